@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Set-up, build and run on Debian 12.
+#   ./run.sh        install what is missing, build, start the game
+#   ./run.sh test   install what is missing, build, run every test
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
+          fonts-ipafont-gothic xvfb xauth xdotool imagemagick libx11-dev clang libclang-rt-14-dev)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "run.sh: installing ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+jobs=$(nproc)
+
+# configure_and_build <build dir> [cmake options...]
+configure_and_build() {
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir" --parallel "$jobs"
+}
+
+run_tests() {
+    configure_and_build build
+    (cd build && ctest --output-on-failure --parallel "$jobs")
+
+    # The plain layers once more under the sanitizers; any report fails the run.
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:halt_on_error=1
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+    configure_and_build build-asan -DTOCKLET_PLAIN_ONLY=ON -DTOCKLET_SANITIZE=address
+    (cd build-asan && ctest --output-on-failure --parallel "$jobs")
+    configure_and_build build-tsan -DTOCKLET_PLAIN_ONLY=ON -DTOCKLET_SANITIZE=thread
+    (cd build-tsan && ctest --output-on-failure --parallel "$jobs")
+}
+
+install_missing
+case "${1:-}" in
+    test)
+        run_tests
+        ;;
+    "")
+        configure_and_build build
+        if [ -x build/app/tocklet ]; then
+            exec build/app/tocklet
+        fi
+        echo "run.sh: built; there is no game window to start yet."
+        ;;
+    *)
+        echo "usage: ./run.sh [test]" >&2
+        exit 2
+        ;;
+esac

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "model/Geometry.h"
+
+#include <string>
+
+// What the game loop needs of the screen it plays on: the world's per-game operations, the
+// status line and the playing flag. The window's screen implements it; tests supply their own.
+class GameSurface {
+public:
+    virtual ~GameSurface() = default;
+
+    virtual void ResetGame() = 0;
+    virtual void Tick() = 0;
+    virtual bool IsGameOver() = 0;
+    virtual bool IsFinished() = 0;
+    // Both may be called from the game thread while the window's thread paints.
+    virtual void SetStatusText(std::string text) = 0;
+    virtual void SetPlaying(bool playing) = 0;
+    virtual Rect GetAreaRect() const = 0;
+};
