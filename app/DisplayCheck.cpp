@@ -1,0 +1,43 @@
+#include "app/DisplayCheck.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool IsSet(const EnvironmentLookup& lookup, const char* name)
+{
+    const char* value = lookup(name);
+    return value != nullptr && *value != '\0';
+}
+
+bool ChoosesPlatform(const std::vector<std::string_view>& arguments)
+{
+    return std::any_of(arguments.begin(), arguments.end(), [](std::string_view argument) {
+        return argument == "-platform" || argument == "--platform" || argument.starts_with("-platform=");
+    });
+}
+
+} // namespace
+
+std::string NoDisplayMessage(const std::vector<std::string_view>& arguments, const EnvironmentLookup& lookup)
+{
+    if (IsSet(lookup, "QT_QPA_PLATFORM") || ChoosesPlatform(arguments) || IsSet(lookup, "DISPLAY")
+        || IsSet(lookup, "WAYLAND_DISPLAY"))
+        return {};
+    const std::string_view program = arguments.empty() || arguments[0].empty() ? "tocklet" : arguments[0];
+    std::string name(program.substr(program.find_last_of('/') + 1));
+    return name + ": no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+           + "to run it without one, start it under Xvfb: xvfb-run -a " + std::string(program);
+}
+
+bool RequireDisplay(int argc, char* argv[])
+{
+    const std::vector<std::string_view> arguments(argv, argv + argc);
+    const std::string message = NoDisplayMessage(arguments, [](const char* name) { return std::getenv(name); });
+    if (message.empty())
+        return true;
+    std::fprintf(stderr, "%s\n", message.c_str());
+    return false;
+}

@@ -1,0 +1,21 @@
+#include "app/Program.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+TEST(Program, WindowIconHasItsSmallAndLargeImages)
+{
+    SetUpApplication(*qApp);
+    const QList<QSize> sizes = QApplication::windowIcon().availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+    EXPECT_TRUE(sizes.contains(QSize(32, 32)));
+}
+
+// Desktops match a running window to its entry, and so to its icon, by this name.
+TEST(Program, DesktopFileNameIsTheInstalledDesktopEntry)
+{
+    SetUpApplication(*qApp);
+    const QString entry = QString(TOCKLET_PACKAGING_DIR "/%1.desktop").arg(QGuiApplication::desktopFileName());
+    EXPECT_TRUE(QFileInfo::exists(entry)) << entry.toStdString();
+}
