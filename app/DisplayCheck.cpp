@@ -1,6 +1,5 @@
 #include "app/DisplayCheck.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,11 +11,14 @@ bool IsSet(const EnvironmentLookup& lookup, const char* name)
     return value != nullptr && *value != '\0';
 }
 
+// Qt takes "-platform NAME", also spelt with two dashes.
 bool ChoosesPlatform(const std::vector<std::string_view>& arguments)
 {
-    return std::any_of(arguments.begin(), arguments.end(), [](std::string_view argument) {
-        return argument == "-platform" || argument == "--platform" || argument.starts_with("-platform=");
-    });
+    for (std::size_t i = 1; i + 1 < arguments.size(); ++i) {
+        if ((arguments[i] == "-platform" || arguments[i] == "--platform") && !arguments[i + 1].empty())
+            return true;
+    }
+    return false;
 }
 
 } // namespace
