@@ -8,8 +8,12 @@
 #include <QPainter>
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
+
+class EllipseSprite;
 
 enum class RasterOp { XorPen = 7, CopyPen = 13 };
 enum class BackgroundMode { Transparent = 1, Opaque = 2 };
@@ -74,17 +78,37 @@ public:
     // to the rectangle; behind it the background colour when the mode is Opaque.
     void DrawText(const std::string& text, const Rect& rect, TextAlign align);
 
+    // Small ellipses in the copy mode are drawn by QPainter once per size and colours, then
+    // copied from that drawing. Off, every ellipse is drawn by QPainter; the pixels are the same.
+    // QPainter keeps near-round ellipses in their box; a flat one may reach a few pixels past
+    // the ends of its box.
+    void UseEllipseSprites(bool use);
+
 private:
+    struct SpriteKey {
+        int width;
+        int height;
+        ColorRef pen;
+        ColorRef brush;
+        friend bool operator==(const SpriteKey&, const SpriteKey&) = default;
+    };
+
+    static void SetShapeState(QPainter& painter, const Pen& pen, const Brush& brush, RasterOp op);
+    // Null when the ellipse is left to QPainter.
+    const EllipseSprite* SpriteFor(const SpriteKey& key);
+
     QPainter& OpenPainter();
     void ClosePainter();
-    void SetShapeState(QPainter& painter);
     void PlotLine(int x0, int y0, int x1, int y1, QRgb colour);
     void PlotSpan(std::uint32_t* row, int x0, int x1, QRgb colour);
     const QFont& FontFor(int pixelSize);
 
     QImage image;
+    int imageWidth;
     std::optional<QPainter> painter;
     std::map<int, QFont> fonts;
+    bool useSprites = true;
+    std::vector<std::pair<SpriteKey, std::unique_ptr<EllipseSprite>>> sprites;
 
     Pen pen;
     Brush brush;

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QPainter>
 
 #include <atomic>
 #include <gtest/gtest.h>
@@ -275,6 +276,67 @@ TEST(GameScreen, PaintingKeepsASwingAliveThatAResetRemovesMeanwhile)
     EXPECT_TRUE(aliveDuringPaint);
     EXPECT_TRUE(destroyed);
     EXPECT_EQ(screen.GetWorld().GetSwingCount(), 0);
+}
+
+TEST(GameScreen, CopiedWeightsPaintTheSameSceneAsDrawnOnes)
+{
+    GameScreen screen;
+    LayOut(screen);
+    screen.SetPlaying(true);
+    for (int i = 0; i < 60; ++i) {
+        const int ax = (i * 97) % 500 - 25;
+        const int ay = (i * 61) % 300 - 20;
+        HangSwing(screen, ax, ay, ax + (i * 13) % 90 - 45, ay + 10 + (i * 29) % 100);
+        screen.ReleaseSwing(0, 0);
+    }
+    for (int tick = 0; tick < 75; ++tick)
+        screen.Tick();
+    screen.SetStatusText("[時間:0.7秒]");
+
+    DeviceContext copied(WindowWidth, WindowHeight);
+    DeviceContext drawn(WindowWidth, WindowHeight);
+    drawn.UseEllipseSprites(false);
+    screen.Draw(copied, "Finish!!");
+    screen.Draw(drawn, "Finish!!");
+    EXPECT_EQ(FirstDifference(copied.Image(), drawn.Image()), "");
+}
+
+// A Qt program drawing the swings the plain way, with a pen and a brush per shape, draws the
+// same pixels wherever the two line routines agree: ropes straight down, across or at 45 degrees.
+TEST(GameScreen, SwingsMatchAPlainQPainterDrawing)
+{
+    GameScreen screen;
+    LayOut(screen);
+    screen.SetStatusText("");
+    screen.SetPlaying(true);
+    const struct {
+        int dx;
+        int dy;
+    } ropes[] = {{0, 60}, {0, -45}, {70, 0}, {-35, 0}, {40, 40}, {-50, 50}, {30, -30}, {-25, -25}};
+    for (int i = 0; i < 40; ++i) {
+        const int ax = (i * 83) % 470 - 10;
+        const int ay = (i * 47) % 420 - 10;
+        HangSwing(screen, ax, ay, ax + ropes[i % 8].dx, ay + ropes[i % 8].dy);
+    }
+    const QImage window = PaintOnWindow(screen, WindowWidth, WindowHeight);
+
+    QImage plain(WindowWidth, WindowHeight, QImage::Format_RGB32);
+    plain.fill(BlackRgb);
+    QPainter painter(&plain);
+    for (int i = 0; i < screen.GetWorld().GetSwingCount(); ++i) {
+        const std::shared_ptr<Swing> swing = screen.GetWorld().swings.GetAt(i);
+        const Point weight = swing->GetPoint();
+        const Rect box = swing->GetRect();
+        const int grey = 255 - i % 10 * 20;
+        painter.setPen(QPen(QColor(250, 250, 250), 0));
+        painter.setBrush(QColor(250, 250, 250));
+        painter.drawLine(swing->anchorX, swing->anchorY, weight.x, weight.y);
+        painter.setPen(QPen(QColor(250, 250, 250), 0));
+        painter.setBrush(QColor(grey, grey, grey));
+        painter.drawEllipse(QRect(box.left, box.top, box.Width() - 1, box.Height() - 1));
+    }
+    painter.end();
+    EXPECT_EQ(FirstDifference(window, plain), "");
 }
 
 TEST(GameScreen, SavesAPlaySceneForReview)

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdio>
 
 QImage PaintOnWindow(Screen& screen, int width, int height, const std::string& messageText)
 {
@@ -49,4 +50,23 @@ Rect BoundsOfOther(const QImage& image, const Rect& rect, QRgb colour)
                 bounds.bottom = std::max(bounds.bottom, y + 1);
             }
     return any ? bounds : Rect{};
+}
+
+std::string FirstDifference(const QImage& actual, const QImage& expected)
+{
+    if (actual.size() != expected.size())
+        return "sizes differ";
+    int count = 0;
+    std::string first;
+    for (int y = 0; y < actual.height(); ++y)
+        for (int x = 0; x < actual.width(); ++x)
+            if (actual.pixel(x, y) != expected.pixel(x, y)) {
+                if (count++ == 0) {
+                    char text[96];
+                    std::snprintf(text, sizeof text, "at %d, %d: %08x instead of %08x", x, y, actual.pixel(x, y),
+                                  expected.pixel(x, y));
+                    first = text;
+                }
+            }
+    return count == 0 ? std::string() : first + " (" + std::to_string(count) + " pixels differ)";
 }

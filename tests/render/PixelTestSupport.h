@@ -22,3 +22,6 @@ int CountNot(const QImage& image, const Rect& rect, QRgb colour);
 Rect BoundsOfOther(const QImage& image, const Rect& rect, QRgb colour);
 
 constexpr QRgb BlackRgb = 0xFF000000u;
+
+// "" when the images are equal, else where they first differ and how.
+std::string FirstDifference(const QImage& actual, const QImage& expected);
