@@ -135,15 +135,25 @@ void DeviceContext::Rectangle(int left, int top, int right, int bottom)
     const int lastRow = std::min(bottom, image.height()) - 1;
     uchar* const bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
+    const int x0 = std::max(left, 0);
+    const int x1 = std::min(right, imageWidth);
+    const std::uint32_t* inside = nullptr;
     for (int y = firstRow; y <= lastRow; ++y) {
         auto* row = reinterpret_cast<std::uint32_t*>(bits + stride * y);
         if (y == top || y == bottom - 1 || right - left <= 2) {
             PlotSpan(row, left, right, penRgb);
             continue;
         }
+        // Every inner row of a copied rectangle is the same: draw the first, copy it to the rest.
+        if (inside && x1 > x0) {
+            std::memcpy(row + x0, inside + x0, sizeof(std::uint32_t) * static_cast<std::size_t>(x1 - x0));
+            continue;
+        }
         PlotSpan(row, left, left + 1, penRgb);
         PlotSpan(row, left + 1, right - 1, brushRgb);
         PlotSpan(row, right - 1, right, penRgb);
+        if (rasterOp == RasterOp::CopyPen)
+            inside = row;
     }
 }
 
