@@ -244,8 +244,7 @@ void DeviceContext::SetShapeState(QPainter& painter, const Pen& pen, const Brush
 {
     painter.setCompositionMode(op == RasterOp::XorPen ? QPainter::RasterOp_SourceXorDestination
                                                      : QPainter::CompositionMode_SourceOver);
-    // Width 0 is Qt's one-pixel cosmetic pen, drawn with its default caps: round ones would add
-    // pixels outside an ellipse's box. Wider pens end in round caps as GDI's geometric pens do.
+    // Width 0 is Qt's one-pixel cosmetic pen; wider pens end in round caps.
     if (pen.width <= 1)
         painter.setPen(QPen(ToQColor(pen.colour), 0));
     else
