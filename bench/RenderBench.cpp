@@ -1,0 +1,200 @@
+#include "model/Swing.h"
+#include "model/World.h"
+#include "render/Colour.h"
+#include "render/DeviceContext.h"
+#include "render/GameScreen.h"
+#include "render/Painter.h"
+#include "threads/Stopwatch.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int FieldWidth = 449;
+constexpr int FieldHeight = 407;
+const std::string TimeText = "[時間:12.3秒]";
+
+// Swings spread over the field, released and swinging; the same scene for every run.
+void HangSwings(World& world, int count)
+{
+    std::uint32_t seed = 12345;
+    const auto next = [&seed](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(range));
+    };
+    for (int i = 0; i < count; ++i) {
+        const int ax = 20 + next(FieldWidth - 40);
+        const int ay = 10 + next(200);
+        world.BeginSwing(ax, ay);
+        world.DragSwing(ax - 80 + next(160), ay + 20 + next(120));
+        world.ReleaseSwing(0, 0);
+    }
+    for (int tick = 0; tick < 25; ++tick)
+        world.Tick();
+}
+
+void LayOut(GameScreen& screen)
+{
+    screen.SetArea(0, 0, FieldWidth, FieldHeight);
+    SetRect(screen.titleRect, 93, 66, 348, 131);
+    SetRect(screen.startRect, 159, 201, 281, 243);
+    SetRect(screen.exitRect, 159, 269, 281, 311);
+    screen.SetTitleText("トクレット");
+    screen.SetStatusText(TimeText);
+    screen.SetPlaying(true);
+}
+
+// The same play scene as a Qt program would plainly draw it: one aliased QPainter, a pen and a
+// brush set for every shape, drawLine and drawEllipse for every swing.
+void DrawReferenceScene(QPainter& painter, World& world, const QFont& font)
+{
+    painter.fillRect(QRect(0, 0, FieldWidth, FieldHeight), Qt::black);
+    for (int i = 0; i < world.GetSwingCount(); ++i) {
+        const std::shared_ptr<Swing> swing = world.swings.GetAt(i);
+        if (!swing || !swing->alive)
+            continue;
+        const int grey = 255 - i % 10 * 20;
+        const Point weight = swing->GetPoint();
+        const Rect box = swing->GetRect();
+        painter.setPen(QPen(QColor(250, 250, 250), 0));
+        painter.setBrush(QColor(250, 250, 250));
+        painter.drawLine(swing->anchorX, swing->anchorY, weight.x, weight.y);
+        painter.setPen(QPen(QColor(250, 250, 250), 0));
+        painter.setBrush(QColor(grey, grey, grey));
+        painter.drawEllipse(QRect(box.left, box.top, box.right - box.left - 1, box.bottom - box.top - 1));
+    }
+    painter.setFont(font);
+    painter.setPen(QColor(250, 250, 250));
+    painter.drawText(QRect(8, 6, FieldWidth - 16, 20), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     QString::fromStdString(TimeText));
+}
+
+void SwingCounts(benchmark::internal::Benchmark* benchmark)
+{
+    for (const int count : {0, 100, 1000, 10000})
+        benchmark->Arg(count);
+}
+
+void BM_Tick(benchmark::State& state)
+{
+    World world;
+    HangSwings(world, static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        world.Tick();
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_Tick)->Apply(SwingCounts)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+void BM_Draw(benchmark::State& state)
+{
+    GameScreen screen;
+    LayOut(screen);
+    HangSwings(screen.GetWorld(), static_cast<int>(state.range(0)));
+    DeviceContext dc(FieldWidth, FieldHeight);
+    for (auto _ : state) {
+        screen.Draw(dc, "");
+        benchmark::DoNotOptimize(dc.Image().constBits());
+    }
+}
+BENCHMARK(BM_Draw)->Apply(SwingCounts)->Unit(benchmark::kMicrosecond);
+
+void BM_ReferenceDraw(benchmark::State& state)
+{
+    World world;
+    HangSwings(world, static_cast<int>(state.range(0)));
+    QImage image(FieldWidth, FieldHeight, QImage::Format_RGB32);
+    QFont font(QStringLiteral("IPAGothic"));
+    font.setPixelSize(FontPixelSize(120));
+    for (auto _ : state) {
+        QPainter painter(&image);
+        DrawReferenceScene(painter, world, font);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_ReferenceDraw)->Apply(SwingCounts)->Unit(benchmark::kMicrosecond);
+
+// One game pass as the game thread and the window share it: Tick, the time text, then the paint
+// of the whole scene and the copy of the area to the window.
+void BM_Pass(benchmark::State& state)
+{
+    GameScreen screen;
+    LayOut(screen);
+    HangSwings(screen.GetWorld(), static_cast<int>(state.range(0)));
+    QImage window(FieldWidth, FieldHeight, QImage::Format_RGB32);
+    Stopwatch stopwatch;
+    stopwatch.Start();
+    for (auto _ : state) {
+        screen.Tick();
+        screen.SetStatusText(FormatPlayTime(stopwatch.GetSeconds()));
+        QPainter painter(&window);
+        screen.Paint(painter, "");
+        painter.end();
+        benchmark::DoNotOptimize(window.constBits());
+    }
+}
+BENCHMARK(BM_Pass)->Apply(SwingCounts)->Unit(benchmark::kMicrosecond);
+
+// Prints the runs as usual and keeps their times for the comparison at the end.
+class RecordingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        // With repetitions the median stands for the benchmark; without, its one run.
+        for (const Run& run : runs) {
+            if (run.error_occurred)
+                continue;
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                medians[run.run_name.str()] = run.GetAdjustedRealTime();
+            else if (run.run_type == Run::RT_Iteration)
+                times[run.run_name.str()] = run.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    double TimeOf(const std::string& name) const
+    {
+        if (const auto median = medians.find(name); median != medians.end())
+            return median->second;
+        const auto time = times.find(name);
+        return time == times.end() ? 0.0 : time->second;
+    }
+
+private:
+    std::map<std::string, double> times;
+    std::map<std::string, double> medians;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    for (const int count : {0, 100, 1000, 10000}) {
+        const double draw = reporter.TimeOf("BM_Draw/" + std::to_string(count));
+        const double reference = reporter.TimeOf("BM_ReferenceDraw/" + std::to_string(count));
+        if (draw > 0.0 && reference > 0.0)
+            std::printf("Draw with %5d swings: %.1f times as fast as the reference renderer\n", count,
+                        reference / draw);
+    }
+    return 0;
+}

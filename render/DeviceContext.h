@@ -1,0 +1,121 @@
+#pragma once
+
+#include "model/Geometry.h"
+#include "render/Colour.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class EllipseSprite;
+
+enum class RasterOp { XorPen = 7, CopyPen = 13 };
+enum class BackgroundMode { Transparent = 1, Opaque = 2 };
+enum class TextAlign { Centre, Left };
+
+struct Pen {
+    ColorRef colour = 0x000000;
+    int width = 1;
+};
+
+struct Brush {
+    ColorRef colour = 0xFFFFFF;
+};
+
+struct Font {
+    int pixelSize = 16;
+};
+
+// A drawing surface over an RGB32 image with the state a drawing operation leaves behind:
+// selected pen, brush and font, background colour and mode, raster operation, text colour and
+// current position. Shapes follow these pixel rules: a rectangle or an ellipse on l, t, r, b
+// covers the columns l..r-1 and the rows t..b-1; a line leaves out its end point; under
+// RasterOp::XorPen drawing the same shape twice restores the pixels.
+class DeviceContext {
+public:
+    // A black image; a size of 0 or less in either direction gives an image of no pixels.
+    DeviceContext(int width, int height);
+    ~DeviceContext();
+    DeviceContext(const DeviceContext&) = delete;
+    DeviceContext& operator=(const DeviceContext&) = delete;
+
+    int Width() const { return image.width(); }
+    int Height() const { return image.height(); }
+    // Every drawing so far, finished. A copy kept by the caller does not see later drawing.
+    const QImage& Image();
+
+    Pen SelectPen(Pen newPen);
+    Brush SelectBrush(Brush newBrush);
+    Font SelectFont(Font newFont);
+    Pen GetPen() const { return pen; }
+    Brush GetBrush() const { return brush; }
+    Font GetFont() const { return font; }
+
+    ColorRef SetBkColor(ColorRef colour);
+    ColorRef GetBkColor() const { return bkColor; }
+    BackgroundMode SetBkMode(BackgroundMode mode);
+    BackgroundMode GetBkMode() const { return bkMode; }
+    RasterOp SetROP2(RasterOp op);
+    RasterOp GetROP2() const { return rasterOp; }
+    ColorRef SetTextColor(ColorRef colour);
+    ColorRef GetTextColor() const { return textColor; }
+
+    // Returns the previous position.
+    Point MoveTo(int x, int y);
+    Point GetCurrentPosition() const { return position; }
+    // From the current position up to, not including, (x, y), which becomes the position.
+    void LineTo(int x, int y);
+    // Outline in the pen, inside in the brush.
+    void Rectangle(int left, int top, int right, int bottom);
+    void Ellipse(int left, int top, int right, int bottom);
+    // One line of text in the selected font and text colour, vertically centred and clipped
+    // to the rectangle; behind it the background colour when the mode is Opaque.
+    void DrawText(const std::string& text, const Rect& rect, TextAlign align);
+
+    // Small ellipses in the copy mode are drawn by QPainter once per size and colours, then
+    // copied from that drawing. Off, every ellipse is drawn by QPainter; the pixels are the same.
+    // QPainter keeps near-round ellipses in their box; a flat one may reach a few pixels past
+    // the ends of its box.
+    void UseEllipseSprites(bool use);
+
+private:
+    struct SpriteKey {
+        int width;
+        int height;
+        ColorRef pen;
+        ColorRef brush;
+        friend bool operator==(const SpriteKey&, const SpriteKey&) = default;
+    };
+
+    static void SetShapeState(QPainter& painter, const Pen& pen, const Brush& brush, RasterOp op);
+    // Null when the ellipse is left to QPainter.
+    const EllipseSprite* SpriteFor(const SpriteKey& key);
+
+    QPainter& OpenPainter();
+    void ClosePainter();
+    void PlotLine(int x0, int y0, int x1, int y1, QRgb colour);
+    void PlotSpan(std::uint32_t* row, int x0, int x1, QRgb colour);
+    const QFont& FontFor(int pixelSize);
+
+    QImage image;
+    int imageWidth;
+    std::optional<QPainter> painter;
+    std::map<int, QFont> fonts;
+    bool useSprites = true;
+    std::vector<std::pair<SpriteKey, std::unique_ptr<EllipseSprite>>> sprites;
+
+    Pen pen;
+    Brush brush;
+    Font font;
+    ColorRef bkColor = 0xFFFFFF;
+    BackgroundMode bkMode = BackgroundMode::Opaque;
+    RasterOp rasterOp = RasterOp::CopyPen;
+    ColorRef textColor = 0x000000;
+    Point position;
+};

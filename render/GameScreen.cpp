@@ -1,0 +1,124 @@
+#include "render/GameScreen.h"
+
+#include "model/GameObject.h"
+#include "model/Swing.h"
+#include "render/DeviceContext.h"
+#include "render/Painter.h"
+#include "render/SceneStyle.h"
+
+#include <memory>
+#include <utility>
+
+GameScreen::GameScreen() = default;
+
+GameScreen::~GameScreen() = default;
+
+void GameScreen::Draw(DeviceContext& dc, const std::string& text)
+{
+    // The game thread may clear the flag meanwhile; one paint shows one scene.
+    const bool playScene = IsPlaying();
+    DrawBackground(dc, SceneStyle::Black);
+    if (!playScene) {
+        DrawTitlePanel(dc);
+        DrawTitleButtons(dc, SceneStyle::ButtonSize);
+        DrawStatusText(dc, false);
+        return;
+    }
+    DrawSwings(dc);
+    DrawObstacles(dc);
+    DrawStatusText(dc, true);
+    DrawBanner(dc, text, SceneStyle::BannerSize, SceneStyle::White);
+    DrawStopButton(dc, SceneStyle::ButtonSize);
+}
+
+void GameScreen::ResetGame()
+{
+    world.ResetGame();
+}
+
+void GameScreen::Tick()
+{
+    world.Tick();
+}
+
+bool GameScreen::IsGameOver()
+{
+    return world.IsGameOver();
+}
+
+bool GameScreen::IsFinished()
+{
+    return world.IsFinished();
+}
+
+void GameScreen::SetStatusText(std::string text)
+{
+    Screen::SetStatusText(std::move(text));
+}
+
+void GameScreen::SetPlaying(bool value)
+{
+    Screen::SetPlaying(value);
+}
+
+Rect GameScreen::GetAreaRect() const
+{
+    return areaRect;
+}
+
+void GameScreen::BeginSwing(int x, int y)
+{
+    world.BeginSwing(x, y);
+}
+
+void GameScreen::DragSwing(int x, int y)
+{
+    world.DragSwing(x, y);
+}
+
+void GameScreen::ReleaseSwing(int x, int y)
+{
+    world.ReleaseSwing(x, y);
+}
+
+void GameScreen::DrawSwings(DeviceContext& dc)
+{
+    for (int i = 0; i < world.GetSwingCount(); ++i) {
+        // Held while drawn: a reset on the game thread cannot delete it under the painting.
+        const std::shared_ptr<Swing> swing = world.swings.GetAt(i);
+        if (swing)
+            DrawSwing(dc, *swing, SwingFill(i));
+    }
+}
+
+void GameScreen::DrawObstacles(DeviceContext& dc)
+{
+    for (int i = 0; i < world.GetObstacleCount(); ++i) {
+        const std::shared_ptr<GameObject> obstacle = world.obstacles.GetAt(i);
+        if (obstacle)
+            DrawObject(dc, *obstacle);
+    }
+}
+
+ColorRef GameScreen::SwingFill(int index)
+{
+    const int grey = 255 - index % 10 * 20;
+    return static_cast<ColorRef>(grey) * 0x010101u;
+}
+
+void GameScreen::DrawSwing(DeviceContext& dc, const Swing& swing, ColorRef fillColour)
+{
+    if (!swing.alive)
+        return;
+    Painter painter(dc);
+    const Point weight = swing.GetPoint();
+    painter.DrawLine(swing.anchorX, swing.anchorY, weight.x, weight.y, SceneStyle::NearWhite, 1);
+    const Rect box = swing.GetRect();
+    painter.DrawEllipse(box.left, box.top, box.right, box.bottom, SceneStyle::NearWhite, fillColour);
+}
+
+void GameScreen::DrawObject(DeviceContext& dc, const GameObject& object)
+{
+    const Rect box = object.GetRect();
+    Painter(dc).DrawEllipse(box.left, box.top, box.right, box.bottom, SceneStyle::DarkGrey, SceneStyle::DarkGrey);
+}

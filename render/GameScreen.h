@@ -1,0 +1,43 @@
+#pragma once
+
+#include "model/World.h"
+#include "render/Screen.h"
+#include "threads/GameSurface.h"
+
+#include <string>
+
+class GameObject;
+class Swing;
+
+// The screen of the main window with the world it shows: the title screen, or the swings in
+// their greys with the obstacles, the message banner and the Stop button.
+class GameScreen : public Screen, public GameSurface {
+public:
+    GameScreen();
+    ~GameScreen() override;
+
+    void Draw(DeviceContext& dc, const std::string& text) override;
+
+    void ResetGame() override;
+    void Tick() override;
+    bool IsGameOver() override;
+    bool IsFinished() override;
+    void SetStatusText(std::string text) override;
+    void SetPlaying(bool value) override;
+    Rect GetAreaRect() const override;
+
+    void BeginSwing(int x, int y);
+    void DragSwing(int x, int y);
+    void ReleaseSwing(int x, int y);
+    World& GetWorld() { return world; }
+
+    void DrawSwings(DeviceContext& dc);
+    void DrawObstacles(DeviceContext& dc);
+    // The grey of the swing at a list index: 255, 235, ... 75, then again from 255.
+    static ColorRef SwingFill(int index);
+    static void DrawSwing(DeviceContext& dc, const Swing& swing, ColorRef fillColour);
+    static void DrawObject(DeviceContext& dc, const GameObject& object);
+
+private:
+    World world;
+};

@@ -1,0 +1,195 @@
+#include "render/Screen.h"
+
+#include "render/DeviceContext.h"
+#include "render/Painter.h"
+#include "render/SceneStyle.h"
+
+#include <QPainter>
+
+#include <utility>
+
+namespace {
+
+// Copies rect of source to the same place on target.
+void CopyBlock(QPainter& target, DeviceContext& source, const Rect& rect)
+{
+    if (IsRectEmpty(rect))
+        return;
+    target.drawImage(QPoint(rect.left, rect.top), source.Image(),
+                     QRect(rect.left, rect.top, rect.Width(), rect.Height()));
+}
+
+// Where the time text sits during play: a line at the field's top-left corner.
+constexpr int StatusInsetX = 8;
+constexpr int StatusInsetY = 6;
+constexpr int StatusLineHeight = 20;
+
+} // namespace
+
+Screen::Screen()
+{
+    ResetScreen();
+}
+
+Screen::~Screen() = default;
+
+void Screen::SetArea(int left, int top, int right, int bottom)
+{
+    SetRect(areaRect, left, top, right, bottom);
+}
+
+void Screen::ResetScreen()
+{
+    SetRectEmpty(areaRect);
+    SetRectEmpty(titleRect);
+    SetRectEmpty(startRect);
+    SetRectEmpty(stopRect);
+    SetRectEmpty(exitRect);
+    SetRectEmpty(readRect);
+    titleText.clear();
+    startHover = false;
+    stopHover = false;
+    exitHover = false;
+    readHover = false;
+    SetStatusText("");
+    SetPlaying(false);
+    recreateBackBuffer = true;
+    recreateButtonBuffer = true;
+}
+
+void Screen::SetTitleText(std::string text)
+{
+    titleText = std::move(text);
+}
+
+void Screen::SetStatusText(std::string text)
+{
+    statusText.Set(std::move(text));
+}
+
+std::string Screen::GetStatusText() const
+{
+    return statusText.Get();
+}
+
+bool Screen::HitStart(Point pt) const
+{
+    return PtInRect(startRect, pt);
+}
+
+bool Screen::HitStop(Point pt) const
+{
+    return PtInRect(stopRect, pt);
+}
+
+bool Screen::HitExit(Point pt) const
+{
+    return PtInRect(exitRect, pt);
+}
+
+bool Screen::HitRead(Point pt) const
+{
+    return PtInRect(readRect, pt);
+}
+
+bool Screen::UpdateHover(Point pt)
+{
+    bool changed = false;
+    const auto update = [&changed](bool& flag, bool hit) {
+        if (flag != hit)
+            changed = true;
+        flag = hit;
+    };
+    update(startHover, HitStart(pt));
+    update(stopHover, HitStop(pt));
+    update(exitHover, HitExit(pt));
+    update(readHover, HitRead(pt));
+    return changed;
+}
+
+void Screen::Paint(QPainter& target, const std::string& messageText)
+{
+    if (recreateBackBuffer) {
+        backDC = std::make_unique<DeviceContext>(areaRect.right, areaRect.bottom);
+        recreateBackBuffer = false;
+    }
+    if (recreateButtonBuffer) {
+        buttonDC = std::make_unique<DeviceContext>(stopRect.right, stopRect.bottom);
+        recreateButtonBuffer = false;
+    }
+    Draw(*backDC, messageText);
+    CopyBlock(target, *backDC, areaRect);
+    if (IsPlaying()) {
+        DrawStopButton(*buttonDC, SceneStyle::ButtonSize);
+        CopyBlock(target, *buttonDC, stopRect);
+    }
+}
+
+void Screen::DrawBackground(DeviceContext& dc, ColorRef colour)
+{
+    Painter(dc).DrawRectangle(areaRect.left, areaRect.top, areaRect.right, areaRect.bottom, colour, colour);
+}
+
+void Screen::DrawTitlePanel(DeviceContext& dc)
+{
+    Painter painter(dc);
+    painter.DrawRectangle(titleRect.left, titleRect.top, titleRect.right, titleRect.bottom,
+                          SceneStyle::PanelPink, SceneStyle::PanelPink);
+    painter.DrawLabel(titleRect.left, titleRect.top, titleRect.right, titleRect.bottom, titleText,
+                      SceneStyle::TitleSize, SceneStyle::DeepBlue);
+}
+
+void Screen::DrawTitleButtons(DeviceContext& dc, int size)
+{
+    const struct {
+        const Rect& rect;
+        bool hover;
+        const char* caption;
+    } buttons[] = {
+        {startRect, startHover, "Start"},
+        {exitRect, exitHover, "Exit"},
+        {readRect, readHover, "Read"},
+    };
+    Painter painter(dc);
+    for (const auto& button : buttons) {
+        const Rect& r = button.rect;
+        if (button.hover)
+            painter.DrawRectangle(r.left, r.top, r.right, r.bottom, SceneStyle::MidGrey, SceneStyle::HoverPink);
+        else
+            painter.DrawFrame(r.left, r.top, r.right, r.bottom, SceneStyle::NearWhite, 1);
+        painter.DrawLabel(r.left, r.top, r.right, r.bottom, button.caption, size, SceneStyle::DeepBlue);
+    }
+}
+
+void Screen::DrawBanner(DeviceContext& dc, const std::string& text, int size, ColorRef colour)
+{
+    const int mid = (areaRect.top + areaRect.bottom) / 2;
+    Painter painter(dc);
+    if (!text.empty())
+        painter.DrawRectangle(areaRect.left + 10, mid - 30, areaRect.right - 10, mid + 30, SceneStyle::MidGrey,
+                              SceneStyle::BannerBlue);
+    painter.DrawLabel(areaRect.left, areaRect.top, areaRect.right, areaRect.bottom, text, size, colour);
+}
+
+void Screen::DrawStopButton(DeviceContext& dc, int size)
+{
+    Painter painter(dc);
+    painter.DrawRectangle(stopRect.left, stopRect.top, stopRect.right, stopRect.bottom, SceneStyle::DarkGrey,
+                          stopHover ? SceneStyle::HoverPink : SceneStyle::NearWhite);
+    painter.DrawLabel(stopRect.left, stopRect.top, stopRect.right, stopRect.bottom, "Stop", size,
+                      SceneStyle::DeepBlue);
+}
+
+void Screen::DrawStatusText(DeviceContext& dc, bool playScene)
+{
+    const std::string text = GetStatusText();
+    Painter painter(dc);
+    if (playScene) {
+        painter.DrawLeftLabel(areaRect.left + StatusInsetX, areaRect.top + StatusInsetY, areaRect.right - StatusInsetX,
+                              areaRect.top + StatusInsetY + StatusLineHeight, text, SceneStyle::StatusSize,
+                              SceneStyle::NearWhite);
+    } else {
+        painter.DrawLabel(areaRect.left, exitRect.bottom, areaRect.right, areaRect.bottom, text,
+                          SceneStyle::StatusSize, SceneStyle::NearWhite);
+    }
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "model/Geometry.h"
+#include "render/Colour.h"
+#include "threads/LockedString.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+class DeviceContext;
+class QPainter;
+
+// The drawing surface of the main window: its layout, the hover state of the drawn buttons,
+// the playing flag that picks the title screen or the play scene, the title and status texts,
+// and the two off-screen buffers that Paint draws through. Everything but the status text and
+// the playing flag belongs to the window's thread.
+class Screen {
+public:
+    Screen();
+    virtual ~Screen();
+    Screen(const Screen&) = delete;
+    Screen& operator=(const Screen&) = delete;
+
+    // Draws the whole scene into dc; text is the message text handed to Paint.
+    virtual void Draw(DeviceContext& dc, const std::string& text) = 0;
+    virtual void SetArea(int left, int top, int right, int bottom);
+
+    void ResetScreen();
+    void SetTitleText(std::string text);
+    // Both may be called from any thread.
+    void SetStatusText(std::string text);
+    std::string GetStatusText() const;
+
+    bool HitStart(Point pt) const;
+    bool HitStop(Point pt) const;
+    bool HitExit(Point pt) const;
+    bool HitRead(Point pt) const;
+    // Returns true when any hover flag changed.
+    bool UpdateHover(Point pt);
+
+    // The game thread clears the flag at the end of its end-of-game display.
+    bool IsPlaying() const { return playing.load(); }
+    void SetPlaying(bool value) { playing.store(value); }
+
+    // Draws the scene into the back buffer, copies areaRect of it to the same place on target,
+    // then, while playing, lays the Stop button over it from the button buffer. The buffers
+    // are sized from areaRect and stopRect at the first paint and kept from then on.
+    void Paint(QPainter& target, const std::string& messageText);
+
+    void DrawBackground(DeviceContext& dc, ColorRef colour);
+    void DrawTitlePanel(DeviceContext& dc);
+    void DrawTitleButtons(DeviceContext& dc, int size);
+    void DrawBanner(DeviceContext& dc, const std::string& text, int size, ColorRef colour);
+    void DrawStopButton(DeviceContext& dc, int size);
+    // The best-time text under the Exit button on the title screen, the time text at the
+    // top-left corner during play.
+    void DrawStatusText(DeviceContext& dc, bool playScene);
+
+    // Null before the first paint.
+    const DeviceContext* GetBackBuffer() const { return backDC.get(); }
+    const DeviceContext* GetButtonBuffer() const { return buttonDC.get(); }
+
+    Rect areaRect;
+    Rect titleRect;
+    Rect startRect;
+    Rect stopRect;
+    Rect exitRect;
+    Rect readRect;
+    bool startHover = false;
+    bool stopHover = false;
+    bool exitHover = false;
+    bool readHover = false;
+
+protected:
+    std::string titleText;
+
+private:
+    std::atomic<bool> playing{false};
+    bool recreateBackBuffer = true;
+    bool recreateButtonBuffer = true;
+    std::unique_ptr<DeviceContext> backDC;
+    std::unique_ptr<DeviceContext> buttonDC;
+    LockedString statusText;
+};

@@ -1,0 +1,177 @@
+#include "PixelTestSupport.h"
+
+#include "render/DeviceContext.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <cstdint>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A background in which every pixel differs from its neighbours, so that a stray write shows.
+void FillPattern(DeviceContext& dc)
+{
+    for (int y = 0; y < dc.Height(); ++y) {
+        dc.SelectPen(Pen{Rgb(y * 3, 0, 0), 1});
+        for (int x = 0; x < dc.Width(); ++x) {
+            dc.SelectPen(Pen{Rgb(y * 3, x * 5, (x ^ y) & 0xFF), 1});
+            dc.MoveTo(x, y);
+            dc.LineTo(x + 1, y);
+        }
+    }
+}
+
+// The line the routine must draw, one step at a time with nothing skipped: step k of the major
+// axis lands on round(k * minor / major), halves away from the start.
+QImage ReferenceLine(QImage image, int x0, int y0, int x1, int y1, QRgb colour)
+{
+    const int dx = x1 - x0;
+    const int dy = y1 - y0;
+    const int major = std::max(std::abs(dx), std::abs(dy));
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const int minor = xMajor ? std::abs(dy) : std::abs(dx);
+    for (int k = 0; k < major; ++k) {
+        const int along = (2 * k * minor + major) / (2 * major);
+        const int x = xMajor ? x0 + (dx < 0 ? -k : k) : x0 + (dx < 0 ? -along : along);
+        const int y = xMajor ? y0 + (dy < 0 ? -along : along) : y0 + (dy < 0 ? -k : k);
+        if (x >= 0 && y >= 0 && x < image.width() && y < image.height())
+            image.setPixel(x, y, colour);
+    }
+    return image;
+}
+
+std::uint32_t NextRandom(std::uint32_t& seed)
+{
+    seed = seed * 1664525u + 1013904223u;
+    return seed >> 8;
+}
+
+} // namespace
+
+TEST(DeviceContext, StartsBlackWithTheDefaultState)
+{
+    DeviceContext dc(8, 6);
+    EXPECT_EQ(CountNot(dc.Image(), {0, 0, 8, 6}, BlackRgb), 0);
+    EXPECT_EQ(dc.GetROP2(), RasterOp::CopyPen);
+    EXPECT_EQ(dc.GetBkMode(), BackgroundMode::Opaque);
+    EXPECT_EQ(dc.GetCurrentPosition(), (Point{0, 0}));
+
+    DeviceContext empty(0, -5);
+    EXPECT_EQ(empty.Width(), 0);
+    empty.Rectangle(0, 0, 10, 10);
+    empty.Ellipse(0, 0, 10, 10);
+    empty.LineTo(10, 10);
+    empty.DrawText("Stop", {0, 0, 10, 10}, TextAlign::Centre);
+    EXPECT_TRUE(empty.Image().isNull());
+}
+
+TEST(DeviceContext, ClippedLinesDrawWhatTheWholeLineHasInsideTheImage)
+{
+    std::uint32_t seed = 7;
+    for (int i = 0; i < 3000; ++i) {
+        const int x0 = static_cast<int>(NextRandom(seed) % 260) - 100;
+        const int y0 = static_cast<int>(NextRandom(seed) % 250) - 100;
+        const int x1 = static_cast<int>(NextRandom(seed) % 260) - 100;
+        const int y1 = static_cast<int>(NextRandom(seed) % 250) - 100;
+        DeviceContext dc(60, 50);
+        dc.SelectPen(Pen{0x00FF00, 1});
+        dc.MoveTo(x0, y0);
+        dc.LineTo(x1, y1);
+        const QImage expected = ReferenceLine(DeviceContext(60, 50).Image(), x0, y0, x1, y1, qRgb(0, 255, 0));
+        ASSERT_EQ(dc.Image(), expected) << x0 << ", " << y0 << " to " << x1 << ", " << y1;
+    }
+}
+
+TEST(DeviceContext, ClippedXorLinesTwiceRestoreThePixels)
+{
+    DeviceContext dc(40, 30);
+    FillPattern(dc);
+    const QImage before = dc.Image().copy();
+    dc.SetROP2(RasterOp::XorPen);
+    dc.SelectPen(Pen{0xFFFFFF, 1});
+    for (int pass = 0; pass < 2; ++pass) {
+        dc.MoveTo(-50, -7);
+        dc.LineTo(90, 44);
+        dc.MoveTo(20, -100);
+        dc.LineTo(13, 100);
+    }
+    EXPECT_EQ(dc.Image(), before);
+}
+
+// Copied ellipses must be exactly what QPainter draws in their place, whether the image's
+// edges cut them or not.
+TEST(DeviceContext, CopiedEllipsesMatchQPainterPixelForPixel)
+{
+    const struct {
+        int width;
+        int height;
+    } sizes[] = {{30, 30}, {29, 30}, {30, 29}, {1, 1}, {2, 2}, {3, 5}, {17, 9}, {64, 64}, {64, 12}};
+    const int places[] = {-70, -31, -29, -15, -1, 0, 1, 7, 13, 33, 40, 59, 70, 99};
+    for (const auto& size : sizes)
+        for (const int left : places)
+            for (const int top : places) {
+                SCOPED_TRACE(testing::Message() << size.width << " x " << size.height << " at " << left << ", "
+                                                << top);
+                DeviceContext copied(80, 70);
+                DeviceContext drawn(80, 70);
+                FillPattern(copied);
+                FillPattern(drawn);
+                drawn.UseEllipseSprites(false);
+                for (DeviceContext* dc : {&copied, &drawn}) {
+                    dc->SelectPen(Pen{0xFAFAFA, 1});
+                    dc->SelectBrush(Brush{0x4B4B4B});
+                    dc->Ellipse(left, top, left + size.width, top + size.height);
+                }
+
+                QImage plain(80, 70, QImage::Format_RGB32);
+                {
+                    DeviceContext pattern(80, 70);
+                    FillPattern(pattern);
+                    plain = pattern.Image().copy();
+                }
+                QPainter painter(&plain);
+                painter.setPen(QPen(QColor(250, 250, 250), 0));
+                painter.setBrush(QColor(75, 75, 75));
+                painter.drawEllipse(QRect(left, top, size.width - 1, size.height - 1));
+                painter.end();
+
+                ASSERT_EQ(FirstDifference(copied.Image(), drawn.Image()), "");
+                ASSERT_EQ(FirstDifference(copied.Image(), plain), "");
+            }
+}
+
+// The weights (30 x 30, or one less where the position is negative) and the obstacles (10 x 10).
+TEST(DeviceContext, RoundEllipsesStayInTheirBox)
+{
+    for (const bool sprites : {true, false})
+        for (const int width : {10, 29, 30, 31})
+            for (const int height : {10, 29, 30, 31}) {
+                if (std::abs(width - height) > 2)
+                    continue;
+                SCOPED_TRACE(testing::Message() << width << " x " << height << (sprites ? " copied" : ""));
+                DeviceContext dc(80, 80);
+                dc.UseEllipseSprites(sprites);
+                dc.SelectPen(Pen{0xFAFAFA, 1});
+                dc.Ellipse(20, 20, 20 + width, 20 + height);
+                EXPECT_EQ(BoundsOfOther(dc.Image(), {0, 0, 80, 80}, BlackRgb), (Rect{20, 20, 20 + width, 20 + height}));
+            }
+}
+
+TEST(DeviceContext, EllipsesOfManyColoursEachKeepTheirOwnPixels)
+{
+    DeviceContext copied(300, 300);
+    DeviceContext drawn(300, 300);
+    drawn.UseEllipseSprites(false);
+    for (DeviceContext* dc : {&copied, &drawn})
+        for (int i = 0; i < 200; ++i) {
+            dc->SelectPen(Pen{static_cast<ColorRef>(i * 0x010203), 1});
+            dc->SelectBrush(Brush{static_cast<ColorRef>(i * 0x030201)});
+            const int x = i * 37 % 280;
+            const int y = i * 53 % 280;
+            dc->Ellipse(x, y, x + 10 + i % 30, y + 10 + i % 20);
+        }
+    EXPECT_EQ(FirstDifference(copied.Image(), drawn.Image()), "");
+}

@@ -1,0 +1,361 @@
+#include "PixelTestSupport.h"
+
+#include "model/Swing.h"
+#include "render/DeviceContext.h"
+#include "render/GameScreen.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+
+#include <atomic>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr QRgb PanelRgb = qRgb(255, 240, 240);
+constexpr QRgb DeepBlueRgb = qRgb(12, 0, 204);
+constexpr QRgb MidGreyRgb = qRgb(140, 140, 140);
+constexpr QRgb HoverPinkRgb = qRgb(239, 117, 152);
+constexpr QRgb NearWhiteRgb = qRgb(250, 250, 250);
+constexpr QRgb BannerRgb = qRgb(183, 196, 224);
+constexpr QRgb WhiteRgb = qRgb(255, 255, 255);
+
+constexpr int WindowWidth = 449;
+constexpr int WindowHeight = 407;
+
+// The window's layout: the play area is the whole client area.
+void LayOut(GameScreen& screen)
+{
+    screen.SetArea(0, 0, WindowWidth, WindowHeight);
+    SetRect(screen.titleRect, 93, 66, 348, 131);
+    SetRect(screen.startRect, 159, 201, 281, 243);
+    SetRect(screen.exitRect, 159, 269, 281, 311);
+    screen.SetTitleText("トクレット");
+    screen.SetStatusText("ベストタイム:12.3秒");
+}
+
+// A swing anchored at (ax, ay) whose weight was dragged to (wx, wy) and not released.
+void HangSwing(GameScreen& screen, int ax, int ay, int wx, int wy)
+{
+    screen.BeginSwing(ax, ay);
+    screen.DragSwing(wx, wy);
+}
+
+QRgb Grey(int level)
+{
+    return qRgb(level, level, level);
+}
+
+void SaveForReview(const QImage& image, const char* name)
+{
+    const QString dir = QStringLiteral(TOCKLET_REVIEW_DIR);
+    ASSERT_TRUE(QDir().mkpath(dir));
+    EXPECT_TRUE(image.save(dir + QLatin1Char('/') + QLatin1String(name)));
+}
+
+// Resets the world as the game thread would, at the moment the painting asks the swing where
+// it is, and records whether the swing was still alive then.
+class ResettingSwing : public Swing {
+public:
+    ResettingSwing(World& world, std::atomic<bool>& destroyed) : world(world), destroyed(destroyed) {}
+    ~ResettingSwing() override { destroyed = true; }
+
+    Rect GetRect() const override
+    {
+        if (!resetDone) {
+            resetDone = true;
+            world.ResetGame();
+            aliveAfterReset = !destroyed;
+        }
+        return Swing::GetRect();
+    }
+
+    World& world;
+    std::atomic<bool>& destroyed;
+    mutable bool resetDone = false;
+    mutable bool aliveAfterReset = false;
+};
+
+} // namespace
+
+TEST(GameScreen, TitleScreenShowsThePanelTheButtonFramesAndTheBestTime)
+{
+    GameScreen screen;
+    LayOut(screen);
+    const QImage window = PaintOnWindow(screen, WindowWidth, WindowHeight);
+
+    // Black field around everything.
+    EXPECT_EQ(window.pixel(5, 5), BlackRgb);
+    EXPECT_EQ(window.pixel(448, 406), BlackRgb);
+    EXPECT_EQ(CountNot(window, {0, 131, 449, 201}, BlackRgb), 0);
+
+    // The panel fills 93..347 x 66..130 with deep-blue text in it.
+    EXPECT_EQ(window.pixel(93, 66), PanelRgb);
+    EXPECT_EQ(window.pixel(347, 130), PanelRgb);
+    EXPECT_EQ(window.pixel(100, 70), PanelRgb);
+    EXPECT_EQ(window.pixel(92, 66), BlackRgb);
+    EXPECT_EQ(window.pixel(348, 131), BlackRgb);
+    EXPECT_GT(CountColour(window, screen.titleRect, DeepBlueRgb), 100);
+    EXPECT_EQ(CountNot(window, {93, 66, 348, 131}, PanelRgb) - CountColour(window, screen.titleRect, DeepBlueRgb),
+              CountPixels(window, screen.titleRect, [](QRgb p) { return p != PanelRgb && p != DeepBlueRgb; }));
+
+    // Buttons not hovered: a near-white frame reaching right and bottom, black inside.
+    for (const Rect& button : {screen.startRect, screen.exitRect}) {
+        EXPECT_EQ(window.pixel(button.left, button.top), NearWhiteRgb);
+        EXPECT_EQ(window.pixel(button.right, button.top), NearWhiteRgb);
+        EXPECT_EQ(window.pixel(button.left, button.bottom), NearWhiteRgb);
+        EXPECT_EQ(window.pixel(button.right, button.bottom), NearWhiteRgb);
+        EXPECT_EQ(window.pixel(button.left + 3, button.top + 3), BlackRgb);
+        EXPECT_EQ(window.pixel(button.right + 1, button.bottom), BlackRgb);
+        EXPECT_GT(CountColour(window, button, DeepBlueRgb), 10);
+        EXPECT_EQ(CountColour(window, button, HoverPinkRgb), 0);
+    }
+
+    // The best time on a line of its own between the Exit button and the bottom.
+    const Rect status{0, 312, 449, 407};
+    const Rect ink = BoundsOfOther(window, status, BlackRgb);
+    ASSERT_FALSE(IsRectEmpty(ink));
+    EXPECT_GT(CountColour(window, status, NearWhiteRgb), 10);
+    EXPECT_NEAR((ink.left + ink.right) / 2.0, 224.5, 3.0);
+    EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 359.0, 4.0);
+
+    SaveForReview(window, "title.png");
+}
+
+TEST(GameScreen, HoveredTitleButtonIsPinkWithAGreyOutline)
+{
+    GameScreen screen;
+    LayOut(screen);
+    ASSERT_TRUE(screen.UpdateHover({200, 220}));
+    const QImage window = PaintOnWindow(screen, WindowWidth, WindowHeight);
+
+    EXPECT_EQ(window.pixel(159, 201), MidGreyRgb);
+    EXPECT_EQ(window.pixel(280, 242), MidGreyRgb);
+    EXPECT_EQ(window.pixel(281, 243), BlackRgb);
+    EXPECT_EQ(window.pixel(162, 205), HoverPinkRgb);
+    EXPECT_GT(CountColour(window, screen.startRect, DeepBlueRgb), 10);
+    // Exit stays a frame.
+    EXPECT_EQ(window.pixel(159, 269), NearWhiteRgb);
+    EXPECT_EQ(window.pixel(162, 273), BlackRgb);
+
+    SaveForReview(window, "title-hover.png");
+}
+
+TEST(GameScreen, LaterTitleButtonIsDrawnOverAnEarlierOne)
+{
+    GameScreen screen;
+    screen.SetArea(0, 0, 200, 200);
+    SetRect(screen.startRect, 10, 10, 110, 110);
+    SetRect(screen.exitRect, 60, 60, 160, 160);
+    screen.startHover = true;
+    const QImage window = PaintOnWindow(screen, 200, 200);
+
+    EXPECT_EQ(window.pixel(60, 80), NearWhiteRgb);
+    EXPECT_EQ(window.pixel(80, 60), NearWhiteRgb);
+    EXPECT_EQ(window.pixel(30, 30), HoverPinkRgb);
+}
+
+TEST(GameScreen, PlaySceneWithoutSwingsIsTheBlackFieldAlone)
+{
+    GameScreen screen;
+    LayOut(screen);
+    screen.SetStatusText("");
+    screen.SetPlaying(true);
+    const QImage window = PaintOnWindow(screen, WindowWidth, WindowHeight);
+    EXPECT_EQ(CountNot(window, {0, 0, WindowWidth, WindowHeight}, BlackRgb), 0);
+}
+
+TEST(GameScreen, SwingsAreFilledInTheGreyOfTheirIndex)
+{
+    GameScreen screen;
+    LayOut(screen);
+    screen.SetStatusText("");
+    screen.SetPlaying(true);
+    // Twelve weights in a row, each hanging 40 pixels below its anchor.
+    for (int i = 0; i < 12; ++i)
+        HangSwing(screen, 20 + 35 * i, 100, 20 + 35 * i, 140);
+    screen.GetWorld().swings.GetAt(3)->alive = false;
+    const QImage window = PaintOnWindow(screen, WindowWidth, WindowHeight);
+
+    const int greys[] = {255, 235, 215, -1, 175, 155, 135, 115, 95, 75, 255, 235};
+    for (int i = 0; i < 12; ++i) {
+        SCOPED_TRACE(testing::Message() << "swing " << i);
+        const int x = 20 + 35 * i;
+        if (greys[i] < 0) {
+            EXPECT_EQ(CountNot(window, {x - 16, 95, x + 16, 160}, BlackRgb), 0);
+            continue;
+        }
+        EXPECT_EQ(window.pixel(x, 140), Grey(greys[i]));
+        EXPECT_EQ(window.pixel(x + 5, 135), Grey(greys[i]));
+        // The outline round the weight and the rope from the anchor down to it.
+        EXPECT_EQ(window.pixel(x - 15, 140), NearWhiteRgb);
+        EXPECT_EQ(window.pixel(x + 14, 140), NearWhiteRgb);
+        EXPECT_EQ(window.pixel(x, 125), NearWhiteRgb);
+        EXPECT_EQ(window.pixel(x, 100), NearWhiteRgb);
+        EXPECT_EQ(window.pixel(x, 115), NearWhiteRgb);
+        EXPECT_EQ(window.pixel(x, 99), BlackRgb);
+        EXPECT_EQ(window.pixel(x + 1, 110), BlackRgb);
+    }
+}
+
+TEST(GameScreen, RopeRunsFromTheAnchorToTheWeight)
+{
+    GameScreen screen;
+    screen.SetArea(0, 0, 300, 300);
+    screen.SetPlaying(true);
+    HangSwing(screen, 50, 40, 250, 240);
+    const QImage window = PaintOnWindow(screen, 300, 300);
+
+    for (int i = 0; i <= 180; i += 10)
+        EXPECT_EQ(window.pixel(50 + i, 40 + i), NearWhiteRgb) << i;
+    EXPECT_EQ(window.pixel(250, 240), WhiteRgb);
+}
+
+TEST(GameScreen, BannerBandIsDrawnAcrossTheMiddleForAMessageOnly)
+{
+    for (const int height : {300, 301}) {
+        SCOPED_TRACE(testing::Message() << "height " << height);
+        GameScreen screen;
+        screen.SetArea(0, 0, 400, height);
+        screen.SetPlaying(true);
+        const QImage window = PaintOnWindow(screen, 400, height, "GameOver!!");
+
+        EXPECT_EQ(BoundsOfOther(window, {0, 0, 400, height}, BlackRgb), (Rect{10, 120, 390, 180}));
+        EXPECT_EQ(window.pixel(10, 120), MidGreyRgb);
+        EXPECT_EQ(window.pixel(389, 179), MidGreyRgb);
+        EXPECT_EQ(window.pixel(12, 122), BannerRgb);
+        EXPECT_EQ(window.pixel(387, 177), BannerRgb);
+        const Rect ink = BoundsOfOther(window, {11, 121, 389, 179}, BannerRgb);
+        EXPECT_GT(CountColour(window, ink, WhiteRgb), 50);
+        EXPECT_NEAR((ink.left + ink.right) / 2.0, 200.0, 3.0);
+
+        const QImage quiet = PaintOnWindow(screen, 400, height, "");
+        EXPECT_EQ(CountNot(quiet, {0, 0, 400, height}, BlackRgb), 0);
+    }
+}
+
+TEST(GameScreen, TimeTextSitsAtTheTopLeftUnderTheBanner)
+{
+    GameScreen screen;
+    LayOut(screen);
+    screen.SetPlaying(true);
+    screen.SetStatusText("[時間:12.3秒]");
+    const QImage window = PaintOnWindow(screen, WindowWidth, WindowHeight);
+
+    const Rect ink = BoundsOfOther(window, {0, 0, WindowWidth, WindowHeight}, BlackRgb);
+    EXPECT_GE(ink.left, 8);
+    EXPECT_LT(ink.left, 20);
+    EXPECT_GE(ink.top, 6);
+    EXPECT_LE(ink.bottom, 26);
+    EXPECT_LT(ink.right, 200);
+    EXPECT_GT(CountColour(window, ink, NearWhiteRgb), 10);
+}
+
+TEST(GameScreen, PaintingKeepsASwingAliveThatAResetRemovesMeanwhile)
+{
+    GameScreen screen;
+    screen.SetArea(0, 0, 100, 100);
+    screen.SetPlaying(true);
+    std::atomic<bool> destroyed{false};
+    auto swing = std::make_shared<ResettingSwing>(screen.GetWorld(), destroyed);
+    swing->anchorX = 50;
+    swing->anchorY = 10;
+    swing->SetPoint(50, 60);
+    ResettingSwing* const raw = swing.get();
+    screen.GetWorld().swings.Add(std::move(swing));
+
+    bool aliveDuringPaint = false;
+    {
+        DeviceContext dc(100, 100);
+        screen.Draw(dc, "");
+        aliveDuringPaint = raw->resetDone && raw->aliveAfterReset;
+    }
+    EXPECT_TRUE(aliveDuringPaint);
+    EXPECT_TRUE(destroyed);
+    EXPECT_EQ(screen.GetWorld().GetSwingCount(), 0);
+}
+
+TEST(GameScreen, CopiedWeightsPaintTheSameSceneAsDrawnOnes)
+{
+    GameScreen screen;
+    LayOut(screen);
+    screen.SetPlaying(true);
+    for (int i = 0; i < 60; ++i) {
+        const int ax = (i * 97) % 500 - 25;
+        const int ay = (i * 61) % 300 - 20;
+        HangSwing(screen, ax, ay, ax + (i * 13) % 90 - 45, ay + 10 + (i * 29) % 100);
+        screen.ReleaseSwing(0, 0);
+    }
+    for (int tick = 0; tick < 75; ++tick)
+        screen.Tick();
+    screen.SetStatusText("[時間:0.7秒]");
+
+    DeviceContext copied(WindowWidth, WindowHeight);
+    DeviceContext drawn(WindowWidth, WindowHeight);
+    drawn.UseEllipseSprites(false);
+    screen.Draw(copied, "Finish!!");
+    screen.Draw(drawn, "Finish!!");
+    EXPECT_EQ(FirstDifference(copied.Image(), drawn.Image()), "");
+}
+
+// A Qt program drawing the swings the plain way, with a pen and a brush per shape, draws the
+// same pixels wherever the two line routines agree: ropes straight down, across or at 45 degrees.
+TEST(GameScreen, SwingsMatchAPlainQPainterDrawing)
+{
+    GameScreen screen;
+    LayOut(screen);
+    screen.SetStatusText("");
+    screen.SetPlaying(true);
+    const struct {
+        int dx;
+        int dy;
+    } ropes[] = {{0, 60}, {0, -45}, {70, 0}, {-35, 0}, {40, 40}, {-50, 50}, {30, -30}, {-25, -25}};
+    for (int i = 0; i < 40; ++i) {
+        const int ax = (i * 83) % 470 - 10;
+        const int ay = (i * 47) % 420 - 10;
+        HangSwing(screen, ax, ay, ax + ropes[i % 8].dx, ay + ropes[i % 8].dy);
+    }
+    const QImage window = PaintOnWindow(screen, WindowWidth, WindowHeight);
+
+    QImage plain(WindowWidth, WindowHeight, QImage::Format_RGB32);
+    plain.fill(BlackRgb);
+    QPainter painter(&plain);
+    for (int i = 0; i < screen.GetWorld().GetSwingCount(); ++i) {
+        const std::shared_ptr<Swing> swing = screen.GetWorld().swings.GetAt(i);
+        const Point weight = swing->GetPoint();
+        const Rect box = swing->GetRect();
+        const int grey = 255 - i % 10 * 20;
+        painter.setPen(QPen(QColor(250, 250, 250), 0));
+        painter.setBrush(QColor(250, 250, 250));
+        painter.drawLine(swing->anchorX, swing->anchorY, weight.x, weight.y);
+        painter.setPen(QPen(QColor(250, 250, 250), 0));
+        painter.setBrush(QColor(grey, grey, grey));
+        painter.drawEllipse(QRect(box.left, box.top, box.Width() - 1, box.Height() - 1));
+    }
+    painter.end();
+    EXPECT_EQ(FirstDifference(window, plain), "");
+}
+
+TEST(GameScreen, SavesAPlaySceneForReview)
+{
+    GameScreen screen;
+    LayOut(screen);
+    screen.SetPlaying(true);
+    for (int i = 0; i < 25; ++i) {
+        const int ax = 30 + (i % 5) * 95;
+        const int ay = 40 + (i / 5) * 50;
+        HangSwing(screen, ax, ay, ax + 20 + (i * 7) % 40, ay + 50 + (i * 11) % 30);
+        screen.ReleaseSwing(0, 0);
+    }
+    for (int tick = 0; tick < 40; ++tick)
+        screen.Tick();
+    screen.SetStatusText("[時間:12.3秒]");
+    const QImage window = PaintOnWindow(screen, WindowWidth, WindowHeight);
+
+    EXPECT_GT(CountColour(window, {0, 0, WindowWidth, WindowHeight}, Grey(75)), 0);
+    SaveForReview(window, "play.png");
+    SaveForReview(PaintOnWindow(screen, WindowWidth, WindowHeight, "GameOver!!"), "play-banner.png");
+}

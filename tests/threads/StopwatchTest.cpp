@@ -1,0 +1,102 @@
+#include "threads/Stopwatch.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+struct FakeClock {
+    std::int64_t now = 0;
+    int reads = 0;
+
+    Stopwatch::Clock Source()
+    {
+        return [this] {
+            ++reads;
+            return now;
+        };
+    }
+};
+
+} // namespace
+
+TEST(Stopwatch, ReadsNoClockBeforeStart)
+{
+    FakeClock clock;
+    clock.now = 5000;
+    Stopwatch stopwatch(clock.Source());
+
+    EXPECT_EQ(stopwatch.GetElapsedMs(), 0u);
+    EXPECT_EQ(stopwatch.GetSeconds(), 0.0);
+    EXPECT_EQ(clock.reads, 0);
+}
+
+TEST(Stopwatch, CountsMillisecondsSinceStart)
+{
+    FakeClock clock;
+    clock.now = 1000;
+    Stopwatch stopwatch(clock.Source());
+    stopwatch.Start();
+
+    EXPECT_EQ(stopwatch.GetElapsedMs(), 0u);
+    clock.now = 1250;
+    EXPECT_EQ(stopwatch.GetElapsedMs(), 250u);
+    clock.now = 13345;
+    EXPECT_EQ(stopwatch.GetElapsedMs(), 12345u);
+    EXPECT_DOUBLE_EQ(stopwatch.GetSeconds(), 12.345);
+    EXPECT_EQ(FormatPlayTime(stopwatch.GetSeconds()), "[時間:12.3秒]");
+}
+
+TEST(Stopwatch, StartAgainCountsFromZero)
+{
+    FakeClock clock;
+    Stopwatch stopwatch(clock.Source());
+    stopwatch.Start();
+    clock.now = 9000;
+    EXPECT_EQ(stopwatch.GetElapsedMs(), 9000u);
+
+    stopwatch.Start();
+    EXPECT_EQ(stopwatch.GetElapsedMs(), 0u);
+    clock.now = 9100;
+    EXPECT_EQ(stopwatch.GetElapsedMs(), 100u);
+}
+
+TEST(Stopwatch, SteadyClockNeverGoesBackwards)
+{
+    Stopwatch stopwatch;
+    stopwatch.Start();
+    std::uint32_t previous = 0;
+    for (int i = 0; i < 1000; ++i) {
+        const std::uint32_t now = stopwatch.GetElapsedMs();
+        ASSERT_GE(now, previous);
+        previous = now;
+    }
+}
+
+TEST(FormatSeconds, RoundsToOneDecimalLikePrintf)
+{
+    for (int ms = 0; ms <= 200000; ++ms) {
+        const double seconds = ms * 0.001;
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.1f", seconds);
+        ASSERT_EQ(FormatSeconds(seconds), expected) << ms << " ms";
+    }
+}
+
+TEST(FormatPlayTime, WrapsTheSecondsInTheTimeText)
+{
+    const struct {
+        double seconds;
+        const char* text;
+    } cases[] = {
+        {0.0, "[時間:0.0秒]"},
+        {0.049, "[時間:0.0秒]"},
+        {12.345, "[時間:12.3秒]"},
+        {59.96, "[時間:60.0秒]"},
+        {4294967.295, "[時間:4294967.3秒]"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatPlayTime(c.seconds), c.text) << c.seconds;
+}

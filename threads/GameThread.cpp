@@ -1,0 +1,85 @@
+#include "threads/GameThread.h"
+
+#include "threads/GameSurface.h"
+#include "threads/OwnerWindow.h"
+
+#include <algorithm>
+#include <thread>
+#include <utility>
+
+GameThread::GameThread() = default;
+
+GameThread::~GameThread()
+{
+    StopAndJoin();
+}
+
+void GameThread::SetScreen(GameSurface* surface)
+{
+    screen = surface;
+}
+
+GameSurface* GameThread::GetScreen() const
+{
+    return screen;
+}
+
+void GameThread::SetClock(Stopwatch::Clock newClock)
+{
+    clock = std::move(newClock);
+}
+
+void GameThread::SetEndDisplay(std::chrono::milliseconds duration)
+{
+    endDisplay = duration;
+}
+
+void GameThread::Run()
+{
+    if (!screen)
+        return;
+    screen->ResetGame();
+    SetMessageText("");
+    RepaintOwner(false);
+
+    Stopwatch stopwatch(clock);
+    stopwatch.Start();
+    for (;;) {
+        screen->Tick();
+        if (screen->IsGameOver() || screen->IsFinished())
+            break;
+        screen->SetStatusText(FormatPlayTime(stopwatch.GetSeconds()));
+        RepaintOwner(false);
+        std::this_thread::sleep_for(PassInterval);
+        CheckPoint();
+    }
+    ShowEndOfGame(*screen);
+}
+
+void GameThread::ShowEndOfGame(GameSurface& surface)
+{
+    if (OwnerWindow* window = GetOwner())
+        window->RequestRepaint(surface.GetAreaRect(), true);
+    SetMessageText(surface.IsGameOver() ? "GameOver!!" : "Finish!!");
+    RepaintOwner(true);
+
+    // The display can be cut short: a stop request ends the thread here as it does during play,
+    // leaving the playing flag and the status text to whoever asked for the stop (a new game may
+    // already have set the flag again while this thread is being joined).
+    const auto deadline = std::chrono::steady_clock::now() + endDisplay;
+    while (std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
+            PassInterval, deadline - std::chrono::steady_clock::now()));
+        CheckPoint();
+    }
+
+    surface.SetPlaying(false);
+    surface.SetStatusText("");
+    RepaintOwner(true);
+}
+
+void GameThread::RepaintOwner(bool erase)
+{
+    if (OwnerWindow* window = GetOwner())
+        window->RequestRepaint(erase);
+}

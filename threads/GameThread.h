@@ -1,0 +1,39 @@
+#pragma once
+
+#include "threads/DialogThread.h"
+#include "threads/Stopwatch.h"
+
+#include <chrono>
+
+class GameSurface;
+
+// The game: on its own thread it resets the surface's world, then ticks it every pass, writes
+// the elapsed time into the status text and asks the owner window to repaint, until a stop
+// request unwinds it at a check-point or the world's end-of-game rules end it.
+class GameThread : public DialogThread {
+public:
+    static constexpr std::chrono::milliseconds PassInterval{10};
+    static constexpr std::chrono::milliseconds EndDisplayDuration{2000};
+
+    GameThread();
+    ~GameThread() override;
+
+    // Not owned; set before the first Start and not changed while a game runs.
+    void SetScreen(GameSurface* surface);
+    GameSurface* GetScreen() const;
+
+    void Run() override;
+
+protected:
+    // Only while no game runs.
+    void SetClock(Stopwatch::Clock newClock);
+    void SetEndDisplay(std::chrono::milliseconds duration);
+
+private:
+    void RepaintOwner(bool erase);
+    void ShowEndOfGame(GameSurface& surface);
+
+    GameSurface* screen = nullptr;
+    Stopwatch::Clock clock = Stopwatch::SteadyClockMs;
+    std::chrono::milliseconds endDisplay = EndDisplayDuration;
+};

@@ -1,0 +1,52 @@
+#include "threads/Stopwatch.h"
+
+#include <array>
+#include <charconv>
+#include <chrono>
+#include <utility>
+
+std::int64_t Stopwatch::SteadyClockMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+Stopwatch::Stopwatch(Clock clock) : clock(std::move(clock)) {}
+
+void Stopwatch::Start()
+{
+    elapsed = 0;
+    lastClock = clock();
+    counting = true;
+}
+
+std::uint32_t Stopwatch::GetElapsedMs()
+{
+    if (counting) {
+        const std::int64_t now = clock();
+        elapsed += static_cast<std::uint32_t>(now - lastClock);
+        lastClock = now;
+    }
+    return elapsed;
+}
+
+double Stopwatch::GetSeconds()
+{
+    return static_cast<double>(GetElapsedMs()) * 0.001;
+}
+
+std::string FormatSeconds(double seconds)
+{
+    // Large enough for any finite double in fixed notation with one decimal.
+    std::array<char, 330> buffer{};
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), seconds, std::chars_format::fixed, 1);
+    if (result.ec != std::errc())
+        return {};
+    return std::string(buffer.data(), result.ptr);
+}
+
+std::string FormatPlayTime(double seconds)
+{
+    return "[時間:" + FormatSeconds(seconds) + "秒]";
+}

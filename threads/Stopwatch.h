@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// Measures play time in whole milliseconds from a monotonic clock. The clock is read only
+// after Start, so a stopwatch that was never started reads 0 without touching it.
+class Stopwatch {
+public:
+    // Milliseconds from an arbitrary origin; must never go backwards.
+    using Clock = std::function<std::int64_t()>;
+
+    static std::int64_t SteadyClockMs();
+
+    explicit Stopwatch(Clock clock = SteadyClockMs);
+
+    void Start();
+    // Wraps after 2^32 ms (about 49 days), as a 32-bit tick count does.
+    std::uint32_t GetElapsedMs();
+    double GetSeconds();
+
+    std::uint32_t elapsed = 0;
+    std::int64_t lastClock = 0;
+    bool counting = false;
+
+private:
+    Clock clock;
+};
+
+// Seconds with one decimal, rounded as printf's "%.1f" does, whatever the C locale:
+// 12.345 gives "12.3".
+std::string FormatSeconds(double seconds);
+
+// The play-time status text: 12.345 gives "[時間:12.3秒]".
+std::string FormatPlayTime(double seconds);
