@@ -1,5 +1,6 @@
 #include "persist/IniDocument.h"
 
+#include <array>
 #include <cstring>
 #include <utility>
 
@@ -53,23 +54,25 @@ struct Line {
     bool HasEnding() const { return contentEnd != end; }
 };
 
-// Walks the lines of a text, the first one after a byte-order mark. The next CR and LF are each
-// looked up once with memchr and remembered, so a whole walk stays linear however the text is made.
+// Walks the lines of a text, the first one after a byte-order mark. The next occurrence of each
+// character it looks for is found once with memchr and remembered, so that a whole walk stays
+// linear however the text is made, and lines that cannot matter are passed at memchr's speed.
 class LineScanner {
 public:
     explicit LineScanner(std::string_view text)
         : text(text)
         , pos(text.starts_with(Bom) ? Bom.size() : 0)
     {
+        next.fill(Unknown);
     }
 
     bool Next(Line& line)
     {
         if (pos >= text.size())
             return false;
-        nextCr = NextOf('\r', nextCr);
-        nextLf = NextOf('\n', nextLf);
-        const std::size_t stop = nextCr < nextLf ? nextCr : nextLf;
+        const std::size_t cr = NextOf(Cr);
+        const std::size_t lf = NextOf(Lf);
+        const std::size_t stop = cr < lf ? cr : lf;
         line.begin = pos;
         line.contentEnd = stop;
         if (stop == text.size())
@@ -82,20 +85,53 @@ public:
         return true;
     }
 
-private:
-    // The position of the next c at or after pos, text.size() when there is none.
-    std::size_t NextOf(char c, std::size_t cached) const
+    // The next line that holds a '[', or with keys too, a '[' or a '=': no other line can be a
+    // section header or a key line.
+    bool NextHeader(Line& line) { return NextHolding(NextOf(Bracket), line); }
+    bool NextHeaderOrKey(Line& line)
     {
-        if (cached != Unknown && cached >= pos)
-            return cached;
-        const void* hit = std::memchr(text.data() + pos, c, text.size() - pos);
-        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : text.size();
+        const std::size_t bracket = NextOf(Bracket);
+        const std::size_t equals = NextOf(Equals);
+        return NextHolding(bracket < equals ? bracket : equals, line);
+    }
+
+private:
+    enum Searched { Cr, Lf, Bracket, Equals, SearchedCount };
+    static constexpr char SearchedChar[SearchedCount] = {'\r', '\n', '[', '='};
+
+    // The position of the next such character at or after pos, text.size() when there is none.
+    std::size_t NextOf(Searched searched)
+    {
+        std::size_t& cached = next[searched];
+        if (cached == Unknown || cached < pos) {
+            const void* hit = std::memchr(text.data() + pos, SearchedChar[searched], text.size() - pos);
+            cached = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : text.size();
+        }
+        return cached;
+    }
+
+    // Moves to the start of the line that holds position hit, and reads that line.
+    bool NextHolding(std::size_t hit, Line& line)
+    {
+        if (hit >= text.size()) {
+            pos = text.size();
+            return false;
+        }
+        std::size_t start = pos;
+        for (const char ending : {'\r', '\n'}) {
+            const void* last = ::memrchr(text.data() + pos, ending, hit - pos);
+            if (last) {
+                const std::size_t after = static_cast<std::size_t>(static_cast<const char*>(last) - text.data()) + 1;
+                start = after > start ? after : start;
+            }
+        }
+        pos = start;
+        return Next(line);
     }
 
     std::string_view text;
     std::size_t pos;
-    std::size_t nextCr = Unknown;
-    std::size_t nextLf = Unknown;
+    std::array<std::size_t, SearchedCount> next;
 };
 
 struct Entry {
@@ -206,7 +242,7 @@ std::optional<std::string> IniDocument::Find(std::string_view section, std::stri
     LineScanner lines(text);
     Line line;
     bool inSection = false;
-    while (lines.Next(line)) {
+    while (inSection ? lines.NextHeaderOrKey(line) : lines.NextHeader(line)) {
         const std::string_view content = std::string_view(text).substr(line.begin, line.contentEnd - line.begin);
         const Entry entry = Classify(content);
         if (entry.kind == Entry::Kind::Section) {
@@ -239,7 +275,7 @@ IniDocument::Change IniDocument::Write(std::string_view section, std::string_vie
     bool inSection = false;
     bool sectionFound = false;
     Line lastInSection; // the header or the last key line of the section: a new key goes after it
-    while (lines.Next(line)) {
+    while (inSection ? lines.NextHeaderOrKey(line) : lines.NextHeader(line)) {
         const std::string_view content = std::string_view(text).substr(line.begin, line.contentEnd - line.begin);
         const Entry entry = Classify(content);
         if (entry.kind == Entry::Kind::Section) {
