@@ -11,6 +11,12 @@ namespace {
 
 constexpr const char* FileName = "Setting.ini";
 
+// How messages name the file: its path, or its bare name when the path could not be made.
+std::string Shown(const std::string& path)
+{
+    return TextFile::Printable(path.empty() ? std::string(FileName) : path);
+}
+
 } // namespace
 
 bool SettingsFile::Read(const std::string& section, const std::string& key, std::string& value)
@@ -42,8 +48,7 @@ bool SettingsFile::Write(const std::string& section, const std::string& key, con
             written.append("  ").append(*old, remark);
     }
     const auto fail = [&](const std::string& reason) {
-        const std::string shown = path.empty() ? std::string("<no path>") : path;
-        lastError = TextFile::Printable(shown + ": not saved: " + reason);
+        lastError = Shown(path) + ": not saved: " + TextFile::Printable(reason);
         return false;
     };
     const std::string unwritable = IniDocument::Unwritable(section, key, written);
@@ -82,8 +87,7 @@ SettingsFile::Loaded SettingsFile::LoadText(std::string& text, const char* doing
         return Loaded::Yes;
     if (result == TextFile::LoadResult::Missing)
         return Loaded::Missing;
-    const std::string shown = path.empty() ? std::string("<no path>") : path;
-    lastError = TextFile::Printable(shown + ": " + doing + ": " + reason);
+    lastError = Shown(path) + ": " + doing + ": " + TextFile::Printable(reason);
     return Loaded::Failed;
 }
 
