@@ -33,7 +33,8 @@ private:
     enum class Loaded { Yes, Missing, Failed };
     Loaded LoadText(std::string& text, const char* doing);
 
-    // Re-entrant: Write reads the old value while holding it.
+    // Held for each whole operation. Re-entrant, as the settings file needs: an operation may
+    // call another one while holding it.
     mutable std::recursive_mutex lock;
     std::string lastError;
 };
