@@ -44,6 +44,18 @@ run_tests() {
     (cd build-asan && ctest --output-on-failure --parallel "$jobs")
     configure_and_build build-tsan -DTOCKLET_PLAIN_ONLY=ON -DTOCKLET_SANITIZE=thread
     (cd build-tsan && ctest --output-on-failure --parallel "$jobs")
+
+    # The settings parser and writer under libFuzzer (clang): the seed corpus, then 20 s of fuzzing.
+    cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    cmake --build build-fuzz --parallel "$jobs"
+    mkdir -p build-fuzz/found
+    if ! build-fuzz/ini_document_fuzz -max_total_time=20 -timeout=10 -rss_limit_mb=2048 \
+            -artifact_prefix=build-fuzz/ build-fuzz/found fuzz/corpus >build-fuzz/fuzz.log 2>&1; then
+        tail -n 60 build-fuzz/fuzz.log
+        echo "run.sh: the fuzzer found a failing input, kept as build-fuzz/crash-*" >&2
+        exit 1
+    fi
+    echo "run.sh: fuzzing found nothing ($(grep -o 'Done [0-9]* runs' build-fuzz/fuzz.log))"
 }
 
 install_missing

@@ -1,0 +1,84 @@
+#include "persist/ScoreTable.h"
+
+#include "persist/NumberText.h"
+#include "persist/SettingsFile.h"
+
+ScoreTable theScoreTable;
+
+namespace {
+
+constexpr const char* ScoreSection = "Score";
+constexpr const char* DataSection = "Data";
+
+std::string ScoreKey(int index)
+{
+    return "Score" + std::to_string(index + 1);
+}
+
+std::string TimeKey(int index)
+{
+    return "Time" + std::to_string(index + 1);
+}
+
+} // namespace
+
+bool ScoreTable::Load()
+{
+    lastError.clear();
+    SettingsFile file;
+    file.path = GetSettingsPath();
+    file.RemoveStaleTemporaries();
+    std::string value;
+    const auto read = [&](const char* section, const std::string& key) {
+        const bool found = file.Read(section, key, value);
+        if (lastError.empty())
+            lastError = file.GetLastError();
+        return found;
+    };
+    for (int i = 0; i < Count; ++i) {
+        read(ScoreSection, ScoreKey(i));
+        scores[i] = ParseInt(value);
+    }
+    for (int i = 0; i < Count; ++i) {
+        read(ScoreSection, TimeKey(i));
+        times[i] = ParseDouble(value);
+    }
+    if (read(DataSection, "Regist"))
+        regist = ParseInt(value);
+    if (read(DataSection, "PlayNum"))
+        playNum = ParseInt(value);
+    return lastError.empty();
+}
+
+bool ScoreTable::Save()
+{
+    lastError.clear();
+    SettingsFile file;
+    file.path = GetSettingsPath();
+    file.RemoveStaleTemporaries();
+    bool allWritten = true;
+    const auto write = [&](const char* section, const std::string& key, const std::string& value) {
+        if (file.Write(section, key, value, 1))
+            return;
+        allWritten = false;
+        if (lastError.empty())
+            lastError = file.GetLastError();
+    };
+    for (int i = 0; i < Count; ++i)
+        write(ScoreSection, ScoreKey(i), FormatInt(scores[i]));
+    for (int i = 0; i < Count; ++i)
+        write(ScoreSection, TimeKey(i), FormatTime(times[i]));
+    write(DataSection, "Regist", FormatInt(regist));
+    write(DataSection, "PlayNum", FormatInt(playNum));
+    return allWritten;
+}
+
+double ScoreTable::GetTime(int index) const
+{
+    return index >= 0 && index < Count ? times[static_cast<std::size_t>(index)] : 0.0;
+}
+
+std::string ScoreTable::GetSettingsPath() const
+{
+    return SettingsFile::GetSettingsPath();
+}

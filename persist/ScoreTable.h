@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+// The persistent game record kept in "Setting.ini": five scores, five times (the first is the
+// best time) and the Regist and PlayNum counters. Loaded at start-up and saved at exit.
+class ScoreTable {
+public:
+    static constexpr int Count = 5;
+
+    virtual ~ScoreTable() = default;
+
+    // Missing keys give 0 for scores and times and leave Regist and PlayNum as they are.
+    // False when the file exists but cannot be read (GetLastError says why); the table then
+    // holds what it would hold without the file.
+    bool Load();
+    // Writes every value back, keeping remarks after a ';'. False unless every value was written.
+    bool Save();
+    // 0 <= index < Count; 0.0 outside.
+    double GetTime(int index) const;
+    std::string GetSettingsPath() const;
+    // After a failed Load or Save: one line naming the file and the reason of the first failure.
+    const std::string& GetLastError() const { return lastError; }
+
+    std::array<int, Count> scores{};
+    std::array<double, Count> times{};
+    int regist = 0;
+    int playNum = 1;
+
+private:
+    std::string lastError;
+};
+
+extern ScoreTable theScoreTable;

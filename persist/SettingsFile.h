@@ -1,0 +1,40 @@
+#pragma once
+
+#include <mutex>
+#include <string>
+
+// Value-by-value access to an INI file. No cache: every Read reads the file, and every Write
+// that changes a value replaces the whole file at once, so the file is never half written.
+class SettingsFile {
+public:
+    SettingsFile() = default;
+    SettingsFile(const SettingsFile&) = delete;
+    SettingsFile& operator=(const SettingsFile&) = delete;
+
+    // value is the value cut to 399 bytes, "" when it or the file is absent; true when not empty.
+    bool Read(const std::string& section, const std::string& key, std::string& value);
+    // With keepComment 1 (no other value), a remark the old value holds from its first ';' on is
+    // carried over behind the new value, after two blanks. True when the file now holds the
+    // value; a value that would not read back the same, such as one with a line break, is refused.
+    bool Write(const std::string& section, const std::string& key, const std::string& value, int keepComment);
+    // Removes temporary files left beside the file by a save that was killed half-way.
+    void RemoveStaleTemporaries();
+    // After a failed Read or Write: one line naming the file and the reason. Empty otherwise.
+    std::string GetLastError() const;
+
+    // "Setting.ini" in the working directory; empty when the working directory cannot be read.
+    static std::string GetSettingsPath();
+    // The working directory ending in '/'; empty when it cannot be read.
+    static std::string GetCurrentDir();
+
+    std::string path;
+
+private:
+    enum class Loaded { Yes, Missing, Failed };
+    Loaded LoadText(std::string& text, const char* doing);
+
+    // Held for each whole operation. Re-entrant, as the settings file needs: an operation may
+    // call another one while holding it.
+    mutable std::recursive_mutex lock;
+    std::string lastError;
+};

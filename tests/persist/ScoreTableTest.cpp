@@ -1,0 +1,264 @@
+#include "persist/ScoreTable.h"
+
+#include "persist/IniDocument.h"
+#include "persist/NumberText.h"
+#include "tests/persist/ScratchDir.h"
+
+#include <bit>
+#include <cfloat>
+#include <climits>
+#include <clocale>
+#include <cstdint>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+const std::string DefaultFile = "[Score]\nScore1=0\nScore2=0\nScore3=0\nScore4=0\nScore5=0\n"
+                                "Time1=0\nTime2=0\nTime3=0\nTime4=0\nTime5=0\n"
+                                "[Data]\nRegist=0\nPlayNum=1\n";
+
+class ScoreTableOnDisk : public ::testing::Test {
+protected:
+    std::string SettingsPath() const { return dir.File("Setting.ini"); }
+    std::string Bytes() const { return BytesOf(SettingsPath()); }
+    void Put(const std::string& bytes) const { PutBytes(SettingsPath(), bytes); }
+    std::optional<std::string> Stored(const char* section, const char* key) const
+    {
+        return IniDocument(Bytes()).Find(section, key);
+    }
+
+    ScratchDir dir;
+    ScoreTable table;
+};
+
+// Puts the process into a locale whose decimal point is ',', as a German desktop session does;
+// builds one for this process when none is installed. Back to "C" when it goes.
+class CommaLocale {
+public:
+    explicit CommaLocale(const std::string& scratch)
+    {
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "ru_RU.UTF-8"}) {
+            if (std::setlocale(LC_ALL, name) && IsComma())
+                return;
+        }
+        const std::string locales = scratch + "/locales";
+        ::mkdir(locales.c_str(), 0755);
+        const std::string build = "localedef -i de_DE -f UTF-8 '" + locales + "/de_DE.UTF-8' >/dev/null 2>&1";
+        if (std::system(build.c_str()) == -1)
+            return;
+        ::setenv("LOCPATH", locales.c_str(), 1);
+        if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+            std::setlocale(LC_ALL, "C");
+    }
+    ~CommaLocale()
+    {
+        std::setlocale(LC_ALL, "C");
+        ::unsetenv("LOCPATH");
+    }
+    CommaLocale(const CommaLocale&) = delete;
+    CommaLocale& operator=(const CommaLocale&) = delete;
+
+    static bool IsComma() { return std::string(std::localeconv()->decimal_point) == ","; }
+};
+
+} // namespace
+
+TEST_F(ScoreTableOnDisk, RunWithoutAFileLeavesTheDefaultFile)
+{
+    EXPECT_TRUE(table.Load());
+    EXPECT_EQ(table.GetTime(0), 0.0);
+    EXPECT_EQ(table.playNum, 1);
+    EXPECT_EQ(table.regist, 0);
+    EXPECT_EQ(table.GetSettingsPath(), SettingsPath());
+    EXPECT_TRUE(table.Save()) << table.GetLastError();
+    EXPECT_EQ(Bytes(), DefaultFile);
+}
+
+TEST_F(ScoreTableOnDisk, EmptyPlayNumCountsAsAbsentAndIsWrittenBackAsOne)
+{
+    Put("[Data]\nPlayNum=\nRegist=  \n");
+    table.regist = 4;
+    EXPECT_TRUE(table.Load());
+    EXPECT_EQ(table.playNum, 1);
+    EXPECT_EQ(table.regist, 4);
+    table.regist = 0;
+    EXPECT_TRUE(table.Save());
+    EXPECT_EQ(Stored("Data", "PlayNum"), "1");
+    EXPECT_EQ(Stored("Data", "Regist"), "0");
+}
+
+TEST_F(ScoreTableOnDisk, TimeWithARemarkReadsAsTheNumberAndKeepsTheRemark)
+{
+    Put("[Score]\nTime1=12.5  ;remark\n");
+    EXPECT_TRUE(table.Load());
+    EXPECT_EQ(table.GetTime(0), 12.5);
+    EXPECT_TRUE(table.Save());
+    EXPECT_EQ(Stored("Score", "Time1"), "12.5  ;remark");
+    const std::string once = Bytes();
+    EXPECT_TRUE(table.Load());
+    EXPECT_TRUE(table.Save());
+    EXPECT_EQ(Bytes(), once) << "a second run must leave the file as it is";
+}
+
+TEST_F(ScoreTableOnDisk, BestTimeIsTheFirstTimeEvenWhenALaterOneIsSmaller)
+{
+    Put("[Score]\nTime1=30.5\nTime2=10.25\n");
+    EXPECT_TRUE(table.Load());
+    EXPECT_EQ(table.GetTime(0), 30.5);
+    EXPECT_EQ(table.GetTime(1), 10.25);
+    EXPECT_EQ(table.GetTime(5), 0.0);
+    EXPECT_EQ(table.GetTime(-1), 0.0);
+}
+
+TEST_F(ScoreTableOnDisk, ValueThatIsNoNumberReadsAsZeroAndIsWrittenBackAsZero)
+{
+    Put("[Score]\nScore3=many\nScore4=lots  ;noted\n");
+    EXPECT_TRUE(table.Load());
+    EXPECT_EQ(table.scores[2], 0);
+    EXPECT_EQ(table.scores[3], 0);
+    EXPECT_TRUE(table.Save());
+    EXPECT_EQ(Stored("Score", "Score3"), "0");
+    EXPECT_EQ(Stored("Score", "Score4"), "0  ;noted");
+}
+
+TEST_F(ScoreTableOnDisk, AwkwardTimesComeBackExactlyFromPlainDecimals)
+{
+    const double awkward[] = {0.1, 1e-7, 123456.789, 1e300, -2.5, -1e-300, 5e-324, DBL_MAX, -0.0, 1.0 / 3, -123456.789,
+                              1e22, 9007199254740993.0, 2.2250738585072014e-308, 0.30000000000000004};
+    constexpr int Count = ScoreTable::Count;
+    for (std::size_t first = 0; first < std::size(awkward); first += Count) {
+        ScoreTable saved;
+        for (int i = 0; i < Count; ++i)
+            saved.times[i] = awkward[(first + i) % std::size(awkward)];
+        ASSERT_TRUE(saved.Save()) << saved.GetLastError();
+        ScoreTable loaded;
+        ASSERT_TRUE(loaded.Load());
+        for (int i = 0; i < Count; ++i) {
+            SCOPED_TRACE(saved.times[i]);
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(loaded.times[i]), std::bit_cast<std::uint64_t>(saved.times[i]));
+            const std::string text = *Stored("Score", ("Time" + std::to_string(i + 1)).c_str());
+            EXPECT_EQ(text.find_first_of("eE"), std::string::npos) << text;
+        }
+    }
+}
+
+TEST(NumberText, TimesAreWrittenPlainAndShort)
+{
+    const std::pair<double, const char*> cases[] = {
+        {0.0, "0"}, {12.5, "12.5"}, {0.1, "0.1"}, {1e-7, "0.0000001"}, {-2.5, "-2.5"}, {123456.789, "123456.789"},
+        {1e21, "1000000000000000000000"},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(FormatTime(value), text);
+    EXPECT_EQ(FormatInt(INT_MIN), "-2147483648");
+}
+
+TEST(NumberText, IntegersReadAsAtoiWouldWithoutOverflowing)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"42", 42},           {"  -7  ;x", -7},       {"+13", 13},          {"\t\n\v\f\r 5", 5},
+        {"12abc", 12},        {"abc", 0},             {"", 0},              {"- 5", 0},
+        {"+-5", 0},           {"2147483647", INT_MAX}, {"2147483648", INT_MAX}, {"-2147483648", INT_MIN},
+        {"-2147483649", INT_MIN}, {"99999999999999999999999", INT_MAX}, {"-99999999999999999999999", INT_MIN},
+        {"0x10", 0},
+    };
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(ParseInt(text), value) << '"' << text << '"';
+}
+
+TEST(NumberText, TimesReadAsAtofWould)
+{
+    const std::pair<const char*, double> cases[] = {
+        {"12.5  ;remark", 12.5}, {"  -1e3x", -1000.0}, {".5", 0.5}, {"1,5", 1.0}, {"abc", 0.0}, {"", 0.0},
+        {"0x1p3", 8.0},          {"+2.5", 2.5},
+    };
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(ParseDouble(text), value) << '"' << text << '"';
+}
+
+TEST_F(ScoreTableOnDisk, NumbersKeepTheirPointUnderACommaLocale)
+{
+    const CommaLocale locale(dir.path);
+    if (!CommaLocale::IsComma())
+        GTEST_SKIP() << "no locale with a decimal comma is installed and none could be built";
+    ASSERT_EQ(std::atof("12.5"), 12.0) << "the C library should now stop at the '.'";
+
+    Put("[Score]\nTime1=12.5\n");
+    ASSERT_TRUE(table.Load());
+    EXPECT_EQ(table.GetTime(0), 12.5);
+    table.times = {0.1, 1e-7, 123456.789, -2.5, 1e300};
+    ASSERT_TRUE(table.Save());
+    EXPECT_EQ(Stored("Score", "Time1"), "0.1");
+    EXPECT_EQ(Stored("Score", "Time4"), "-2.5");
+    ScoreTable loaded;
+    ASSERT_TRUE(loaded.Load());
+    EXPECT_EQ(loaded.times, table.times);
+}
+
+TEST_F(ScoreTableOnDisk, HandEditedFileKeepsEveryLineTheSaveDoesNotChange)
+{
+    const std::string edited = "\xEF\xBB\xBF; my scores\r\n"
+                               "[SCORE]\r\n"
+                               "  score1 = 120  ;best ever\r\n"
+                               "Score2=\"90\"\r\n"
+                               "Score3=80\r\nScore4=70\r\nScore5=60\r\n"
+                               "Time1=12.5\r\nTime2=13\r\nTime3=14\r\nTime4=15\r\nTime5=16\r\n"
+                               "\r\n"
+                               "[Other]\r\nkeep=me\r\n"
+                               "[data]\r\nregist=1\r\nplaynum=7";
+    Put(edited);
+    ASSERT_TRUE(table.Load());
+    EXPECT_EQ(table.scores[0], 120);
+    EXPECT_EQ(table.scores[1], 90);
+    EXPECT_EQ(table.playNum, 7);
+    ASSERT_TRUE(table.Save());
+    EXPECT_EQ(Bytes(), edited) << "writing back the values read changes nothing";
+
+    table.scores[4] = 65;
+    table.playNum = 8;
+    ASSERT_TRUE(table.Save());
+    std::string expected = edited;
+    expected.replace(expected.find("Score5=60"), 9, "Score5=65");
+    expected.replace(expected.find("playnum=7"), 9, "playnum=8");
+    EXPECT_EQ(Bytes(), expected);
+}
+
+TEST_F(ScoreTableOnDisk, FailedSaveSaysSoInOneLineAndKeepsTheFile)
+{
+    const std::string old = "[Score]\nScore1=5\n";
+    Put(old);
+    ::chmod(SettingsPath().c_str(), 0444);
+    ASSERT_TRUE(table.Load());
+    table.scores[0] = 6;
+    EXPECT_FALSE(table.Save());
+    const std::string& error = table.GetLastError();
+    EXPECT_NE(error.find(SettingsPath()), std::string::npos) << error;
+    EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+    EXPECT_EQ(Bytes(), old);
+}
+
+TEST_F(ScoreTableOnDisk, DirectoryInPlaceOfTheFileGivesDefaultsAndAFailedSave)
+{
+    ::mkdir(SettingsPath().c_str(), 0755);
+    table.scores[0] = 9;
+    EXPECT_FALSE(table.Load());
+    EXPECT_NE(table.GetLastError().find("directory"), std::string::npos) << table.GetLastError();
+    EXPECT_EQ(table.scores[0], 0);
+    EXPECT_EQ(table.playNum, 1);
+    EXPECT_FALSE(table.Save());
+    EXPECT_NE(table.GetLastError().find(SettingsPath()), std::string::npos) << table.GetLastError();
+    struct stat st {};
+    ::stat(SettingsPath().c_str(), &st);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+}
+
+TEST_F(ScoreTableOnDisk, LoadRemovesWhatAKilledSaveLeftBehind)
+{
+    const std::string stale = dir.File(".Setting.ini.tmp-4194305-3.77");
+    PutBytes(stale, "[Score]\nScore1=");
+    EXPECT_TRUE(table.Load());
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{});
+}
