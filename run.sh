@@ -32,18 +32,29 @@ configure_and_build() {
     cmake --build "$dir" --parallel "$jobs"
 }
 
+# run_ctest <build dir>: every test of that build; the counts go to the summary at the end.
+run_ctest() {
+    (cd "$1" && ctest --output-on-failure --parallel "$jobs") | tee "$1/ctest.log"
+}
+
+# One closing line over all three builds, in the form test runners end with.
+print_summary() {
+    awk '/tests passed, [0-9]+ tests failed out of/ { total += $NF; failed += $4 }
+         END { printf "tests: %d passed, %d failed\n", total - failed, failed }' "$@"
+}
+
 run_tests() {
     configure_and_build build
-    (cd build && ctest --output-on-failure --parallel "$jobs")
+    run_ctest build
 
     # The plain layers once more under the sanitizers; any report fails the run.
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:halt_on_error=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
     configure_and_build build-asan -DTOCKLET_PLAIN_ONLY=ON -DTOCKLET_SANITIZE=address
-    (cd build-asan && ctest --output-on-failure --parallel "$jobs")
+    run_ctest build-asan
     configure_and_build build-tsan -DTOCKLET_PLAIN_ONLY=ON -DTOCKLET_SANITIZE=thread
-    (cd build-tsan && ctest --output-on-failure --parallel "$jobs")
+    run_ctest build-tsan
 
     # The settings parser and writer under libFuzzer (clang): the seed corpus, then 20 s of fuzzing.
     cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ >/dev/null
@@ -56,6 +67,7 @@ run_tests() {
         exit 1
     fi
     echo "run.sh: fuzzing found nothing ($(grep -o 'Done [0-9]* runs' build-fuzz/fuzz.log))"
+    print_summary build/ctest.log build-asan/ctest.log build-tsan/ctest.log
 }
 
 install_missing
@@ -65,10 +77,7 @@ case "${1:-}" in
         ;;
     "")
         configure_and_build build
-        if [ -x build/app/tocklet ]; then
-            exec build/app/tocklet
-        fi
-        echo "run.sh: built; there is no game window to start yet."
+        exec build/app/tocklet
         ;;
     *)
         echo "usage: ./run.sh [test]" >&2

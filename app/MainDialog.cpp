@@ -1,0 +1,254 @@
+#include "app/MainDialog.h"
+
+#include "app/AboutDialog.h"
+#include "app/Program.h"
+#include "persist/ScoreTable.h"
+#include "threads/Stopwatch.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMetaObject>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <QWidget>
+
+namespace {
+
+constexpr char TitleText[] = "トクレット";
+constexpr char AboutMenuText[] = "Tocklet のﾊﾞｰｼﾞｮﾝ情報(&A)...";
+
+Point ClientPoint(const QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    return Point{position.x(), position.y()};
+}
+
+} // namespace
+
+MainDialog::MainDialog(QWidget* parent)
+    : QDialog(parent)
+    , icon(LoadMainIcon())
+{
+    setWindowTitle("Tocklet");
+    setFixedSize(ClientWidth, ClientHeight);
+    setMouseTracking(true);
+    // The screen covers the whole client area on every paint; nothing needs clearing first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    // The layout of the window, in client pixels; none of these controls is ever shown.
+    AddHiddenControl(IDC_TITLE, 93, 66, 348, 131);
+    AddHiddenControl(IDC_START, 159, 201, 281, 243);
+    AddHiddenControl(IDOK, 159, 269, 281, 311);
+    AddHiddenControl(IDC_PLAYAREA, 0, 0, ClientWidth, ClientHeight);
+
+    aboutAction = new QAction(QString::fromUtf8(AboutMenuText), this);
+    connect(aboutAction, &QAction::triggered, this, &MainDialog::OnAbout);
+
+    refreshTimer.setInterval(RefreshTimerMs);
+    connect(&refreshTimer, &QTimer::timeout, this, &MainDialog::OnTimer);
+
+    OnInitDialog();
+}
+
+MainDialog::~MainDialog()
+{
+    // The game loop works on gameScreen and asks this window for repaints: it must be gone first.
+    gameThread.StopAndJoin();
+}
+
+void MainDialog::AddHiddenControl(int controlId, int left, int top, int right, int bottom)
+{
+    auto* control = new QWidget(this);
+    control->setGeometry(left, top, right - left, bottom - top);
+    control->setEnabled(controlId == IDC_PLAYAREA);
+    control->hide();
+    controls[controlId] = control;
+}
+
+Rect MainDialog::GetControlRect(int controlId) const
+{
+    const auto found = controls.find(controlId);
+    if (found == controls.end())
+        return Rect{};
+    const QRect geometry = found->second->geometry();
+    return Rect{geometry.left(), geometry.top(), geometry.left() + geometry.width(),
+                geometry.top() + geometry.height()};
+}
+
+void MainDialog::OnInitDialog()
+{
+    setWindowIcon(icon);
+    const Rect area = GetControlRect(IDC_PLAYAREA);
+    gameScreen.SetArea(area.left, area.top, area.right, area.bottom);
+    gameScreen.SetTitleText(TitleText);
+    gameScreen.titleRect = GetControlRect(IDC_TITLE);
+    gameScreen.startRect = GetControlRect(IDC_START);
+    gameScreen.stopRect = GetControlRect(IDC_STOP);
+    gameScreen.exitRect = GetControlRect(IDOK);
+    gameThread.SetScreen(&gameScreen);
+    gameThread.SetOwner(this);
+    gameScreen.SetStatusText("ベストタイム:" + FormatSeconds(theScoreTable.GetTime(0)) + "秒");
+    refreshTimer.start();
+}
+
+void MainDialog::RequestRepaint(bool)
+{
+    QMetaObject::invokeMethod(this, [this] { Invalidate(); }, Qt::QueuedConnection);
+}
+
+void MainDialog::RequestRepaint(const Rect& rect, bool)
+{
+    QMetaObject::invokeMethod(this, [this, rect] { Invalidate(rect); }, Qt::QueuedConnection);
+}
+
+bool MainDialog::EnableControl(int controlId, bool enable)
+{
+    const auto found = controls.find(controlId);
+    if (found == controls.end())
+        return false;
+    QWidget* control = found->second;
+    QMetaObject::invokeMethod(control, [control, enable] { control->setEnabled(enable); },
+                              Qt::QueuedConnection);
+    return true;
+}
+
+// Every paint draws the whole client area, so the erase flag of a request changes nothing here.
+void MainDialog::Invalidate()
+{
+    invalidateCount.fetch_add(1);
+    update();
+}
+
+void MainDialog::Invalidate(const Rect& rect)
+{
+    invalidateCount.fetch_add(1);
+    update(QRect(rect.left, rect.top, rect.Width(), rect.Height()));
+}
+
+void MainDialog::OnStart()
+{
+    gameThread.Start();
+}
+
+void MainDialog::OnStop()
+{
+    gameThread.RequestStop();
+}
+
+void MainDialog::OnAbout()
+{
+    AboutDialog about(this);
+    about.exec();
+}
+
+void MainDialog::OnOK()
+{
+    gameThread.StopAndJoin();
+    accept();
+}
+
+void MainDialog::OnCancel()
+{
+    gameScreen.SetPlaying(false);
+    Invalidate();
+    gameThread.RequestStop();
+}
+
+void MainDialog::OnTimer()
+{
+    gameThread.RefreshControls();
+}
+
+void MainDialog::OnMouseMove(Point point)
+{
+    if (gameScreen.IsPlaying()) {
+        gameScreen.DragSwing(point.x, point.y);
+        return;
+    }
+    if (gameScreen.UpdateHover(point))
+        Invalidate();
+}
+
+void MainDialog::OnLButtonDown(Point point)
+{
+    if (gameScreen.IsPlaying())
+        gameScreen.BeginSwing(point.x, point.y);
+}
+
+void MainDialog::OnLButtonUp(Point point)
+{
+    if (gameScreen.IsPlaying()) {
+        gameScreen.ReleaseSwing(point.x, point.y);
+        return;
+    }
+    if (gameScreen.HitStart(point)) {
+        gameScreen.SetPlaying(true);
+        Invalidate();
+        gameThread.Start();
+    } else if (gameScreen.HitExit(point)) {
+        OnOK();
+    }
+}
+
+// Escape and every close request of the window arrive here: they stop a game, never close.
+void MainDialog::reject()
+{
+    OnCancel();
+}
+
+void MainDialog::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    gameScreen.Paint(painter, gameThread.GetMessageText());
+}
+
+void MainDialog::mouseMoveEvent(QMouseEvent* event)
+{
+    OnMouseMove(ClientPoint(event));
+}
+
+void MainDialog::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        OnLButtonDown(ClientPoint(event));
+    else
+        QDialog::mousePressEvent(event);
+}
+
+void MainDialog::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        OnLButtonUp(ClientPoint(event));
+    else
+        QDialog::mouseReleaseEvent(event);
+}
+
+void MainDialog::wheelEvent(QWheelEvent* event)
+{
+    QDialog::wheelEvent(event);
+}
+
+// Stands in for the window menu, which belongs to the window manager here.
+void MainDialog::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    menu.addAction(aboutAction);
+    menu.exec(event->globalPos());
+}
+
+void MainDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1) {
+        OnAbout();
+        return;
+    }
+    // Without a default button Enter has nothing to press; it must not end the window either.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

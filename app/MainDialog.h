@@ -1,0 +1,86 @@
+#pragma once
+
+#include "model/Geometry.h"
+#include "render/GameScreen.h"
+#include "threads/GameThread.h"
+#include "threads/OwnerWindow.h"
+
+#include <QDialog>
+#include <QIcon>
+#include <QTimer>
+
+#include <atomic>
+#include <map>
+
+class QAction;
+class QWidget;
+
+// The game window: its client area is drawn entirely by the game screen. The hidden controls
+// only place the play area, the title panel and the Start and Exit buttons. Mouse input serves
+// the drawn buttons on the title screen and the swing gesture during play.
+class MainDialog : public QDialog, public OwnerWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int IDOK = 1;
+    static constexpr int IDC_PLAYAREA = 1000;
+    static constexpr int IDC_START = 1001;
+    static constexpr int IDC_STOP = 1002;
+    static constexpr int IDC_TITLE = 1006;
+    static constexpr int ClientWidth = 449;
+    static constexpr int ClientHeight = 407;
+    static constexpr int RefreshTimerMs = 500;
+
+    explicit MainDialog(QWidget* parent = nullptr);
+    ~MainDialog() override;
+
+    // Thread-safe: the game thread asks through these; the work is queued to this window.
+    void RequestRepaint(bool erase) override;
+    void RequestRepaint(const Rect& rect, bool erase) override;
+    bool EnableControl(int controlId, bool enable) override;
+
+    // The control's rectangle in client coordinates; empty when there is no such control.
+    Rect GetControlRect(int controlId) const;
+
+    GameScreen& GetGameScreen() { return gameScreen; }
+    GameThread& GetGameThread() { return gameThread; }
+    QAction* GetAboutAction() const { return aboutAction; }
+    // How many times this window asked itself to repaint, from any source.
+    int GetInvalidateCount() const { return invalidateCount.load(); }
+
+public slots:
+    void OnStart();
+    void OnStop();
+    void OnAbout();
+
+protected:
+    void OnInitDialog();
+    void OnOK();
+    void OnCancel();
+    void OnTimer();
+    void OnMouseMove(Point point);
+    void OnLButtonDown(Point point);
+    void OnLButtonUp(Point point);
+
+    void reject() override;
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void AddHiddenControl(int controlId, int left, int top, int right, int bottom);
+    void Invalidate();
+    void Invalidate(const Rect& rect);
+
+    QIcon icon;
+    GameScreen gameScreen;
+    GameThread gameThread;
+    std::map<int, QWidget*> controls;
+    QAction* aboutAction = nullptr;
+    QTimer refreshTimer;
+    std::atomic<int> invalidateCount{0};
+};

@@ -1,0 +1,96 @@
+#include "app/GameApp.h"
+#include "app/MainDialog.h"
+#include "persist/ScoreTable.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Runs the program's course in a fresh working directory of its own.
+class GameAppTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previous = fs::current_path();
+        directory = fs::temp_directory_path() / ("tocklet-app-" + std::to_string(::getpid()));
+        fs::remove_all(directory);
+        fs::create_directories(directory);
+        fs::current_path(directory);
+    }
+
+    void TearDown() override
+    {
+        fs::current_path(previous);
+        fs::remove_all(directory);
+    }
+
+    // Clicks the drawn Exit button of the main window as soon as it is up.
+    static void ClickExitWhenShown()
+    {
+        QTimer::singleShot(50, [] {
+            auto* dialog = qobject_cast<MainDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                ClickExitWhenShown();
+                return;
+            }
+            QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, {}, QPoint(220, 290));
+        });
+    }
+
+    static std::string Contents(const fs::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    fs::path previous;
+    fs::path directory;
+};
+
+} // namespace
+
+TEST_F(GameAppTest, ExitSavesTheTableIntoTheWorkingDirectory)
+{
+    {
+        std::ofstream file("Setting.ini", std::ios::binary);
+        file << "[Score]\nTime1=12.5  ;best of the week\n[Mine]\nkept=yes\n";
+    }
+    ScoreTable table;
+    std::ostringstream errors;
+    ClickExitWhenShown();
+    EXPECT_EQ(GameApp(table).InitInstance(errors), 0);
+    EXPECT_EQ(errors.str(), "");
+    EXPECT_DOUBLE_EQ(table.GetTime(0), 12.5);
+
+    const std::string saved = Contents("Setting.ini");
+    EXPECT_NE(saved.find("Time1=12.5  ;best of the week"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("[Mine]\nkept=yes\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("PlayNum=1"), std::string::npos) << saved;
+}
+
+TEST_F(GameAppTest, AFailedSaveIsReportedInOneLineAndTheProgramStillEnds)
+{
+    fs::create_directory("Setting.ini");
+    ScoreTable table;
+    std::ostringstream errors;
+    ClickExitWhenShown();
+    EXPECT_EQ(GameApp(table).InitInstance(errors), 0);
+    const std::string report = errors.str();
+    EXPECT_NE(report.find("Setting.ini"), std::string::npos) << report;
+    ASSERT_FALSE(report.empty());
+    EXPECT_EQ(report.find('\n'), report.size() - 1) << "one line: " << report;
+    EXPECT_TRUE(fs::is_directory("Setting.ini"));
+}

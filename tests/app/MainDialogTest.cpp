@@ -1,0 +1,242 @@
+#include "app/AboutDialog.h"
+#include "app/MainDialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include <chrono>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QPoint StartCentre{220, 222};
+const QPoint ExitCentre{220, 290};
+const QPoint Field{40, 360};
+
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 2000)
+{
+    return QTest::qWaitFor(condition, timeoutMs);
+}
+
+class MainDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        window = dialog.windowHandle();
+    }
+
+    void Press(QPoint at) { QTest::mousePress(window, Qt::LeftButton, {}, at); }
+    void Release(QPoint at) { QTest::mouseRelease(window, Qt::LeftButton, {}, at); }
+    void MoveTo(QPoint at) { QTest::mouseMove(window, at); }
+    void Click(QPoint at)
+    {
+        Press(at);
+        Release(at);
+    }
+    void StartGame()
+    {
+        Click(StartCentre);
+        ASSERT_TRUE(dialog.GetGameScreen().IsPlaying());
+        ASSERT_TRUE(WaitFor([&] { return dialog.GetGameThread().IsRunning(); }));
+    }
+    bool Playing() { return dialog.GetGameScreen().IsPlaying(); }
+    int Swings() { return dialog.GetGameScreen().GetWorld().GetSwingCount(); }
+
+    MainDialog dialog;
+    QWindow* window = nullptr;
+};
+
+} // namespace
+
+TEST_F(MainDialogTest, HasItsCaptionSizeAndLayout)
+{
+    EXPECT_EQ(dialog.windowTitle(), "Tocklet");
+    EXPECT_EQ(dialog.size(), QSize(449, 407));
+    const GameScreen& screen = dialog.GetGameScreen();
+    EXPECT_EQ(screen.areaRect, (Rect{0, 0, 449, 407}));
+    EXPECT_EQ(screen.titleRect, (Rect{93, 66, 348, 131}));
+    EXPECT_EQ(screen.startRect, (Rect{159, 201, 281, 243}));
+    EXPECT_EQ(screen.exitRect, (Rect{159, 269, 281, 311}));
+    EXPECT_EQ(screen.stopRect, Rect{});
+    EXPECT_EQ(screen.readRect, Rect{});
+    EXPECT_EQ(screen.GetStatusText(), "ベストタイム:0.0秒");
+    EXPECT_FALSE(dialog.windowIcon().isNull());
+}
+
+TEST_F(MainDialogTest, OnlyAReleaseOnStartStartsAGame)
+{
+    Press(StartCentre);
+    Release(Field);
+    EXPECT_FALSE(Playing());
+    EXPECT_FALSE(dialog.GetGameThread().IsRunning());
+
+    Press(Field);
+    EXPECT_FALSE(Playing()) << "a press alone does nothing on the title screen";
+    Release(StartCentre);
+    EXPECT_TRUE(Playing());
+    EXPECT_TRUE(WaitFor([&] { return dialog.GetGameThread().IsRunning(); }));
+    EXPECT_TRUE(WaitFor([&] { return dialog.GetGameScreen().GetStatusText() == "[時間:0.1秒]"; }));
+}
+
+TEST_F(MainDialogTest, ReleaseOnExitClosesTheWindowOnlyOnTheTitleScreen)
+{
+    StartGame();
+    Press(ExitCentre - QPoint(30, 0));
+    MoveTo(ExitCentre);
+    Release(ExitCentre);
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_EQ(Swings(), 1);
+    const auto swing = dialog.GetGameScreen().GetWorld().swings.GetAt(0);
+    EXPECT_TRUE(swing->IsActive());
+    EXPECT_EQ(swing->ropeLength, 30);
+
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    ASSERT_FALSE(Playing());
+    Click(ExitCentre);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(dialog.GetGameThread().IsRunning());
+}
+
+TEST_F(MainDialogTest, EscapeAndCloseRequestsStopTheGameAndKeepTheWindow)
+{
+    for (const bool byCloseRequest : {false, true}) {
+        StartGame();
+        if (byCloseRequest)
+            dialog.close();
+        else
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        EXPECT_FALSE(Playing()) << "back on the title screen at once";
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_TRUE(WaitFor([&] { return !dialog.GetGameThread().IsRunning(); }, 500));
+    }
+    // On the title screen they change nothing either.
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    dialog.close();
+    EXPECT_TRUE(dialog.isVisible());
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    EXPECT_TRUE(dialog.isVisible()) << "Enter must not end the window";
+}
+
+TEST_F(MainDialogTest, AButtonHeldThroughEscapeIsReleasedOnTheTitleScreen)
+{
+    StartGame();
+    Press(Field);
+    ASSERT_EQ(Swings(), 1);
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    Release(Field);
+    const auto swing = dialog.GetGameScreen().GetWorld().swings.GetAt(0);
+    EXPECT_FALSE(swing->IsActive()) << "the release is no swing gesture any more";
+    EXPECT_FALSE(Playing());
+    EXPECT_TRUE(dialog.isVisible());
+
+    // The same held button released over Start starts the next game.
+    StartGame();
+    Press(Field);
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    ASSERT_TRUE(WaitFor([&] { return !dialog.GetGameThread().IsRunning(); }));
+    Release(StartCentre);
+    EXPECT_TRUE(Playing());
+    EXPECT_TRUE(WaitFor([&] { return Swings() == 0; })) << "a new game starts without swings";
+}
+
+TEST_F(MainDialogTest, HoverRepaintsOnceOnEnteringAndOnceOnLeaving)
+{
+    MoveTo(Field);
+    QApplication::processEvents();
+    const int before = dialog.GetInvalidateCount();
+    MoveTo(StartCentre);
+    EXPECT_EQ(dialog.GetInvalidateCount(), before + 1);
+    EXPECT_TRUE(dialog.GetGameScreen().startHover);
+    MoveTo(StartCentre + QPoint(5, 3));
+    MoveTo(StartCentre + QPoint(-20, 10));
+    EXPECT_EQ(dialog.GetInvalidateCount(), before + 1) << "moving inside the button repaints nothing";
+    MoveTo(Field);
+    EXPECT_EQ(dialog.GetInvalidateCount(), before + 2);
+    EXPECT_FALSE(dialog.GetGameScreen().startHover);
+}
+
+TEST_F(MainDialogTest, DraggingDuringPlayCarriesTheWeight)
+{
+    StartGame();
+    Press(QPoint(200, 100));
+    MoveTo(QPoint(230, 140));
+    const auto swing = dialog.GetGameScreen().GetWorld().swings.GetAt(0);
+    ASSERT_TRUE(swing);
+    EXPECT_EQ(swing->GetPoint(), (Point{230, 140}));
+    EXPECT_FALSE(swing->IsActive());
+    Release(QPoint(230, 140));
+    EXPECT_EQ(swing->ropeLength, 50);
+    EXPECT_TRUE(WaitFor([&] { return swing->updateCount > 3; }));
+}
+
+TEST_F(MainDialogTest, TheWheelChangesNothing)
+{
+    const int before = dialog.GetInvalidateCount();
+    QWheelEvent wheel(QPointF(220, 222), dialog.mapToGlobal(QPointF(220, 222)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&dialog, &wheel);
+    EXPECT_EQ(dialog.GetInvalidateCount(), before);
+    EXPECT_FALSE(Playing());
+    EXPECT_EQ(Swings(), 0);
+}
+
+TEST_F(MainDialogTest, TheContextMenuOffersTheAboutEntry)
+{
+    QString offered;
+    QTimer::singleShot(100, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions())
+                offered += action->text();
+            menu->close();
+        }
+    });
+    QTest::mouseClick(window, Qt::RightButton, {}, Field);
+    QTest::qWait(300);
+    EXPECT_EQ(offered, QString::fromUtf8("Tocklet のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+    EXPECT_EQ(dialog.GetAboutAction()->text(), offered);
+}
+
+TEST_F(MainDialogTest, AboutBoxOpensFromTheMenuEntryAndF1WhileTheGameGoesOn)
+{
+    StartGame();
+    for (const bool byKey : {false, true}) {
+        bool sawAbout = false;
+        std::string timeBefore;
+        std::string timeAfter;
+        QTimer::singleShot(50, [&] {
+            auto* about = qobject_cast<AboutDialog*>(QApplication::activeModalWidget());
+            sawAbout = about != nullptr;
+            timeBefore = dialog.GetGameScreen().GetStatusText();
+            QTest::qWait(250);
+            timeAfter = dialog.GetGameScreen().GetStatusText();
+            if (about)
+                about->accept();
+        });
+        if (byKey)
+            QTest::keyClick(&dialog, Qt::Key_F1);
+        else
+            dialog.GetAboutAction()->trigger();
+        EXPECT_TRUE(sawAbout);
+        EXPECT_NE(timeBefore, timeAfter) << "the game keeps ticking behind the About box";
+        EXPECT_TRUE(Playing());
+        EXPECT_TRUE(dialog.GetGameThread().IsRunning());
+    }
+}
+
+TEST_F(MainDialogTest, GameThreadRepaintsTheWindowEveryPass)
+{
+    const int before = dialog.GetInvalidateCount();
+    StartGame();
+    QTest::qWait(200);
+    EXPECT_GT(dialog.GetInvalidateCount() - before, 5);
+}
