@@ -42,7 +42,7 @@ void GameThread::Run()
     SetMessageText("");
     RepaintOwner(false);
 
-    Stopwatch stopwatch(clock);
+    stopwatch = Stopwatch(clock);
     stopwatch.Start();
     for (;;) {
         screen->Tick();
@@ -53,7 +53,28 @@ void GameThread::Run()
         std::this_thread::sleep_for(PassInterval);
         CheckPoint();
     }
+    stopwatch.Stop();
     ShowEndOfGame(*screen);
+}
+
+void GameThread::OnPause()
+{
+    // The last time text may be up to a pass old; the pause shows the reading it froze, and play
+    // goes on from that same reading. After the game has ended the time is left alone.
+    stopwatch.Pause();
+    if (stopwatch.IsPaused())
+        screen->SetStatusText(FormatPlayTime(stopwatch.GetSeconds()));
+    messageBeforePause = GetMessageText();
+    SetMessageText(PauseText);
+    RepaintOwner(false);
+}
+
+void GameThread::OnResume()
+{
+    SetMessageText(std::move(messageBeforePause));
+    messageBeforePause.clear();
+    stopwatch.Resume();
+    RepaintOwner(false);
 }
 
 void GameThread::ShowEndOfGame(GameSurface& surface)

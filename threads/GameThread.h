@@ -4,16 +4,20 @@
 #include "threads/Stopwatch.h"
 
 #include <chrono>
+#include <string>
 
 class GameSurface;
 
 // The game: on its own thread it resets the surface's world, then ticks it every pass, writes
 // the elapsed time into the status text and asks the owner window to repaint, until a stop
 // request unwinds it at a check-point or the world's end-of-game rules end it.
+// A pause request parks it at its next check-point: from then on no tick runs and the play time
+// does not count until the request is lifted, and the message reads PauseText meanwhile.
 class GameThread : public DialogThread {
 public:
     static constexpr std::chrono::milliseconds PassInterval{10};
     static constexpr std::chrono::milliseconds EndDisplayDuration{2000};
+    static constexpr char PauseText[] = "Pause";
 
     GameThread();
     ~GameThread() override;
@@ -23,6 +27,8 @@ public:
     GameSurface* GetScreen() const;
 
     void Run() override;
+    void OnPause() override;
+    void OnResume() override;
 
 protected:
     // Only while no game runs.
@@ -35,5 +41,8 @@ private:
 
     GameSurface* screen = nullptr;
     Stopwatch::Clock clock = Stopwatch::SteadyClockMs;
+    // Both used only on the game thread.
+    Stopwatch stopwatch;
+    std::string messageBeforePause;
     std::chrono::milliseconds endDisplay = EndDisplayDuration;
 };

@@ -18,11 +18,37 @@ void Stopwatch::Start()
     elapsed = 0;
     lastClock = clock();
     counting = true;
+    paused = false;
+}
+
+void Stopwatch::Pause()
+{
+    if (!counting || paused)
+        return;
+    GetElapsedMs();
+    paused = true;
+}
+
+void Stopwatch::Resume()
+{
+    if (!counting || !paused)
+        return;
+    lastClock = clock();
+    paused = false;
+}
+
+void Stopwatch::Stop()
+{
+    if (!counting)
+        return;
+    GetElapsedMs();
+    counting = false;
+    paused = false;
 }
 
 std::uint32_t Stopwatch::GetElapsedMs()
 {
-    if (counting) {
+    if (counting && !paused) {
         const std::int64_t now = clock();
         elapsed += static_cast<std::uint32_t>(now - lastClock);
         lastClock = now;

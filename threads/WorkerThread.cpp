@@ -84,10 +84,14 @@ void WorkerThread::ThreadProc(WorkerThread* worker)
 
 void WorkerThread::CheckPoint()
 {
-    while (pauseRequested.load()) {
-        std::this_thread::sleep_for(ParkInterval);
-        if (stopRequested.load())
-            Abort();
+    if (pauseRequested.load()) {
+        OnPause();
+        while (pauseRequested.load()) {
+            std::this_thread::sleep_for(ParkInterval);
+            if (stopRequested.load())
+                Abort();
+        }
+        OnResume();
     }
     while (halted.load()) {
         std::this_thread::sleep_for(ParkInterval);

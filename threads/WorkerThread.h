@@ -50,6 +50,10 @@ public:
     virtual void SetMessageText(std::string text);
     // Parks the worker until a stop is requested; never returns normally.
     virtual void Halt(std::string text);
+    // Called on the worker by CheckPoint as it parks for a pause, and as it leaves the park when
+    // the pause is lifted; a stop during the pause aborts without OnResume.
+    virtual void OnPause() {}
+    virtual void OnResume() {}
 
 protected:
     static void ThreadProc(WorkerThread* worker);

@@ -50,8 +50,12 @@ public:
 
     void SetStatusText(std::string text) override
     {
-        std::lock_guard<std::mutex> guard(lock);
-        statusTexts.push_back(std::move(text));
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            statusTexts.push_back(std::move(text));
+        }
+        if (afterStatusText)
+            afterStatusText();
     }
 
     void SetPlaying(bool value) override { playing.store(value); }
@@ -77,6 +81,7 @@ public:
     int gameOverFrom = 0;
     int finishedFrom = 0;
     std::function<void(int)> onTick;
+    std::function<void()> afterStatusText;
 
 private:
     mutable std::mutex lock;
@@ -136,15 +141,28 @@ public:
         return repaints;
     }
 
+    // The message that the last repaint would show.
+    std::string LastMessageShown() const
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        return messageShown;
+    }
+
+    // Set before the game starts.
+    const WorkerThread* worker = nullptr;
+
 private:
     void Record(Repaint repaint)
     {
+        std::string message = worker ? worker->GetMessageText() : std::string();
         std::lock_guard<std::mutex> guard(lock);
         repaints.push_back(repaint);
+        messageShown = std::move(message);
     }
 
     mutable std::mutex lock;
     std::vector<Repaint> repaints;
+    std::string messageShown;
 };
 
 // The game loop with a clock the test moves and a shorter end-of-game display.
@@ -374,4 +392,167 @@ TEST(GameThread, DestructionStopsARunningGame)
     const int ticks = surface.ticks.load();
     std::this_thread::sleep_for(30ms);
     EXPECT_EQ(surface.ticks.load(), ticks);
+}
+
+namespace {
+
+// A game on a fake surface and a clock the test moves, waited on until its first time text.
+struct RunningGame {
+    RunningGame()
+    {
+        thread.SetScreen(&surface);
+        thread.SetOwner(&owner);
+        owner.worker = &thread;
+        thread.Start();
+    }
+
+    bool Started() const
+    {
+        return Eventually([&] { return !surface.StatusTexts().empty(); });
+    }
+    // True once the loop has parked and asked for the repaint that shows the pause.
+    bool Paused() const
+    {
+        return Eventually([&] { return owner.LastMessageShown() == "Pause"; });
+    }
+    bool Resumed() const
+    {
+        return Eventually([&] { return owner.LastMessageShown().empty(); });
+    }
+    std::string LastTime() const { return surface.StatusTexts().back(); }
+
+    FakeSurface surface;
+    FakeOwner owner;
+    TestGameThread thread;
+};
+
+} // namespace
+
+TEST(GameThread, PauseStopsTheTicksAndHoldsTheTimeUntilTheResume)
+{
+    RunningGame game;
+    ASSERT_TRUE(game.Started());
+    game.thread.clockMs.store(1000 + 1230);
+    ASSERT_TRUE(Eventually([&] { return game.LastTime() == "[時間:1.2秒]"; }));
+
+    game.thread.SetPauseRequested(true);
+    ASSERT_TRUE(game.Paused());
+    const int ticks = game.surface.ticks.load();
+    const std::size_t repaints = game.owner.Repaints().size();
+    game.thread.clockMs.store(1000 + 1230 + 3'600'000);
+    game.surface.ClearStatusTexts();
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(game.surface.ticks.load(), ticks);
+    EXPECT_TRUE(game.surface.StatusTexts().empty());
+    EXPECT_EQ(game.owner.Repaints().size(), repaints) << "a parked loop asks for no repaints";
+
+    game.thread.SetPauseRequested(false);
+    ASSERT_TRUE(game.Resumed());
+    ASSERT_TRUE(Eventually([&] { return game.surface.ticks.load() > ticks + 2; }));
+    EXPECT_EQ(game.owner.Repaints().at(repaints), (Repaint{true, {}, false}));
+    for (const std::string& text : game.surface.StatusTexts())
+        EXPECT_EQ(text, "[時間:1.2秒]") << "no play time has passed since the resume";
+    game.thread.clockMs.store(1000 + 1230 + 3'600'000 + 100);
+    EXPECT_TRUE(Eventually([&] { return game.LastTime() == "[時間:1.3秒]"; }));
+}
+
+// The time written at the pause is the stopwatch's reading as the loop parks, which may be
+// newer than the text of the last pass.
+TEST(GameThread, TheTimeShownInAPauseIsTheOneAtWhichItHolds)
+{
+    RunningGame game;
+    std::atomic<bool> armed{false};
+    game.surface.afterStatusText = [&] {
+        // Between this pass's time text and its check-point the clock moves on.
+        if (armed.exchange(false)) {
+            game.thread.clockMs.store(1000 + 1260);
+            game.thread.SetPauseRequested(true);
+        }
+    };
+    ASSERT_TRUE(game.Started());
+    game.thread.clockMs.store(1000 + 1240);
+    ASSERT_TRUE(Eventually([&] { return game.LastTime() == "[時間:1.2秒]"; }));
+    armed = true;
+    ASSERT_TRUE(game.Paused());
+    EXPECT_EQ(game.LastTime(), "[時間:1.3秒]");
+}
+
+TEST(GameThread, StopDuringAPauseEndsTheGameWithoutAnotherTick)
+{
+    RunningGame game;
+    ASSERT_TRUE(game.Started());
+    game.thread.SetPauseRequested(true);
+    ASSERT_TRUE(game.Paused());
+    const int ticks = game.surface.ticks.load();
+
+    game.thread.RequestStop();
+    ASSERT_TRUE(Eventually([&] { return !game.thread.IsRunning(); }));
+    EXPECT_EQ(game.surface.ticks.load(), ticks);
+    EXPECT_FALSE(game.thread.IsStopRequested());
+}
+
+TEST(GameThread, ANewGameAfterAPausedOneStartsUnpaused)
+{
+    for (const bool stopFirst : {true, false}) {
+        SCOPED_TRACE(stopFirst ? "stopped, then started" : "started over the paused game");
+        RunningGame game;
+        ASSERT_TRUE(game.Started());
+        game.thread.clockMs.store(1000 + 5000);
+        game.thread.SetPauseRequested(true);
+        ASSERT_TRUE(game.Paused());
+        if (stopFirst) {
+            game.thread.RequestStop();
+            ASSERT_TRUE(Eventually([&] { return !game.thread.IsRunning(); }));
+        }
+
+        game.surface.ClearStatusTexts();
+        const int ticks = game.surface.ticks.load();
+        game.thread.Start();
+        EXPECT_FALSE(game.thread.IsPauseRequested());
+        ASSERT_TRUE(Eventually([&] { return game.surface.ticks.load() > ticks + 2; }));
+        EXPECT_EQ(game.thread.GetMessageText(), "");
+        EXPECT_EQ(game.surface.StatusTexts().front(), "[時間:0.0秒]");
+    }
+}
+
+TEST(GameThread, PauseDuringTheEndDisplayKeepsItsMessageAndTime)
+{
+    FakeSurface surface;
+    surface.gameOverFrom = 1;
+    FakeOwner owner;
+    TestGameThread thread;
+    thread.SetEndDisplay(60s);
+    thread.SetScreen(&surface);
+    thread.SetOwner(&owner);
+    thread.Start();
+    ASSERT_TRUE(Eventually([&] { return thread.GetMessageText() == "GameOver!!"; }));
+
+    thread.SetPauseRequested(true);
+    ASSERT_TRUE(Eventually([&] { return thread.GetMessageText() == "Pause"; }));
+    EXPECT_TRUE(surface.StatusTexts().empty()) << "a game that has ended gets no time text";
+    thread.SetPauseRequested(false);
+    EXPECT_TRUE(Eventually([&] { return thread.GetMessageText() == "GameOver!!"; }));
+}
+
+// The window's thread may flip the pause at any moment of a pass; every park must be undone.
+TEST(GameThread, TogglingThePauseAtAnyMomentLeavesNoPauseBehind)
+{
+    RunningGame game;
+    ASSERT_TRUE(game.Started());
+    std::int64_t now = 1000;
+    for (int i = 0; i < 400; ++i) {
+        game.thread.SetPauseRequested(i % 2 == 0);
+        now += 7;
+        game.thread.clockMs.store(now);
+        std::this_thread::sleep_for(std::chrono::microseconds(200 * (i % 13)));
+    }
+    ASSERT_FALSE(game.thread.IsPauseRequested());
+    ASSERT_TRUE(game.Resumed());
+    const int ticks = game.surface.ticks.load();
+    EXPECT_TRUE(Eventually([&] { return game.surface.ticks.load() > ticks + 2; }));
+
+    const std::vector<std::string> texts = game.surface.StatusTexts();
+    for (std::size_t i = 1; i < texts.size(); ++i)
+        ASSERT_LE(SecondsIn(texts[i - 1]), SecondsIn(texts[i])) << "the time never runs back";
+    EXPECT_LE(SecondsIn(texts.back()), (now - 1000) * 0.001 + 0.05);
 }

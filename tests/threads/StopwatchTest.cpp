@@ -63,6 +63,66 @@ TEST(Stopwatch, StartAgainCountsFromZero)
     EXPECT_EQ(stopwatch.GetElapsedMs(), 100u);
 }
 
+TEST(Stopwatch, TimeBetweenPauseAndResumeIsNotCounted)
+{
+    FakeClock clock;
+    clock.now = 1000;
+    Stopwatch stopwatch(clock.Source());
+    stopwatch.Start();
+    clock.now = 2230;
+    stopwatch.Pause();
+    EXPECT_TRUE(stopwatch.IsPaused());
+
+    clock.now = 500000;
+    EXPECT_EQ(stopwatch.GetElapsedMs(), 1230u);
+    EXPECT_EQ(FormatPlayTime(stopwatch.GetSeconds()), "[時間:1.2秒]");
+    stopwatch.Resume();
+    EXPECT_FALSE(stopwatch.IsPaused());
+    EXPECT_EQ(stopwatch.GetElapsedMs(), 1230u) << "play goes on from the reading of the pause";
+    clock.now = 500100;
+    EXPECT_EQ(stopwatch.GetElapsedMs(), 1330u);
+
+    // A second pause counts the same way.
+    stopwatch.Pause();
+    clock.now = 600000;
+    stopwatch.Resume();
+    clock.now = 600070;
+    EXPECT_EQ(stopwatch.GetElapsedMs(), 1400u);
+}
+
+TEST(Stopwatch, PauseResumeAndStopOutOfTurnChangeNothing)
+{
+    // Each step is an operation, or '+' for 100 ms passing.
+    const struct {
+        const char* steps;
+        std::uint32_t expectedMs;
+        bool paused;
+    } cases[] = {
+        {"p+r+", 0, false},     // before Start
+        {"s+r+", 200, false},   // Resume while counting
+        {"s+p+p+", 100, true},  // a second, later Pause
+        {"s+x+r+", 100, false}, // Resume after Stop
+        {"s+p+xr+", 100, false},
+        {"s+ps+", 100, false},  // Start while paused counts from zero
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.steps);
+        FakeClock clock;
+        Stopwatch stopwatch(clock.Source());
+        for (const char* step = c.steps; *step; ++step) {
+            switch (*step) {
+            case 's': stopwatch.Start(); break;
+            case 'p': stopwatch.Pause(); break;
+            case 'r': stopwatch.Resume(); break;
+            case 'x': stopwatch.Stop(); break;
+            default: clock.now += 100;
+            }
+        }
+        EXPECT_EQ(stopwatch.GetElapsedMs(), c.expectedMs);
+        EXPECT_EQ(stopwatch.IsPaused(), c.paused);
+    }
+}
+
 TEST(Stopwatch, SteadyClockNeverGoesBackwards)
 {
     Stopwatch stopwatch;

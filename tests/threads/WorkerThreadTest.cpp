@@ -30,6 +30,7 @@ public:
 
     void Run() override
     {
+        workerId = std::this_thread::get_id();
         runs.fetch_add(1);
         concurrent.fetch_add(1);
         if (concurrent.load() > 1)
@@ -51,7 +52,17 @@ public:
     }
 
     void OnAbort() override { aborts.fetch_add(1); }
+    void OnPause() override
+    {
+        pauses.fetch_add(1);
+        pauseHookOnWorker = std::this_thread::get_id() == workerId.load();
+    }
+    void OnResume() override { resumes.fetch_add(1); }
 
+    std::atomic<std::thread::id> workerId{};
+    std::atomic<int> pauses{0};
+    std::atomic<int> resumes{0};
+    std::atomic<bool> pauseHookOnWorker{false};
     std::atomic<int> runs{0};
     std::atomic<int> passes{0};
     std::atomic<int> aborts{0};
@@ -205,6 +216,33 @@ TEST(WorkerThread, PauseHoldsTheWorkerAndAStopStillEndsIt)
     std::this_thread::sleep_for(20ms);
     task.RequestStop();
     ASSERT_TRUE(Eventually([&] { return !task.IsRunning(); }));
+    EXPECT_EQ(task.aborts.load(), 1);
+}
+
+TEST(WorkerThread, PauseHooksRunOnTheWorkerOncePerPark)
+{
+    CountingTask task;
+    task.Start();
+    ASSERT_TRUE(Eventually([&] { return task.passes.load() >= 1; }));
+
+    task.SetPauseRequested(true);
+    ASSERT_TRUE(Eventually([&] { return task.pauses.load() == 1; }));
+    const int pausedAt = task.passes.load();
+    std::this_thread::sleep_for(40ms);
+    EXPECT_EQ(task.pauses.load(), 1) << "one call as the park begins, not one per nap";
+    EXPECT_EQ(task.resumes.load(), 0);
+    EXPECT_EQ(task.passes.load(), pausedAt) << "no pass once the pause hook has run";
+    EXPECT_TRUE(task.pauseHookOnWorker.load());
+
+    task.SetPauseRequested(false);
+    ASSERT_TRUE(Eventually([&] { return task.resumes.load() == 1 && task.passes.load() > pausedAt; }));
+
+    // A stop ends the park without the resume hook.
+    task.SetPauseRequested(true);
+    ASSERT_TRUE(Eventually([&] { return task.pauses.load() == 2; }));
+    task.RequestStop();
+    ASSERT_TRUE(Eventually([&] { return !task.IsRunning(); }));
+    EXPECT_EQ(task.resumes.load(), 1);
     EXPECT_EQ(task.aborts.load(), 1);
 }
 
