@@ -166,6 +166,8 @@ void MainDialog::OnMouseMove(Point point)
 {
     if (gameScreen.IsPlaying()) {
         gameScreen.DragSwing(point.x, point.y);
+        if (gameScreen.GetWorld().dragging)
+            RepaintIfPaused();
         return;
     }
     if (gameScreen.UpdateHover(point))
@@ -174,14 +176,17 @@ void MainDialog::OnMouseMove(Point point)
 
 void MainDialog::OnLButtonDown(Point point)
 {
-    if (gameScreen.IsPlaying())
+    if (gameScreen.IsPlaying()) {
         gameScreen.BeginSwing(point.x, point.y);
+        RepaintIfPaused();
+    }
 }
 
 void MainDialog::OnLButtonUp(Point point)
 {
     if (gameScreen.IsPlaying()) {
         gameScreen.ReleaseSwing(point.x, point.y);
+        RepaintIfPaused();
         return;
     }
     if (gameScreen.HitStart(point)) {
@@ -191,6 +196,21 @@ void MainDialog::OnLButtonUp(Point point)
     } else if (gameScreen.HitExit(point)) {
         OnOK();
     }
+}
+
+void MainDialog::OnPauseKey()
+{
+    // The game thread shows the pause and its end: it acts on the request at its next
+    // check-point, and only from there on does the time hold.
+    if (gameScreen.IsPlaying())
+        gameThread.SetPauseRequested(!gameThread.IsPauseRequested());
+}
+
+// The parked game thread asks for no repaints, yet the gestures of a pause must show.
+void MainDialog::RepaintIfPaused()
+{
+    if (gameThread.IsPauseRequested())
+        Invalidate();
 }
 
 // Escape and every close request of the window arrive here: they stop a game, never close.
@@ -243,6 +263,13 @@ void MainDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F1) {
         OnAbout();
+        return;
+    }
+    // A chord with Ctrl, Alt or Meta is no pause key, and a held key must not toggle on every repeat.
+    const bool chord = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if ((event->key() == Qt::Key_P || event->key() == Qt::Key_Space) && !chord) {
+        if (!event->isAutoRepeat())
+            OnPauseKey();
         return;
     }
     // Without a default button Enter has nothing to press; it must not end the window either.

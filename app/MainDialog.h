@@ -61,6 +61,8 @@ protected:
     void OnMouseMove(Point point);
     void OnLButtonDown(Point point);
     void OnLButtonUp(Point point);
+    // P and Space: during play, pauses the game or resumes it; on the title screen, nothing.
+    void OnPauseKey();
 
     void reject() override;
     void paintEvent(QPaintEvent* event) override;
@@ -75,6 +77,7 @@ private:
     void AddHiddenControl(int controlId, int left, int top, int right, int bottom);
     void Invalidate();
     void Invalidate(const Rect& rect);
+    void RepaintIfPaused();
 
     QIcon icon;
     GameScreen gameScreen;

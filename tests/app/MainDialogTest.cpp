@@ -11,6 +11,7 @@
 #include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
+#include <string>
 
 using namespace std::chrono_literals;
 
@@ -19,6 +20,11 @@ namespace {
 const QPoint StartCentre{220, 222};
 const QPoint ExitCentre{220, 290};
 const QPoint Field{40, 360};
+
+double SecondsIn(const std::string& timeText)
+{
+    return std::stod(timeText.substr(std::string("[時間:").size()));
+}
 
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 2000)
 {
@@ -49,6 +55,15 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return dialog.GetGameThread().IsRunning(); }));
     }
     bool Playing() { return dialog.GetGameScreen().IsPlaying(); }
+    std::string Banner() { return dialog.GetGameThread().GetMessageText(); }
+    std::string Time() { return dialog.GetGameScreen().GetStatusText(); }
+    // The game thread shows a pause once it has parked; only from then on does the time hold.
+    bool PausedWithBanner() { return WaitFor([&] { return Banner() == "Pause"; }); }
+    // The pale blue band behind the banner text, at the left end of the band.
+    bool BandShown()
+    {
+        return dialog.grab().toImage().pixelColor(20, 190) == QColor(0xB7, 0xC4, 0xE0);
+    }
     int Swings() { return dialog.GetGameScreen().GetWorld().GetSwingCount(); }
 
     MainDialog dialog;
@@ -239,4 +254,102 @@ TEST_F(MainDialogTest, GameThreadRepaintsTheWindowEveryPass)
     StartGame();
     QTest::qWait(200);
     EXPECT_GT(dialog.GetInvalidateCount() - before, 5);
+}
+
+TEST_F(MainDialogTest, PAndSpacePauseAndResumeTheGame)
+{
+    for (const Qt::Key key : {Qt::Key_P, Qt::Key_Space}) {
+        SCOPED_TRACE(key == Qt::Key_P ? "P" : "Space");
+        StartGame();
+        ASSERT_TRUE(WaitFor([&] { return Time() == "[時間:0.2秒]"; }));
+        EXPECT_FALSE(BandShown());
+
+        QTest::keyClick(&dialog, key);
+        ASSERT_TRUE(PausedWithBanner());
+        const std::string held = Time();
+        QTest::qWait(500);
+        EXPECT_EQ(Time(), held) << "the time holds through the pause";
+        EXPECT_TRUE(BandShown());
+        EXPECT_TRUE(Playing());
+
+        QTest::keyClick(&dialog, key);
+        ASSERT_TRUE(WaitFor([&] { return Banner().empty(); }));
+        EXPECT_FALSE(BandShown());
+        ASSERT_TRUE(WaitFor([&] { return Time() != held; }));
+        EXPECT_NEAR(SecondsIn(Time()), SecondsIn(held) + 0.1, 0.25) << "the time goes on from " << held;
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    }
+}
+
+TEST_F(MainDialogTest, PauseKeysDoNothingOnTheTitleScreenOrAsChordsOrRepeats)
+{
+    QTest::keyClick(&dialog, Qt::Key_P);
+    QTest::keyClick(&dialog, Qt::Key_Space);
+    EXPECT_FALSE(Playing());
+    EXPECT_FALSE(dialog.GetGameThread().IsPauseRequested());
+    StartGame();
+    EXPECT_FALSE(dialog.GetGameThread().IsPauseRequested()) << "a game starts unpaused";
+
+    QTest::keyClick(&dialog, Qt::Key_P, Qt::ControlModifier);
+    QTest::keyClick(&dialog, Qt::Key_Space, Qt::AltModifier);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ", true);
+    QApplication::sendEvent(&dialog, &repeat);
+    EXPECT_FALSE(dialog.GetGameThread().IsPauseRequested());
+    QTest::keyClick(&dialog, Qt::Key_P, Qt::ShiftModifier);
+    EXPECT_TRUE(dialog.GetGameThread().IsPauseRequested()) << "Shift+P is still P";
+}
+
+TEST_F(MainDialogTest, EscapeAndCloseRequestsDuringAPauseStopTheGame)
+{
+    for (const bool byCloseRequest : {false, true}) {
+        SCOPED_TRACE(byCloseRequest ? "close request" : "Escape");
+        StartGame();
+        QTest::keyClick(&dialog, Qt::Key_P);
+        ASSERT_TRUE(PausedWithBanner());
+        if (byCloseRequest)
+            dialog.close();
+        else
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        EXPECT_FALSE(Playing()) << "back on the title screen at once";
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_TRUE(WaitFor([&] { return !dialog.GetGameThread().IsRunning(); }, 500));
+        EXPECT_FALSE(BandShown());
+
+        // The pause keys are dead on the title screen, and the next game runs.
+        QTest::keyClick(&dialog, Qt::Key_P);
+        StartGame();
+        EXPECT_FALSE(dialog.GetGameThread().IsPauseRequested());
+        EXPECT_TRUE(WaitFor([&] { return Time() == "[時間:0.1秒]"; }));
+        EXPECT_EQ(Banner(), "");
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    }
+}
+
+TEST_F(MainDialogTest, ASwingMadeDuringAPauseShowsAndWaitsForTheResume)
+{
+    StartGame();
+    QTest::keyClick(&dialog, Qt::Key_Space);
+    ASSERT_TRUE(PausedWithBanner());
+    QTest::qWait(30); // the parked game's last repaint request, made just after the banner
+
+    int before = dialog.GetInvalidateCount();
+    Press(QPoint(200, 100));
+    EXPECT_EQ(dialog.GetInvalidateCount(), before + 1) << "the parked game asks for no repaint";
+    MoveTo(QPoint(240, 130));
+    EXPECT_EQ(dialog.GetInvalidateCount(), before + 2);
+    Release(QPoint(240, 130));
+    EXPECT_EQ(dialog.GetInvalidateCount(), before + 3);
+    before = dialog.GetInvalidateCount();
+    MoveTo(QPoint(300, 300));
+    EXPECT_EQ(dialog.GetInvalidateCount(), before) << "a move without a drag changes nothing to show";
+
+    const auto swing = dialog.GetGameScreen().GetWorld().swings.GetAt(0);
+    ASSERT_TRUE(swing);
+    EXPECT_TRUE(swing->IsActive());
+    EXPECT_EQ(dialog.grab().toImage().pixelColor(240, 130), QColor(Qt::white)) << "the weight shows";
+    QTest::qWait(150);
+    EXPECT_EQ(swing->GetPoint(), (Point{240, 130}));
+
+    QTest::keyClick(&dialog, Qt::Key_Space);
+    EXPECT_TRUE(WaitFor([&] { return swing->GetPoint() != Point{240, 130}; }));
 }

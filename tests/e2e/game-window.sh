@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real game in a real X window: title screen colours, a game with three swings that move,
-# Escape back to the title, a close request that keeps the window, Exit that ends the program
-# and writes the settings file back with its remark and its unknown section kept.
+# a pause that holds them and the time, Escape back to the title, a close request that keeps the
+# window, Exit that ends the program and writes the settings file back with its remark and its
+# unknown section kept.
 #   game-window.sh <tocklet>
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -50,6 +51,24 @@ changed=$(compare -metric AE "$E2E_TMP/swings1.png" "$E2E_TMP/swings2.png" null:
 ropes=$(convert "$E2E_TMP/swings2.png" -fill black +opaque '#FAFAFA' -format '%[fx:round(mean*w*h)]' info:)
 [ "${ropes%.*}" -gt 50 ] 2>/dev/null || e2e_fail "no near-white ropes and outlines in the play scene ($ropes)"
 
+# P pauses: the banner reads Pause, and neither the swings nor the time move; Space resumes.
+e2e_key "$window" p || e2e_fail "cannot type P"
+sleep 0.3
+e2e_screenshot "$window" paused1.png || e2e_fail "no screenshot"
+sleep 0.5
+e2e_screenshot "$window" paused2.png || e2e_fail "no screenshot"
+e2e_expect_pixel paused2.png 20 190 B7C4E0 "the banner band of the pause"
+changed=$(compare -metric AE "$E2E_TMP/paused1.png" "$E2E_TMP/paused2.png" null: 2>&1 | cut -d' ' -f1)
+[ "$changed" = 0 ] || e2e_fail "something moved during the pause ($changed pixels changed)"
+e2e_key "$window" space || e2e_fail "cannot type Space"
+sleep 0.3
+e2e_screenshot "$window" resumed1.png || e2e_fail "no screenshot"
+sleep 0.3
+e2e_screenshot "$window" resumed2.png || e2e_fail "no screenshot"
+[ "$(e2e_pixel resumed2.png 20 190)" != B7C4E0 ] || e2e_fail "the pause banner stayed after Space"
+changed=$(compare -metric AE "$E2E_TMP/resumed1.png" "$E2E_TMP/resumed2.png" null: 2>&1 | cut -d' ' -f1)
+[ "${changed%.*}" -gt 100 ] 2>/dev/null || e2e_fail "the swings did not move after the resume ($changed pixels changed)"
+
 # Escape: back to the title at once.
 e2e_key "$window" Escape || e2e_fail "cannot type Escape"
 sleep 0.3
@@ -70,4 +89,4 @@ grep -q $'^Time1=12.5  ;my best run\r$' Setting.ini || e2e_fail "the remark on T
 grep -q $'^\\[Notes\\]\r$' Setting.ini && grep -q $'^favourite=blue\r$' Setting.ini ||
     e2e_fail "the unknown section was lost: $(cat -A Setting.ini)"
 grep -q '^PlayNum=1' Setting.ini || e2e_fail "PlayNum was not written: $(cat -A Setting.ini)"
-e2e_log "title, hover, three moving swings, Escape, close request kept, Exit saved the file"
+e2e_log "title, hover, three moving swings, a pause, Escape, close request kept, Exit saved the file"
