@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
 #include <mutex>
@@ -403,6 +404,13 @@ struct RunningGame {
         thread.SetScreen(&surface);
         thread.SetOwner(&owner);
         owner.worker = &thread;
+        surface.afterStatusText = [this] {
+            const std::int64_t at = pauseAfterNextTimeText.exchange(-1);
+            if (at >= 0) {
+                thread.clockMs.store(at);
+                thread.SetPauseRequested(true);
+            }
+        };
         thread.Start();
     }
 
@@ -424,6 +432,9 @@ struct RunningGame {
     FakeSurface surface;
     FakeOwner owner;
     TestGameThread thread;
+    // When set, the game thread moves the clock there and asks for a pause right after its next
+    // time text, so that the pause comes between a pass's text and its check-point.
+    std::atomic<std::int64_t> pauseAfterNextTimeText{-1};
 };
 
 } // namespace
@@ -461,18 +472,10 @@ TEST(GameThread, PauseStopsTheTicksAndHoldsTheTimeUntilTheResume)
 TEST(GameThread, TheTimeShownInAPauseIsTheOneAtWhichItHolds)
 {
     RunningGame game;
-    std::atomic<bool> armed{false};
-    game.surface.afterStatusText = [&] {
-        // Between this pass's time text and its check-point the clock moves on.
-        if (armed.exchange(false)) {
-            game.thread.clockMs.store(1000 + 1260);
-            game.thread.SetPauseRequested(true);
-        }
-    };
     ASSERT_TRUE(game.Started());
     game.thread.clockMs.store(1000 + 1240);
     ASSERT_TRUE(Eventually([&] { return game.LastTime() == "[時間:1.2秒]"; }));
-    armed = true;
+    game.pauseAfterNextTimeText = 1000 + 1260;
     ASSERT_TRUE(game.Paused());
     EXPECT_EQ(game.LastTime(), "[時間:1.3秒]");
 }
