@@ -1,5 +1,6 @@
 #include "threads/DialogThread.h"
 #include "threads/OwnerWindow.h"
+#include "tests/threads/Eventually.h"
 
 #include <atomic>
 #include <chrono>
@@ -39,18 +40,6 @@ public:
         }
     }
 };
-
-template <typename Condition>
-bool Eventually(Condition condition)
-{
-    const auto deadline = std::chrono::steady_clock::now() + 2s;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
 
 } // namespace
 

@@ -2,6 +2,7 @@
 #include "threads/GameSurface.h"
 #include "threads/GameThread.h"
 #include "threads/OwnerWindow.h"
+#include "tests/threads/Eventually.h"
 
 #include <atomic>
 #include <chrono>
@@ -16,18 +17,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-template <typename Condition>
-bool Eventually(Condition condition)
-{
-    const auto deadline = std::chrono::steady_clock::now() + 2s;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
 
 // Records what the game loop tells its surface; its end-of-game rules answer true from a
 // chosen tick on.

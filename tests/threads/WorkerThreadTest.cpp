@@ -1,4 +1,5 @@
 #include "threads/WorkerThread.h"
+#include "tests/threads/Eventually.h"
 
 #include <atomic>
 #include <chrono>
@@ -9,19 +10,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-// Waits up to two seconds for a condition that another thread makes true.
-template <typename Condition>
-bool Eventually(Condition condition)
-{
-    const auto deadline = std::chrono::steady_clock::now() + 2s;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
 
 // Counts its passes; each pass ends in a check-point. It can be held between check-points.
 class CountingTask : public WorkerThread {
