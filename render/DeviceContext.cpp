@@ -42,7 +42,10 @@ void FillPixels(std::uint32_t* pixels, int count, std::uint32_t value)
 } // namespace
 
 DeviceContext::DeviceContext(int width, int height)
-    : image(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32), imageWidth(image.width())
+    : image(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32)
+    , imageWidth(image.width())
+    , imageHeight(image.height())
+    , stride(image.bytesPerLine() / qsizetype{sizeof(std::uint32_t)})
 {
     image.fill(0xFF000000u);
 }
@@ -55,47 +58,9 @@ DeviceContext::~DeviceContext()
 const QImage& DeviceContext::Image()
 {
     ClosePainter();
+    // The caller may keep a copy that shares the pixels: the next write must detach them first.
+    pixels = nullptr;
     return image;
-}
-
-Pen DeviceContext::SelectPen(Pen newPen)
-{
-    return std::exchange(pen, newPen);
-}
-
-Brush DeviceContext::SelectBrush(Brush newBrush)
-{
-    return std::exchange(brush, newBrush);
-}
-
-Font DeviceContext::SelectFont(Font newFont)
-{
-    return std::exchange(font, newFont);
-}
-
-ColorRef DeviceContext::SetBkColor(ColorRef colour)
-{
-    return std::exchange(bkColor, colour);
-}
-
-BackgroundMode DeviceContext::SetBkMode(BackgroundMode mode)
-{
-    return std::exchange(bkMode, mode);
-}
-
-RasterOp DeviceContext::SetROP2(RasterOp op)
-{
-    return std::exchange(rasterOp, op);
-}
-
-ColorRef DeviceContext::SetTextColor(ColorRef colour)
-{
-    return std::exchange(textColor, colour);
-}
-
-Point DeviceContext::MoveTo(int x, int y)
-{
-    return std::exchange(position, Point{x, y});
 }
 
 void DeviceContext::LineTo(int x, int y)
@@ -132,14 +97,13 @@ void DeviceContext::Rectangle(int left, int top, int right, int bottom)
     const QRgb penRgb = ToQRgb(pen.colour);
     const QRgb brushRgb = ToQRgb(brush.colour);
     const int firstRow = std::max(top, 0);
-    const int lastRow = std::min(bottom, image.height()) - 1;
-    uchar* const bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
+    const int lastRow = std::min(bottom, imageHeight) - 1;
+    std::uint32_t* const bits = Pixels();
     const int x0 = std::max(left, 0);
     const int x1 = std::min(right, imageWidth);
     const std::uint32_t* inside = nullptr;
     for (int y = firstRow; y <= lastRow; ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(bits + stride * y);
+        std::uint32_t* const row = bits + stride * y;
         if (y == top || y == bottom - 1 || right - left <= 2) {
             PlotSpan(row, left, right, penRgb);
             continue;
@@ -167,12 +131,12 @@ void DeviceContext::Ellipse(int left, int top, int right, int bottom)
         return;
     const int width = right - left;
     const int height = bottom - top;
-    if (right <= 0 || bottom <= 0 || left >= image.width() || top >= image.height())
+    if (right <= 0 || bottom <= 0 || left >= imageWidth || top >= imageHeight)
         return;
     if (useSprites && rasterOp == RasterOp::CopyPen && pen.width <= 1 && width <= MaxSpriteSide &&
         height <= MaxSpriteSide) {
         if (const EllipseSprite* sprite = SpriteFor(SpriteKey{width, height, pen.colour, brush.colour})) {
-            sprite->CopyTo(image.bits(), image.bytesPerLine(), image.width(), image.height(), left, top);
+            sprite->CopyTo(Pixels(), imageWidth, imageHeight, left, top);
             return;
         }
     }
@@ -188,9 +152,18 @@ void DeviceContext::UseEllipseSprites(bool use)
 
 const EllipseSprite* DeviceContext::SpriteFor(const SpriteKey& key)
 {
-    for (const auto& [spriteKey, sprite] : sprites)
-        if (spriteKey == key)
-            return sprite.get();
+    // The swings take their greys in turn, so the sprite wanted next is most often the one
+    // after the last one found.
+    for (const std::size_t guess : {spriteHint + 1, spriteHint})
+        if (guess < sprites.size() && sprites[guess].first == key) {
+            spriteHint = guess;
+            return sprites[guess].second.get();
+        }
+    for (std::size_t i = 0; i < sprites.size(); ++i)
+        if (sprites[i].first == key) {
+            spriteHint = i;
+            return sprites[i].second.get();
+        }
     if (sprites.size() >= MaxSprites)
         sprites.clear();
 
@@ -203,10 +176,11 @@ const EllipseSprite* DeviceContext::SpriteFor(const SpriteKey& key)
     SetShapeState(painter, Pen{key.pen, 1}, Brush{key.brush}, RasterOp::CopyPen);
     painter.drawEllipse(QRect(SpriteMargin, SpriteMargin, key.width - 1, key.height - 1));
     painter.end();
-    auto sprite = std::make_unique<EllipseSprite>(canvas, QPoint(SpriteMargin, SpriteMargin));
+    auto sprite = std::make_unique<EllipseSprite>(canvas, QPoint(SpriteMargin, SpriteMargin), stride);
     if (sprite->TouchesEdge())
         sprite.reset();
     sprites.emplace_back(key, std::move(sprite));
+    spriteHint = sprites.size() - 1;
     return sprites.back().second.get();
 }
 
@@ -287,8 +261,8 @@ void DeviceContext::PlotLine(int x0, int y0, int x1, int y1, QRgb colour)
     const int minorStep = (xMajor ? dy : dx) < 0 ? -1 : 1;
     const std::int64_t majorStart = xMajor ? x0 : y0;
     const std::int64_t minorStart = xMajor ? y0 : x0;
-    const std::int64_t majorLimit = xMajor ? image.width() : image.height();
-    const std::int64_t minorLimit = xMajor ? image.height() : image.width();
+    const std::int64_t majorLimit = xMajor ? imageWidth : imageHeight;
+    const std::int64_t minorLimit = xMajor ? imageHeight : imageWidth;
 
     // The steps k in [first, last) whose major coordinate majorStart + majorStep * k is inside.
     std::int64_t first = 0;
@@ -321,35 +295,87 @@ void DeviceContext::PlotLine(int x0, int y0, int x1, int y1, QRgb colour)
     if (first >= last)
         return;
 
+    // A cursor at step k: its pixel, and the error of the minor coordinate, which runs from
+    // -denominator up to below 0; a step that brings it to 0 or more moves the minor coordinate.
+    struct Cursor {
+        qsizetype offset;
+        std::int64_t error;
+    };
     const std::int64_t denominator = 2 * major;
-    const std::int64_t numerator = 2 * first * minor + major;
-    const std::int64_t minorPos = minorStart + minorStep * (numerator / denominator);
-    const std::int64_t majorPos = majorStart + majorStep * first;
-    std::int64_t remainder = numerator % denominator;
-
-    auto* const pixels = reinterpret_cast<std::uint32_t*>(image.bits());
-    const qsizetype stride = image.bytesPerLine() / qsizetype{sizeof(std::uint32_t)};
-    qsizetype offset = xMajor ? minorPos * stride + majorPos : majorPos * stride + minorPos;
+    const auto cursorAt = [&](std::int64_t k) {
+        const std::int64_t numerator = 2 * k * minor + major;
+        const std::int64_t minorPos = minorStart + minorStep * (numerator / denominator);
+        const std::int64_t majorPos = majorStart + majorStep * k;
+        return Cursor{xMajor ? minorPos * stride + majorPos : majorPos * stride + minorPos,
+                      numerator % denominator - denominator};
+    };
     const qsizetype majorIncrement = xMajor ? majorStep : majorStep * stride;
-    const qsizetype minorIncrement = xMajor ? minorStep * stride : minorStep;
-    const std::int64_t remainderStep = 2 * minor;
+    const qsizetype carryIncrement = majorIncrement + (xMajor ? minorStep * stride : minorStep);
+    const std::int64_t plainStep = 2 * minor;
+    const qsizetype minorIncrement = carryIncrement - majorIncrement;
+    std::uint32_t* const bits = Pixels();
     const auto walk = [&](auto plot) {
+        Cursor cursor = cursorAt(first);
         for (std::int64_t k = first; k < last; ++k) {
-            plot(pixels[offset]);
-            offset += majorIncrement;
-            remainder += remainderStep;
-            if (remainder >= denominator) {
-                remainder -= denominator;
-                offset += minorIncrement;
+            plot(bits[cursor.offset]);
+            cursor.offset += majorIncrement;
+            cursor.error += plainStep;
+            if (cursor.error >= 0) {
+                cursor.error -= denominator;
+                cursor.offset += minorIncrement;
             }
         }
     };
     if (rasterOp == RasterOp::XorPen) {
         const std::uint32_t mask = colour & 0x00FFFFFFu;
         walk([mask](std::uint32_t& pixel) { pixel ^= mask; });
-    } else {
-        walk([colour](std::uint32_t& pixel) { pixel = colour; });
+        return;
     }
+    if (minor == 0 || major < 2 * minor) {
+        walk([colour](std::uint32_t& pixel) { pixel = colour; });
+        return;
+    }
+
+    // A steep or flat line is a chain of runs along the major axis, each one pixel further on
+    // the minor axis than the one before, all of length shortRun or shortRun + 1: a run of
+    // length L leaves t = error + L * plainStep in [0, plainStep), and the next run is the longer
+    // one exactly when t < longRunBelow. A run writes shortRun pixels and then either its own
+    // last pixel or the first of the next run, which is written again with the same colour: the
+    // loop does the same work for every run, so nothing in it is guessed wrong.
+    const std::int64_t shortRun = denominator / plainStep;
+    const std::int64_t longRunBelow = denominator % plainStep;
+    Cursor cursor = cursorAt(first);
+    std::int64_t remaining = last - first;
+    // The first run may be cut short, by the image's edge or by the line's start.
+    std::int64_t run = (-cursor.error + plainStep - 1) / plainStep;
+    std::int64_t t = cursor.error + run * plainStep;
+    qsizetype offset = cursor.offset;
+    if (run >= remaining) {
+        run = remaining;
+    } else {
+        for (std::int64_t j = 0; j < run; ++j)
+            bits[offset + j * majorIncrement] = colour;
+        offset += run * majorIncrement + minorIncrement;
+        remaining -= run;
+        const std::int64_t nextLong = -static_cast<std::int64_t>(t < longRunBelow);
+        run = shortRun + (nextLong & 1);
+        t += (plainStep & nextLong) - longRunBelow;
+    }
+    while (run < remaining) {
+        // Not the last run: the first pixel of the next one is part of the line.
+        for (std::int64_t j = 0; j < shortRun; ++j)
+            bits[offset + j * majorIncrement] = colour;
+        offset += shortRun * majorIncrement;
+        const qsizetype longMask = -static_cast<qsizetype>(run > shortRun);
+        bits[offset + (minorIncrement & ~longMask)] = colour;
+        offset += (majorIncrement & longMask) + minorIncrement;
+        remaining -= run;
+        const std::int64_t nextLong = -static_cast<std::int64_t>(t < longRunBelow);
+        run = shortRun + (nextLong & 1);
+        t += (plainStep & nextLong) - longRunBelow;
+    }
+    for (std::int64_t j = 0; j < remaining; ++j)
+        bits[offset + j * majorIncrement] = colour;
 }
 
 const QFont& DeviceContext::FontFor(int pixelSize)

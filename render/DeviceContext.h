@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class EllipseSprite;
@@ -50,24 +51,24 @@ public:
     // Every drawing so far, finished. A copy kept by the caller does not see later drawing.
     const QImage& Image();
 
-    Pen SelectPen(Pen newPen);
-    Brush SelectBrush(Brush newBrush);
-    Font SelectFont(Font newFont);
+    Pen SelectPen(Pen newPen) { return std::exchange(pen, newPen); }
+    Brush SelectBrush(Brush newBrush) { return std::exchange(brush, newBrush); }
+    Font SelectFont(Font newFont) { return std::exchange(font, newFont); }
     Pen GetPen() const { return pen; }
     Brush GetBrush() const { return brush; }
     Font GetFont() const { return font; }
 
-    ColorRef SetBkColor(ColorRef colour);
+    ColorRef SetBkColor(ColorRef colour) { return std::exchange(bkColor, colour); }
     ColorRef GetBkColor() const { return bkColor; }
-    BackgroundMode SetBkMode(BackgroundMode mode);
+    BackgroundMode SetBkMode(BackgroundMode mode) { return std::exchange(bkMode, mode); }
     BackgroundMode GetBkMode() const { return bkMode; }
-    RasterOp SetROP2(RasterOp op);
+    RasterOp SetROP2(RasterOp op) { return std::exchange(rasterOp, op); }
     RasterOp GetROP2() const { return rasterOp; }
-    ColorRef SetTextColor(ColorRef colour);
+    ColorRef SetTextColor(ColorRef colour) { return std::exchange(textColor, colour); }
     ColorRef GetTextColor() const { return textColor; }
 
     // Returns the previous position.
-    Point MoveTo(int x, int y);
+    Point MoveTo(int x, int y) { return std::exchange(position, Point{x, y}); }
     Point GetCurrentPosition() const { return position; }
     // From the current position up to, not including, (x, y), which becomes the position.
     void LineTo(int x, int y);
@@ -99,16 +100,28 @@ private:
 
     QPainter& OpenPainter();
     void ClosePainter();
+    // The image's pixels for writing; fetched again after Image() may have shared them.
+    std::uint32_t* Pixels()
+    {
+        if (!pixels)
+            pixels = reinterpret_cast<std::uint32_t*>(image.bits());
+        return pixels;
+    }
     void PlotLine(int x0, int y0, int x1, int y1, QRgb colour);
     void PlotSpan(std::uint32_t* row, int x0, int x1, QRgb colour);
     const QFont& FontFor(int pixelSize);
 
     QImage image;
     int imageWidth;
+    int imageHeight;
+    // Pixels per row.
+    qsizetype stride;
+    std::uint32_t* pixels = nullptr;
     std::optional<QPainter> painter;
     std::map<int, QFont> fonts;
     bool useSprites = true;
     std::vector<std::pair<SpriteKey, std::unique_ptr<EllipseSprite>>> sprites;
+    std::size_t spriteHint = 0;
 
     Pen pen;
     Brush brush;

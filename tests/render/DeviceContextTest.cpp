@@ -85,6 +85,31 @@ TEST(DeviceContext, ClippedLinesDrawWhatTheWholeLineHasInsideTheImage)
     }
 }
 
+// Steep and flat lines are drawn run by run; every slope around the switch between one run
+// length and the next must still give the step-by-step line, whole or cut by the image's edges.
+TEST(DeviceContext, LinesDrawnRunByRunMatchTheStepByStepLine)
+{
+    const int minors[] = {1, 2, 3, 7, 33, 49, 50, 51, 66, 99};
+    for (const int minor : minors)
+        for (const int direction : {0, 1, 2, 3, 4, 5, 6, 7})
+            for (const int shift : {0, -37, 41}) {
+                const int major = 100;
+                const bool xMajor = direction & 1;
+                const int along = direction & 2 ? -major : major;
+                const int across = direction & 4 ? -minor : minor;
+                const int x0 = 60 + shift;
+                const int y0 = 50 - shift / 2;
+                const int x1 = x0 + (xMajor ? along : across);
+                const int y1 = y0 + (xMajor ? across : along);
+                DeviceContext dc(130, 110);
+                dc.SelectPen(Pen{0xFFFFFF, 1});
+                dc.MoveTo(x0, y0);
+                dc.LineTo(x1, y1);
+                const QImage expected = ReferenceLine(DeviceContext(130, 110).Image(), x0, y0, x1, y1, qRgb(255, 255, 255));
+                ASSERT_EQ(FirstDifference(dc.Image(), expected), "") << x0 << ", " << y0 << " to " << x1 << ", " << y1;
+            }
+}
+
 TEST(DeviceContext, ClippedXorLinesTwiceRestoreThePixels)
 {
     DeviceContext dc(40, 30);
