@@ -2,9 +2,11 @@
 
 #include "render/EllipseSprite.h"
 
+#include <QPainterPath>
 #include <QString>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -25,6 +27,17 @@ int ClampCoordinate(int value)
     return std::clamp(value, -CoordinateLimit, CoordinateLimit);
 }
 
+qreal ValidScale(qreal scale)
+{
+    return scale >= 1.0 ? scale : 1.0;
+}
+
+// A logical size in device pixels, at least one when the logical size is.
+int DeviceSize(int size, qreal scale)
+{
+    return size <= 0 ? 0 : static_cast<int>(std::lround(size * scale));
+}
+
 // Fills count pixels: a few by hand, then by doubling copies, which memcpy does in wide stores.
 void FillPixels(std::uint32_t* pixels, int count, std::uint32_t value)
 {
@@ -41,13 +54,25 @@ void FillPixels(std::uint32_t* pixels, int count, std::uint32_t value)
 
 } // namespace
 
-DeviceContext::DeviceContext(int width, int height)
-    : image(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32)
+DeviceContext::DeviceContext(int width, int height, qreal scale)
+    : scale(ValidScale(scale))
+    , scaled(this->scale != 1.0)
+    , lineWidth(std::max(1, static_cast<int>(std::lround(this->scale))))
+    , logicalWidth(std::max(width, 0))
+    , logicalHeight(std::max(height, 0))
+    , image(DeviceSize(width, this->scale), DeviceSize(height, this->scale), QImage::Format_RGB32)
     , imageWidth(image.width())
     , imageHeight(image.height())
     , stride(image.bytesPerLine() / qsizetype{sizeof(std::uint32_t)})
 {
     image.fill(0xFF000000u);
+    // A QPainter on the image then takes logical coordinates, and draws text at full resolution.
+    image.setDevicePixelRatio(this->scale);
+}
+
+int DeviceContext::ScaledCoordinate(int v) const
+{
+    return static_cast<int>(std::clamp<long long>(std::llround(v * scale), -CoordinateLimit, CoordinateLimit));
 }
 
 DeviceContext::~DeviceContext()
@@ -68,8 +93,27 @@ void DeviceContext::LineTo(int x, int y)
     const Point from = std::exchange(position, Point{x, y});
     if (image.isNull())
         return;
+    if (pen.width <= 1 && !scaled) {
+        PlotLine(from.x, from.y, x, y, ToQRgb(pen.colour), 1);
+        return;
+    }
     if (pen.width <= 1) {
-        PlotLine(from.x, from.y, x, y, ToQRgb(pen.colour));
+        // The device line runs through the same corner of each logical pixel that it covers: a
+        // line walked backward along its major axis starts and ends a logical pixel's width
+        // further on, so that lines along an axis cover whole logical pixels, as do frames.
+        int x0 = ToDevice(from.x);
+        int y0 = ToDevice(from.y);
+        int x1 = ToDevice(x);
+        int y1 = ToDevice(y);
+        const bool xMajor = std::abs(x1 - x0) >= std::abs(y1 - y0);
+        if (xMajor && x1 < x0) {
+            x0 += lineWidth - 1;
+            x1 += lineWidth - 1;
+        } else if (!xMajor && y1 < y0) {
+            y0 += lineWidth - 1;
+            y1 += lineWidth - 1;
+        }
+        PlotLine(x0, y0, x1, y1, ToQRgb(pen.colour), lineWidth);
         return;
     }
     QPainter& painter = OpenPainter();
@@ -94,6 +138,11 @@ void DeviceContext::Rectangle(int left, int top, int right, int bottom)
         return;
     }
 
+    left = ToDevice(left);
+    top = ToDevice(top);
+    right = ToDevice(right);
+    bottom = ToDevice(bottom);
+    const int outline = lineWidth;
     const QRgb penRgb = ToQRgb(pen.colour);
     const QRgb brushRgb = ToQRgb(brush.colour);
     const int firstRow = std::max(top, 0);
@@ -104,7 +153,7 @@ void DeviceContext::Rectangle(int left, int top, int right, int bottom)
     const std::uint32_t* inside = nullptr;
     for (int y = firstRow; y <= lastRow; ++y) {
         std::uint32_t* const row = bits + stride * y;
-        if (y == top || y == bottom - 1 || right - left <= 2) {
+        if (y < top + outline || y >= bottom - outline || right - left <= 2 * outline) {
             PlotSpan(row, left, right, penRgb);
             continue;
         }
@@ -113,9 +162,9 @@ void DeviceContext::Rectangle(int left, int top, int right, int bottom)
             std::memcpy(row + x0, inside + x0, sizeof(std::uint32_t) * static_cast<std::size_t>(x1 - x0));
             continue;
         }
-        PlotSpan(row, left, left + 1, penRgb);
-        PlotSpan(row, left + 1, right - 1, brushRgb);
-        PlotSpan(row, right - 1, right, penRgb);
+        PlotSpan(row, left, left + outline, penRgb);
+        PlotSpan(row, left + outline, right - outline, brushRgb);
+        PlotSpan(row, right - outline, right, penRgb);
         if (rasterOp == RasterOp::CopyPen)
             inside = row;
     }
@@ -129,20 +178,55 @@ void DeviceContext::Ellipse(int left, int top, int right, int bottom)
         std::swap(top, bottom);
     if (right == left || bottom == top || image.isNull())
         return;
-    const int width = right - left;
-    const int height = bottom - top;
-    if (right <= 0 || bottom <= 0 || left >= imageWidth || top >= imageHeight)
+    if (pen.width > 1) {
+        QPainter& painter = OpenPainter();
+        SetShapeState(painter, pen, brush, rasterOp);
+        painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
         return;
-    if (useSprites && rasterOp == RasterOp::CopyPen && pen.width <= 1 && width <= MaxSpriteSide &&
-        height <= MaxSpriteSide) {
-        if (const EllipseSprite* sprite = SpriteFor(SpriteKey{width, height, pen.colour, brush.colour})) {
-            sprite->CopyTo(Pixels(), imageWidth, imageHeight, left, top);
+    }
+    const QRect box(QPoint(ToDevice(left), ToDevice(top)), QPoint(ToDevice(right) - 1, ToDevice(bottom) - 1));
+    if (box.right() < 0 || box.bottom() < 0 || box.left() >= imageWidth || box.top() >= imageHeight)
+        return;
+    const int spriteSide = MaxSpriteSide * lineWidth;
+    if (useSprites && rasterOp == RasterOp::CopyPen && box.width() <= spriteSide && box.height() <= spriteSide) {
+        if (const EllipseSprite* sprite = SpriteFor(SpriteKey{box.width(), box.height(), pen.colour, brush.colour})) {
+            sprite->CopyTo(Pixels(), imageWidth, imageHeight, box.left(), box.top());
             return;
         }
     }
-    QPainter& painter = OpenPainter();
-    SetShapeState(painter, pen, brush, rasterOp);
-    painter.drawEllipse(QRect(left, top, width - 1, height - 1));
+    if (!scaled) {
+        QPainter& painter = OpenPainter();
+        SetShapeState(painter, pen, brush, rasterOp);
+        painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+        return;
+    }
+    // The image's own pixels without its device pixel ratio: QPainter then takes device pixels.
+    QImage devicePixels(reinterpret_cast<uchar*>(Pixels()), imageWidth, imageHeight, image.bytesPerLine(),
+                        QImage::Format_RGB32);
+    QPainter painter(&devicePixels);
+    DrawScaledEllipse(painter, box, pen.colour, brush.colour, rasterOp);
+}
+
+void DeviceContext::DrawScaledEllipse(QPainter& painter, const QRect& box, ColorRef penColour, ColorRef brushColour,
+                                      RasterOp op) const
+{
+    // The outline is the ring between the box's ellipse and one a line's width inside it; each
+    // pixel belongs to the ring or to the inside, so that XOR drawing stays reversible.
+    painter.setCompositionMode(op == RasterOp::XorPen ? QPainter::RasterOp_SourceXorDestination
+                                                      : QPainter::CompositionMode_SourceOver);
+    QPainterPath outer;
+    outer.addEllipse(QRectF(box));
+    const QRect innerBox = box.adjusted(lineWidth, lineWidth, -lineWidth, -lineWidth);
+    if (innerBox.isEmpty()) {
+        painter.fillPath(outer, ToQColor(penColour));
+        return;
+    }
+    QPainterPath inner;
+    inner.addEllipse(QRectF(innerBox));
+    QPainterPath ring = outer;
+    ring.addEllipse(QRectF(innerBox)); // odd-even filling leaves the inside out
+    painter.fillPath(ring, ToQColor(penColour));
+    painter.fillPath(inner, ToQColor(brushColour));
 }
 
 void DeviceContext::UseEllipseSprites(bool use)
@@ -173,8 +257,13 @@ const EllipseSprite* DeviceContext::SpriteFor(const SpriteKey& key)
     QImage canvas(key.width + 2 * SpriteMargin, key.height + 2 * SpriteMargin, QImage::Format_ARGB32_Premultiplied);
     canvas.fill(Qt::transparent);
     QPainter painter(&canvas);
-    SetShapeState(painter, Pen{key.pen, 1}, Brush{key.brush}, RasterOp::CopyPen);
-    painter.drawEllipse(QRect(SpriteMargin, SpriteMargin, key.width - 1, key.height - 1));
+    if (scaled) {
+        DrawScaledEllipse(painter, QRect(SpriteMargin, SpriteMargin, key.width, key.height), key.pen, key.brush,
+                          RasterOp::CopyPen);
+    } else {
+        SetShapeState(painter, Pen{key.pen, 1}, Brush{key.brush}, RasterOp::CopyPen);
+        painter.drawEllipse(QRect(SpriteMargin, SpriteMargin, key.width - 1, key.height - 1));
+    }
     painter.end();
     auto sprite = std::make_unique<EllipseSprite>(canvas, QPoint(SpriteMargin, SpriteMargin), stride);
     if (sprite->TouchesEdge())
@@ -244,7 +333,7 @@ void DeviceContext::PlotSpan(std::uint32_t* row, int x0, int x1, QRgb colour)
 // Bresenham's line from (x0, y0) toward (x1, y1), the end point left out. Step k of the major
 // axis lands on the minor coordinate round(k * minor / major), halves rounded away from the
 // start. Only the steps that fall inside the image are walked.
-void DeviceContext::PlotLine(int x0, int y0, int x1, int y1, QRgb colour)
+void DeviceContext::PlotLine(int x0, int y0, int x1, int y1, QRgb colour, int thickness)
 {
     x0 = ClampCoordinate(x0);
     y0 = ClampCoordinate(y0);
@@ -276,9 +365,11 @@ void DeviceContext::PlotLine(int x0, int y0, int x1, int y1, QRgb colour)
     }
 
     // The minor coordinate is minorStart + minorStep * q(k), q(k) = (2 k minor + major) / (2 major)
-    // rounded down, which never decreases; keep the steps with lowest <= q(k) <= highest.
-    const std::int64_t lowest = minorStep > 0 ? -minorStart : minorStart - minorLimit + 1;
-    const std::int64_t highest = minorStep > 0 ? minorLimit - 1 - minorStart : minorStart;
+    // rounded down, which never decreases; keep the steps with lowest <= q(k) <= highest, where a
+    // thick line keeps those that reach into the image with any of their pixels.
+    const std::int64_t widening = thickness - 1;
+    const std::int64_t lowest = minorStep > 0 ? -minorStart - widening : minorStart - minorLimit + 1;
+    const std::int64_t highest = minorStep > 0 ? minorLimit - 1 - minorStart : minorStart + widening;
     if (highest < 0 || lowest > highest)
         return;
     // The first step whose q reaches at least q.
@@ -326,9 +417,35 @@ void DeviceContext::PlotLine(int x0, int y0, int x1, int y1, QRgb colour)
             }
         }
     };
+    // Each step of a thick line covers thickness pixels across it, those inside the image.
+    const auto walkThick = [&](auto plot) {
+        Cursor cursor = cursorAt(first);
+        std::int64_t minorPos = minorStart + minorStep * ((2 * first * minor + major) / denominator);
+        const qsizetype across = xMajor ? stride : 1;
+        for (std::int64_t k = first; k < last; ++k) {
+            for (int j = 0; j < thickness; ++j)
+                if (minorPos + j >= 0 && minorPos + j < minorLimit)
+                    plot(bits[cursor.offset + j * across]);
+            cursor.offset += majorIncrement;
+            cursor.error += plainStep;
+            if (cursor.error >= 0) {
+                cursor.error -= denominator;
+                cursor.offset += minorIncrement;
+                minorPos += minorStep;
+            }
+        }
+    };
     if (rasterOp == RasterOp::XorPen) {
         const std::uint32_t mask = colour & 0x00FFFFFFu;
-        walk([mask](std::uint32_t& pixel) { pixel ^= mask; });
+        const auto flip = [mask](std::uint32_t& pixel) { pixel ^= mask; };
+        if (thickness > 1)
+            walkThick(flip);
+        else
+            walk(flip);
+        return;
+    }
+    if (thickness > 1) {
+        walkThick([colour](std::uint32_t& pixel) { pixel = colour; });
         return;
     }
     if (minor == 0 || major < 2 * minor) {

@@ -35,20 +35,30 @@ struct Font {
 
 // A drawing surface over an RGB32 image with the state a drawing operation leaves behind:
 // selected pen, brush and font, background colour and mode, raster operation, text colour and
-// current position. Shapes follow these pixel rules: a rectangle or an ellipse on l, t, r, b
-// covers the columns l..r-1 and the rows t..b-1; a line leaves out its end point; under
-// RasterOp::XorPen drawing the same shape twice restores the pixels.
+// current position. Coordinates are logical pixels; the image has scale device pixels for each,
+// so that a screen with a device pixel ratio of 2 gets shapes and text drawn at its own
+// resolution. At scale 1 shapes follow these pixel rules: a rectangle or an ellipse on l, t, r, b
+// covers the columns l..r-1 and the rows t..b-1; a line leaves out its end point. At a larger
+// scale a shape covers the device pixels of those logical pixels' edges, rounded, and a line
+// of width 1 is as many device pixels wide as the scale, rounded. Under RasterOp::XorPen
+// drawing the same shape twice restores the pixels.
 class DeviceContext {
 public:
     // A black image; a size of 0 or less in either direction gives an image of no pixels.
-    DeviceContext(int width, int height);
+    // A scale below 1 counts as 1.
+    DeviceContext(int width, int height, qreal scale = 1.0);
     ~DeviceContext();
     DeviceContext(const DeviceContext&) = delete;
     DeviceContext& operator=(const DeviceContext&) = delete;
 
-    int Width() const { return image.width(); }
-    int Height() const { return image.height(); }
-    // Every drawing so far, finished. A copy kept by the caller does not see later drawing.
+    // In logical pixels.
+    int Width() const { return logicalWidth; }
+    int Height() const { return logicalHeight; }
+    qreal Scale() const { return scale; }
+    // The device pixel on the edge before logical coordinate v.
+    int ToDevice(int v) const { return scaled ? ScaledCoordinate(v) : v; }
+    // Every drawing so far, finished, in device pixels with the scale as its device pixel ratio.
+    // A copy kept by the caller does not see later drawing.
     const QImage& Image();
 
     Pen SelectPen(Pen newPen) { return std::exchange(pen, newPen); }
@@ -86,6 +96,7 @@ public:
     void UseEllipseSprites(bool use);
 
 private:
+    // Sizes in device pixels.
     struct SpriteKey {
         int width;
         int height;
@@ -94,7 +105,11 @@ private:
         friend bool operator==(const SpriteKey&, const SpriteKey&) = default;
     };
 
+    int ScaledCoordinate(int v) const;
     static void SetShapeState(QPainter& painter, const Pen& pen, const Brush& brush, RasterOp op);
+    // An ellipse with a one-logical-pixel outline on a scaled surface, in device pixels.
+    void DrawScaledEllipse(QPainter& painter, const QRect& box, ColorRef penColour, ColorRef brushColour,
+                           RasterOp op) const;
     // Null when the ellipse is left to QPainter.
     const EllipseSprite* SpriteFor(const SpriteKey& key);
 
@@ -107,10 +122,17 @@ private:
             pixels = reinterpret_cast<std::uint32_t*>(image.bits());
         return pixels;
     }
-    void PlotLine(int x0, int y0, int x1, int y1, QRgb colour);
+    // In device pixels; a thickness above 1 widens the line toward higher minor coordinates.
+    void PlotLine(int x0, int y0, int x1, int y1, QRgb colour, int thickness);
     void PlotSpan(std::uint32_t* row, int x0, int x1, QRgb colour);
     const QFont& FontFor(int pixelSize);
 
+    qreal scale;
+    bool scaled;
+    // Device pixels across a line of width 1.
+    int lineWidth;
+    int logicalWidth;
+    int logicalHeight;
     QImage image;
     int imageWidth;
     int imageHeight;
