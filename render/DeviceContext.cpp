@@ -420,11 +420,18 @@ void DeviceContext::PlotLine(int x0, int y0, int x1, int y1, QRgb colour, int th
     // Each step of a thick line covers thickness pixels across it, those inside the image.
     const auto walkThick = [&](auto plot) {
         Cursor cursor = cursorAt(first);
-        std::int64_t minorPos = minorStart + minorStep * ((2 * first * minor + major) / denominator);
+        const auto minorAt = [&](std::int64_t k) {
+            return minorStart + minorStep * ((2 * k * minor + major) / denominator);
+        };
+        std::int64_t minorPos = minorAt(first);
         const qsizetype across = xMajor ? stride : 1;
+        // The minor coordinate only moves one way: both ends inside means every step is.
+        const std::int64_t lowestMinor = std::min(minorPos, minorAt(last - 1));
+        const std::int64_t highestMinor = std::max(minorPos, minorAt(last - 1));
+        const bool inside = lowestMinor >= 0 && highestMinor + thickness <= minorLimit;
         for (std::int64_t k = first; k < last; ++k) {
             for (int j = 0; j < thickness; ++j)
-                if (minorPos + j >= 0 && minorPos + j < minorLimit)
+                if (inside || (minorPos + j >= 0 && minorPos + j < minorLimit))
                     plot(bits[cursor.offset + j * across]);
             cursor.offset += majorIncrement;
             cursor.error += plainStep;

@@ -8,6 +8,8 @@
 
 #include <QImage>
 
+#include <cstdint>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -78,6 +80,29 @@ TEST(HighDpi, XorShapesTwiceRestoreThePixelsAtRatioTwo)
         painter.DrawFrame(2, 2, 50, 30, 0x00FFFF, 1);
     }
     EXPECT_EQ(FirstDifference(dc.Image(), before), "");
+}
+
+// A line cut by the image's edges draws what the same line has there in a larger image.
+TEST(HighDpi, ClippedLinesDrawWhatTheWholeLineHasInsideTheImage)
+{
+    constexpr int Margin = 150;
+    std::uint32_t seed = 11;
+    const auto next = [&seed](int range) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(range));
+    };
+    for (int i = 0; i < 400; ++i) {
+        const int x0 = next(260) - 100;
+        const int y0 = next(250) - 100;
+        const int x1 = next(260) - 100;
+        const int y1 = next(250) - 100;
+        DeviceContext clipped(60, 50, 2.0);
+        DeviceContext whole(60 + 2 * Margin, 50 + 2 * Margin, 2.0);
+        Painter(clipped).DrawLine(x0, y0, x1, y1, 0x00FF00, 1);
+        Painter(whole).DrawLine(x0 + Margin, y0 + Margin, x1 + Margin, y1 + Margin, 0x00FF00, 1);
+        const QImage expected = whole.Image().copy(2 * Margin, 2 * Margin, 120, 100);
+        ASSERT_EQ(FirstDifference(clipped.Image(), expected), "") << x0 << ", " << y0 << " to " << x1 << ", " << y1;
+    }
 }
 
 // An enlarged drawing would step two device pixels at a time; this one steps one.
