@@ -22,6 +22,9 @@ constexpr int MaxSpriteSide = 64;
 constexpr std::size_t MaxSprites = 64;
 constexpr int SpriteMargin = 8;
 
+// Labels kept as pixels: enough for every label of a scene.
+constexpr std::size_t MaxTextStamps = 16;
+
 int ClampCoordinate(int value)
 {
     return std::clamp(value, -CoordinateLimit, CoordinateLimit);
@@ -94,6 +97,7 @@ void DeviceContext::LineTo(int x, int y)
     if (image.isNull())
         return;
     if (pen.width <= 1 && !scaled) {
+        TouchLine(from.x, from.y, x, y, 1);
         PlotLine(from.x, from.y, x, y, ToQRgb(pen.colour), 1);
         return;
     }
@@ -113,9 +117,11 @@ void DeviceContext::LineTo(int x, int y)
             y0 += lineWidth - 1;
             y1 += lineWidth - 1;
         }
+        TouchLine(x0, y0, x1, y1, lineWidth);
         PlotLine(x0, y0, x1, y1, ToQRgb(pen.colour), lineWidth);
         return;
     }
+    TouchAll();
     QPainter& painter = OpenPainter();
     SetShapeState(painter, pen, brush, rasterOp);
     painter.setBrush(Qt::NoBrush);
@@ -132,6 +138,7 @@ void DeviceContext::Rectangle(int left, int top, int right, int bottom)
         return;
 
     if (pen.width > 1) {
+        TouchAll();
         QPainter& painter = OpenPainter();
         SetShapeState(painter, pen, brush, rasterOp);
         painter.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
@@ -142,6 +149,12 @@ void DeviceContext::Rectangle(int left, int top, int right, int bottom)
     top = ToDevice(top);
     right = ToDevice(right);
     bottom = ToDevice(bottom);
+    if (rasterOp == RasterOp::CopyPen && pen.colour == brush.colour && left <= 0 && top <= 0 &&
+        right >= imageWidth && bottom >= imageHeight) {
+        FillImage(ToQRgb(pen.colour));
+        return;
+    }
+    Touch(left, top, right, bottom);
     const int outline = lineWidth;
     const QRgb penRgb = ToQRgb(pen.colour);
     const QRgb brushRgb = ToQRgb(brush.colour);
@@ -179,6 +192,7 @@ void DeviceContext::Ellipse(int left, int top, int right, int bottom)
     if (right == left || bottom == top || image.isNull())
         return;
     if (pen.width > 1) {
+        TouchAll();
         QPainter& painter = OpenPainter();
         SetShapeState(painter, pen, brush, rasterOp);
         painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
@@ -190,16 +204,22 @@ void DeviceContext::Ellipse(int left, int top, int right, int bottom)
     const int spriteSide = MaxSpriteSide * lineWidth;
     if (useSprites && rasterOp == RasterOp::CopyPen && box.width() <= spriteSide && box.height() <= spriteSide) {
         if (const EllipseSprite* sprite = SpriteFor(SpriteKey{box.width(), box.height(), pen.colour, brush.colour})) {
+            // A sprite stays on its canvas: inside the box and its margin.
+            Touch(box.left() - SpriteMargin, box.top() - SpriteMargin, box.left() + box.width() + SpriteMargin,
+                  box.top() + box.height() + SpriteMargin);
             sprite->CopyTo(Pixels(), imageWidth, imageHeight, box.left(), box.top());
             return;
         }
     }
     if (!scaled) {
+        // A flat ellipse may reach past its box by an amount that nothing bounds here.
+        TouchAll();
         QPainter& painter = OpenPainter();
         SetShapeState(painter, pen, brush, rasterOp);
         painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
         return;
     }
+    Touch(box.left() - 1, box.top() - 1, box.left() + box.width() + 1, box.top() + box.height() + 1);
     // The image's own pixels without its device pixel ratio: QPainter then takes device pixels.
     QImage devicePixels(reinterpret_cast<uchar*>(Pixels()), imageWidth, imageHeight, image.bytesPerLine(),
                         QImage::Format_RGB32);
@@ -277,6 +297,25 @@ void DeviceContext::DrawText(const std::string& text, const Rect& rect, TextAlig
 {
     if (text.empty() || IsRectEmpty(rect) || image.isNull())
         return;
+    // Nothing is drawn outside the clip rectangle; a device pixel is added round it for rounding.
+    const QRect area = QRect(QPoint(ToDevice(rect.left) - 1, ToDevice(rect.top) - 1),
+                             QPoint(ToDevice(rect.right), ToDevice(rect.bottom)))
+                           .intersected(QRect(0, 0, imageWidth, imageHeight));
+    if (area.isEmpty())
+        return;
+    // On pixels known to be all of one colour, the same label always comes out the same: a
+    // label drawn there before is copied instead of laid out again.
+    const bool onPlainGround = bkMode == BackgroundMode::Transparent && !changed.intersects(area);
+    TextStamp key{text, font.pixelSize, textColor, rect, align, uniformColour, {}};
+    Touch(area.left(), area.top(), area.left() + area.width(), area.top() + area.height());
+    if (onPlainGround) {
+        for (const TextStamp& stamp : textStamps)
+            if (stamp.SameLabel(key)) {
+                PasteStamp(stamp.pixels, area);
+                return;
+            }
+    }
+
     QPainter& painter = OpenPainter();
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     const QRect box(rect.left, rect.top, rect.Width(), rect.Height());
@@ -289,6 +328,75 @@ void DeviceContext::DrawText(const std::string& text, const Rect& rect, TextAlig
                       (align == TextAlign::Left ? Qt::AlignLeft : Qt::AlignHCenter);
     painter.drawText(box, flags, QString::fromStdString(text));
     painter.setClipping(false);
+
+    if (onPlainGround) {
+        if (textStamps.size() >= MaxTextStamps)
+            textStamps.erase(textStamps.begin());
+        key.pixels = TakeStamp(area);
+        textStamps.push_back(std::move(key));
+    }
+}
+
+void DeviceContext::PasteStamp(const std::vector<std::uint32_t>& stamp, const QRect& area)
+{
+    std::uint32_t* const bits = Pixels();
+    const auto width = static_cast<std::size_t>(area.width());
+    for (int y = 0; y < area.height(); ++y)
+        std::memcpy(bits + stride * (area.top() + y) + area.left(), stamp.data() + static_cast<std::size_t>(y) * width,
+                    sizeof(std::uint32_t) * width);
+}
+
+std::vector<std::uint32_t> DeviceContext::TakeStamp(const QRect& area)
+{
+    std::uint32_t* const bits = Pixels();
+    std::vector<std::uint32_t> stamp;
+    stamp.reserve(static_cast<std::size_t>(area.width()) * static_cast<std::size_t>(area.height()));
+    for (int y = 0; y < area.height(); ++y) {
+        const std::uint32_t* const row = bits + stride * (area.top() + y) + area.left();
+        stamp.insert(stamp.end(), row, row + area.width());
+    }
+    return stamp;
+}
+
+void DeviceContext::Touch(int left, int top, int right, int bottom)
+{
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, imageWidth);
+    bottom = std::min(bottom, imageHeight);
+    if (left >= right || top >= bottom)
+        return;
+    if (changed.isEmpty()) {
+        changed = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+        return;
+    }
+    changed = changed.united(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+}
+
+void DeviceContext::TouchLine(int x0, int y0, int x1, int y1, int thickness)
+{
+    Touch(ClampCoordinate(std::min(x0, x1)), ClampCoordinate(std::min(y0, y1)),
+          ClampCoordinate(std::max(x0, x1)) + thickness, ClampCoordinate(std::max(y0, y1)) + thickness);
+}
+
+void DeviceContext::TouchAll()
+{
+    Touch(0, 0, imageWidth, imageHeight);
+}
+
+void DeviceContext::FillImage(QRgb colour)
+{
+    // Outside the changed pixels the image still has its last fill's colour: only they need it.
+    const QRect area = uniformColour == colour ? changed : QRect(0, 0, imageWidth, imageHeight);
+    uniformColour = colour;
+    changed = QRect();
+    if (area.isEmpty())
+        return;
+    std::uint32_t* const bits = Pixels();
+    std::uint32_t* const first = bits + stride * area.top() + area.left();
+    FillPixels(first, area.width(), colour);
+    for (int y = area.top() + 1; y <= area.bottom(); ++y)
+        std::memcpy(bits + stride * y + area.left(), first, sizeof(std::uint32_t) * static_cast<std::size_t>(area.width()));
 }
 
 QPainter& DeviceContext::OpenPainter()

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QRect>
 
 #include <map>
 #include <memory>
@@ -105,7 +106,26 @@ private:
         friend bool operator==(const SpriteKey&, const SpriteKey&) = default;
     };
 
+    // A label as drawn on ground of one colour: the device pixels round its rectangle after.
+    struct TextStamp {
+        std::string text;
+        int pixelSize;
+        ColorRef colour;
+        Rect rect;
+        TextAlign align;
+        QRgb ground;
+        std::vector<std::uint32_t> pixels;
+
+        bool SameLabel(const TextStamp& other) const
+        {
+            return text == other.text && pixelSize == other.pixelSize && colour == other.colour &&
+                   rect == other.rect && align == other.align && ground == other.ground;
+        }
+    };
+
     int ScaledCoordinate(int v) const;
+    void PasteStamp(const std::vector<std::uint32_t>& stamp, const QRect& area);
+    std::vector<std::uint32_t> TakeStamp(const QRect& area);
     static void SetShapeState(QPainter& painter, const Pen& pen, const Brush& brush, RasterOp op);
     // An ellipse with a one-logical-pixel outline on a scaled surface, in device pixels.
     void DrawScaledEllipse(QPainter& painter, const QRect& box, ColorRef penColour, ColorRef brushColour,
@@ -113,6 +133,13 @@ private:
     // Null when the ellipse is left to QPainter.
     const EllipseSprite* SpriteFor(const SpriteKey& key);
 
+    // Device pixels that the next drawing changes, clipped to the image; their box grows into
+    // changed. All drawing goes through one of these first.
+    void Touch(int left, int top, int right, int bottom);
+    void TouchLine(int x0, int y0, int x1, int y1, int thickness);
+    void TouchAll();
+    // Every pixel in the colour.
+    void FillImage(QRgb colour);
     QPainter& OpenPainter();
     void ClosePainter();
     // The image's pixels for writing; fetched again after Image() may have shared them.
@@ -139,6 +166,11 @@ private:
     // Pixels per row.
     qsizetype stride;
     std::uint32_t* pixels = nullptr;
+    // Every pixel outside changed has this colour: a fill of the whole image need only fill changed.
+    QRgb uniformColour = 0xFF000000u;
+    QRect changed;
+    // Oldest first.
+    std::vector<TextStamp> textStamps;
     std::optional<QPainter> painter;
     std::map<int, QFont> fonts;
     bool useSprites = true;
