@@ -110,6 +110,42 @@ void BM_Draw(benchmark::State& state)
 }
 BENCHMARK(BM_Draw)->Apply(SwingCounts)->Unit(benchmark::kMicrosecond);
 
+// Only the pixels of the scene: its ropes, weights and black field drawn straight into the
+// device context, from geometry read beforehand, with no world, list or painter in between.
+// What Draw costs beyond this is the price of reading the world and drawing through the Painter.
+void BM_DrawShapesOnly(benchmark::State& state)
+{
+    World world;
+    HangSwings(world, static_cast<int>(state.range(0)));
+    struct Shape {
+        Point anchor;
+        Point weight;
+        Rect box;
+        ColorRef fill;
+    };
+    std::vector<Shape> shapes;
+    for (int i = 0; i < world.GetSwingCount(); ++i) {
+        const std::shared_ptr<Swing> swing = world.swings.GetAt(i);
+        shapes.push_back(
+            {{swing->anchorX, swing->anchorY}, swing->GetPoint(), swing->GetRect(), GameScreen::SwingFill(i)});
+    }
+    DeviceContext dc(FieldWidth, FieldHeight);
+    for (auto _ : state) {
+        dc.SelectPen(Pen{0x000000, 1});
+        dc.SelectBrush(Brush{0x000000});
+        dc.Rectangle(0, 0, FieldWidth, FieldHeight);
+        dc.SelectPen(Pen{0xFAFAFA, 1});
+        for (const Shape& shape : shapes) {
+            dc.MoveTo(shape.anchor.x, shape.anchor.y);
+            dc.LineTo(shape.weight.x, shape.weight.y);
+            dc.SelectBrush(Brush{shape.fill});
+            dc.Ellipse(shape.box.left, shape.box.top, shape.box.right, shape.box.bottom);
+        }
+        benchmark::DoNotOptimize(dc.Image().constBits());
+    }
+}
+BENCHMARK(BM_DrawShapesOnly)->Apply(SwingCounts)->Unit(benchmark::kMicrosecond);
+
 // The same scene on a screen with a device pixel ratio of 2: four times the pixels.
 void BM_DrawAtRatioTwo(benchmark::State& state)
 {

@@ -305,7 +305,10 @@ void DeviceContext::DrawText(const std::string& text, const Rect& rect, TextAlig
         return;
     // On pixels known to be all of one colour, the same label always comes out the same: a
     // label drawn there before is copied instead of laid out again.
-    const bool onPlainGround = bkMode == BackgroundMode::Transparent && !changed.intersects(area);
+    const bool onPlainGround =
+        bkMode == BackgroundMode::Transparent &&
+        (changed.IsEmpty() || area.left() >= changed.right || area.left() + area.width() <= changed.left ||
+         area.top() >= changed.bottom || area.top() + area.height() <= changed.top);
     TextStamp key{text, font.pixelSize, textColor, rect, align, uniformColour, {}};
     Touch(area.left(), area.top(), area.left() + area.width(), area.top() + area.height());
     if (onPlainGround) {
@@ -366,11 +369,14 @@ void DeviceContext::Touch(int left, int top, int right, int bottom)
     bottom = std::min(bottom, imageHeight);
     if (left >= right || top >= bottom)
         return;
-    if (changed.isEmpty()) {
-        changed = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    if (changed.IsEmpty()) {
+        changed = {left, top, right, bottom};
         return;
     }
-    changed = changed.united(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+    changed.left = std::min(changed.left, left);
+    changed.top = std::min(changed.top, top);
+    changed.right = std::max(changed.right, right);
+    changed.bottom = std::max(changed.bottom, bottom);
 }
 
 void DeviceContext::TouchLine(int x0, int y0, int x1, int y1, int thickness)
@@ -387,16 +393,18 @@ void DeviceContext::TouchAll()
 void DeviceContext::FillImage(QRgb colour)
 {
     // Outside the changed pixels the image still has its last fill's colour: only they need it.
-    const QRect area = uniformColour == colour ? changed : QRect(0, 0, imageWidth, imageHeight);
+    const Box all{0, 0, imageWidth, imageHeight};
+    const Box area = uniformColour == colour ? changed : all;
     uniformColour = colour;
-    changed = QRect();
-    if (area.isEmpty())
+    changed = Box{};
+    if (area.IsEmpty())
         return;
     std::uint32_t* const bits = Pixels();
-    std::uint32_t* const first = bits + stride * area.top() + area.left();
-    FillPixels(first, area.width(), colour);
-    for (int y = area.top() + 1; y <= area.bottom(); ++y)
-        std::memcpy(bits + stride * y + area.left(), first, sizeof(std::uint32_t) * static_cast<std::size_t>(area.width()));
+    std::uint32_t* const first = bits + stride * area.top + area.left;
+    const int width = area.right - area.left;
+    FillPixels(first, width, colour);
+    for (int y = area.top + 1; y < area.bottom; ++y)
+        std::memcpy(bits + stride * y + area.left, first, sizeof(std::uint32_t) * static_cast<std::size_t>(width));
 }
 
 QPainter& DeviceContext::OpenPainter()

@@ -168,7 +168,15 @@ private:
     std::uint32_t* pixels = nullptr;
     // Every pixel outside changed has this colour: a fill of the whole image need only fill changed.
     QRgb uniformColour = 0xFF000000u;
-    QRect changed;
+    // Device pixels left..right-1, top..bottom-1.
+    struct Box {
+        int left = 0;
+        int top = 0;
+        int right = 0;
+        int bottom = 0;
+        bool IsEmpty() const { return left >= right || top >= bottom; }
+    };
+    Box changed;
     // Oldest first.
     std::vector<TextStamp> textStamps;
     std::optional<QPainter> painter;

@@ -107,7 +107,8 @@ TEST(DeviceContext, LinesDrawnRunByRunMatchTheStepByStepLine)
                 dc.SelectPen(Pen{0xFFFFFF, 1});
                 dc.MoveTo(x0, y0);
                 dc.LineTo(x1, y1);
-                const QImage expected = ReferenceLine(DeviceContext(130, 110).Image(), x0, y0, x1, y1, qRgb(255, 255, 255));
+                const QImage expected =
+                    ReferenceLine(DeviceContext(130, 110).Image(), x0, y0, x1, y1, qRgb(255, 255, 255));
                 ASSERT_EQ(FirstDifference(dc.Image(), expected), "") << x0 << ", " << y0 << " to " << x1 << ", " << y1;
             }
 }
@@ -222,7 +223,11 @@ TEST(DeviceContext, FillingTheWholeImageCoversEverythingDrawnBefore)
         {"wide line", [](DeviceContext& dc) { dc.SelectPen(Pen{0x00FF00, 3}); dc.MoveTo(0, 59); dc.LineTo(30, 20); }},
         {"wide ellipse", [](DeviceContext& dc) { dc.SelectPen(Pen{0x00FF00, 3}); dc.Ellipse(50, 40, 59, 49); }},
         {"wide rectangle", [](DeviceContext& dc) { dc.SelectPen(Pen{0x00FF00, 3}); dc.Rectangle(20, 40, 40, 59); }},
-        {"text", [](DeviceContext& dc) { dc.SelectFont(Font{26}); dc.DrawText("Stop", {10, 10, 70, 50}, TextAlign::Centre); }},
+        {"text",
+         [](DeviceContext& dc) {
+             dc.SelectFont(Font{26});
+             dc.DrawText("Stop", {10, 10, 70, 50}, TextAlign::Centre);
+         }},
         {"rectangle over all but a row", [](DeviceContext& dc) { dc.Rectangle(0, 0, 80, 59); }},
     };
     for (const qreal scale : {1.0, 2.0})
@@ -300,8 +305,8 @@ TEST(DeviceContext, LabelsDrawnAgainLookAsIfDrawnAfresh)
     for (const qreal scale : {1.0, 2.0}) {
         DeviceContext reused(160, 80, scale);
         for (const Scene& scene : scenes) {
-            SCOPED_TRACE(testing::Message() << scene.label.text << " on " << scene.ground << (scene.boxUnder ? " and a box" : "")
-                                            << " at scale " << scale);
+            SCOPED_TRACE(testing::Message() << scene.label.text << " on " << scene.ground
+                                            << (scene.boxUnder ? " and a box" : "") << " at scale " << scale);
             DeviceContext fresh(160, 80, scale);
             paint(fresh, scene);
             paint(reused, scene);
