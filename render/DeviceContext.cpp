@@ -109,7 +109,7 @@ void DeviceContext::LineTo(int x, int y)
         int y0 = ToDevice(from.y);
         int x1 = ToDevice(x);
         int y1 = ToDevice(y);
-        const bool xMajor = std::abs(x1 - x0) >= std::abs(y1 - y0);
+        const bool xMajor = std::abs(std::int64_t{x1} - x0) >= std::abs(std::int64_t{y1} - y0);
         if (xMajor && x1 < x0) {
             x0 += lineWidth - 1;
             x1 += lineWidth - 1;
@@ -198,16 +198,22 @@ void DeviceContext::Ellipse(int left, int top, int right, int bottom)
         painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
         return;
     }
-    const QRect box(QPoint(ToDevice(left), ToDevice(top)), QPoint(ToDevice(right) - 1, ToDevice(bottom) - 1));
-    if (box.right() < 0 || box.bottom() < 0 || box.left() >= imageWidth || box.top() >= imageHeight)
+    const int deviceLeft = ToDevice(left);
+    const int deviceTop = ToDevice(top);
+    const int deviceRight = ToDevice(right);
+    const int deviceBottom = ToDevice(bottom);
+    if (deviceRight <= 0 || deviceBottom <= 0 || deviceLeft >= imageWidth || deviceTop >= imageHeight)
         return;
+    const std::int64_t deviceWidth = std::int64_t{deviceRight} - deviceLeft;
+    const std::int64_t deviceHeight = std::int64_t{deviceBottom} - deviceTop;
     const int spriteSide = MaxSpriteSide * lineWidth;
-    if (useSprites && rasterOp == RasterOp::CopyPen && box.width() <= spriteSide && box.height() <= spriteSide) {
-        if (const EllipseSprite* sprite = SpriteFor(SpriteKey{box.width(), box.height(), pen.colour, brush.colour})) {
+    if (useSprites && rasterOp == RasterOp::CopyPen && deviceWidth <= spriteSide && deviceHeight <= spriteSide) {
+        const SpriteKey key{static_cast<int>(deviceWidth), static_cast<int>(deviceHeight), pen.colour, brush.colour};
+        if (const EllipseSprite* sprite = SpriteFor(key)) {
             // A sprite stays on its canvas: inside the box and its margin.
-            Touch(box.left() - SpriteMargin, box.top() - SpriteMargin, box.left() + box.width() + SpriteMargin,
-                  box.top() + box.height() + SpriteMargin);
-            sprite->CopyTo(Pixels(), imageWidth, imageHeight, box.left(), box.top());
+            Touch(deviceLeft - SpriteMargin, deviceTop - SpriteMargin, deviceRight + SpriteMargin,
+                  deviceBottom + SpriteMargin);
+            sprite->CopyTo(Pixels(), imageWidth, imageHeight, deviceLeft, deviceTop);
             return;
         }
     }
@@ -219,32 +225,33 @@ void DeviceContext::Ellipse(int left, int top, int right, int bottom)
         painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
         return;
     }
-    Touch(box.left() - 1, box.top() - 1, box.left() + box.width() + 1, box.top() + box.height() + 1);
+    Touch(deviceLeft - 1, deviceTop - 1, deviceRight + 1, deviceBottom + 1);
     // The image's own pixels without its device pixel ratio: QPainter then takes device pixels.
     QImage devicePixels(reinterpret_cast<uchar*>(Pixels()), imageWidth, imageHeight, image.bytesPerLine(),
                         QImage::Format_RGB32);
     QPainter painter(&devicePixels);
-    DrawScaledEllipse(painter, box, pen.colour, brush.colour, rasterOp);
+    DrawScaledEllipse(painter, QRectF(QPointF(deviceLeft, deviceTop), QPointF(deviceRight, deviceBottom)), pen.colour,
+                      brush.colour, rasterOp);
 }
 
-void DeviceContext::DrawScaledEllipse(QPainter& painter, const QRect& box, ColorRef penColour, ColorRef brushColour,
-                                      RasterOp op) const
+void DeviceContext::DrawScaledEllipse(QPainter& painter, const QRectF& box, ColorRef penColour,
+                                      ColorRef brushColour, RasterOp op) const
 {
     // The outline is the ring between the box's ellipse and one a line's width inside it; each
     // pixel belongs to the ring or to the inside, so that XOR drawing stays reversible.
     painter.setCompositionMode(op == RasterOp::XorPen ? QPainter::RasterOp_SourceXorDestination
                                                       : QPainter::CompositionMode_SourceOver);
     QPainterPath outer;
-    outer.addEllipse(QRectF(box));
-    const QRect innerBox = box.adjusted(lineWidth, lineWidth, -lineWidth, -lineWidth);
-    if (innerBox.isEmpty()) {
+    outer.addEllipse(box);
+    const QRectF innerBox = box.adjusted(lineWidth, lineWidth, -lineWidth, -lineWidth);
+    if (innerBox.width() <= 0 || innerBox.height() <= 0) {
         painter.fillPath(outer, ToQColor(penColour));
         return;
     }
     QPainterPath inner;
-    inner.addEllipse(QRectF(innerBox));
+    inner.addEllipse(innerBox);
     QPainterPath ring = outer;
-    ring.addEllipse(QRectF(innerBox)); // odd-even filling leaves the inside out
+    ring.addEllipse(innerBox); // odd-even filling leaves the inside out
     painter.fillPath(ring, ToQColor(penColour));
     painter.fillPath(inner, ToQColor(brushColour));
 }
@@ -278,7 +285,7 @@ const EllipseSprite* DeviceContext::SpriteFor(const SpriteKey& key)
     canvas.fill(Qt::transparent);
     QPainter painter(&canvas);
     if (scaled) {
-        DrawScaledEllipse(painter, QRect(SpriteMargin, SpriteMargin, key.width, key.height), key.pen, key.brush,
+        DrawScaledEllipse(painter, QRectF(SpriteMargin, SpriteMargin, key.width, key.height), key.pen, key.brush,
                           RasterOp::CopyPen);
     } else {
         SetShapeState(painter, Pen{key.pen, 1}, Brush{key.brush}, RasterOp::CopyPen);

@@ -128,7 +128,7 @@ private:
     std::vector<std::uint32_t> TakeStamp(const QRect& area);
     static void SetShapeState(QPainter& painter, const Pen& pen, const Brush& brush, RasterOp op);
     // An ellipse with a one-logical-pixel outline on a scaled surface, in device pixels.
-    void DrawScaledEllipse(QPainter& painter, const QRect& box, ColorRef penColour, ColorRef brushColour,
+    void DrawScaledEllipse(QPainter& painter, const QRectF& box, ColorRef penColour, ColorRef brushColour,
                            RasterOp op) const;
     // Null when the ellipse is left to QPainter.
     const EllipseSprite* SpriteFor(const SpriteKey& key);
