@@ -524,9 +524,8 @@ void DeviceContext::PlotLine(int x0, int y0, int x1, int y1, QRgb colour, int th
                       numerator % denominator - denominator};
     };
     const qsizetype majorIncrement = xMajor ? majorStep : majorStep * stride;
-    const qsizetype carryIncrement = majorIncrement + (xMajor ? minorStep * stride : minorStep);
+    const qsizetype minorIncrement = xMajor ? minorStep * stride : minorStep;
     const std::int64_t plainStep = 2 * minor;
-    const qsizetype minorIncrement = carryIncrement - majorIncrement;
     std::uint32_t* const bits = Pixels();
     const auto walk = [&](auto plot) {
         Cursor cursor = cursorAt(first);
@@ -597,9 +596,7 @@ void DeviceContext::PlotLine(int x0, int y0, int x1, int y1, QRgb colour, int th
     std::int64_t run = (-cursor.error + plainStep - 1) / plainStep;
     std::int64_t t = cursor.error + run * plainStep;
     qsizetype offset = cursor.offset;
-    if (run >= remaining) {
-        run = remaining;
-    } else {
+    if (run < remaining) {
         for (std::int64_t j = 0; j < run; ++j)
             bits[offset + j * majorIncrement] = colour;
         offset += run * majorIncrement + minorIncrement;
