@@ -2,9 +2,11 @@
 
 #include "render/EllipseSprite.h"
 
+#include <QPainterPath>
 #include <QString>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -20,9 +22,23 @@ constexpr int MaxSpriteSide = 64;
 constexpr std::size_t MaxSprites = 64;
 constexpr int SpriteMargin = 8;
 
+// Labels kept as pixels: enough for every label of a scene.
+constexpr std::size_t MaxTextStamps = 16;
+
 int ClampCoordinate(int value)
 {
     return std::clamp(value, -CoordinateLimit, CoordinateLimit);
+}
+
+qreal ValidScale(qreal scale)
+{
+    return scale >= 1.0 ? scale : 1.0;
+}
+
+// A logical size in device pixels, at least one when the logical size is.
+int DeviceSize(int size, qreal scale)
+{
+    return size <= 0 ? 0 : static_cast<int>(std::lround(size * scale));
 }
 
 // Fills count pixels: a few by hand, then by doubling copies, which memcpy does in wide stores.
@@ -41,10 +57,25 @@ void FillPixels(std::uint32_t* pixels, int count, std::uint32_t value)
 
 } // namespace
 
-DeviceContext::DeviceContext(int width, int height)
-    : image(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32), imageWidth(image.width())
+DeviceContext::DeviceContext(int width, int height, qreal scale)
+    : scale(ValidScale(scale))
+    , scaled(this->scale != 1.0)
+    , lineWidth(std::max(1, static_cast<int>(std::lround(this->scale))))
+    , logicalWidth(std::max(width, 0))
+    , logicalHeight(std::max(height, 0))
+    , image(DeviceSize(width, this->scale), DeviceSize(height, this->scale), QImage::Format_RGB32)
+    , imageWidth(image.width())
+    , imageHeight(image.height())
+    , stride(image.bytesPerLine() / qsizetype{sizeof(std::uint32_t)})
 {
     image.fill(0xFF000000u);
+    // A QPainter on the image then takes logical coordinates, and draws text at full resolution.
+    image.setDevicePixelRatio(this->scale);
+}
+
+int DeviceContext::ScaledCoordinate(int v) const
+{
+    return static_cast<int>(std::clamp<long long>(std::llround(v * scale), -CoordinateLimit, CoordinateLimit));
 }
 
 DeviceContext::~DeviceContext()
@@ -55,47 +86,9 @@ DeviceContext::~DeviceContext()
 const QImage& DeviceContext::Image()
 {
     ClosePainter();
+    // The caller may keep a copy that shares the pixels: the next write must detach them first.
+    pixels = nullptr;
     return image;
-}
-
-Pen DeviceContext::SelectPen(Pen newPen)
-{
-    return std::exchange(pen, newPen);
-}
-
-Brush DeviceContext::SelectBrush(Brush newBrush)
-{
-    return std::exchange(brush, newBrush);
-}
-
-Font DeviceContext::SelectFont(Font newFont)
-{
-    return std::exchange(font, newFont);
-}
-
-ColorRef DeviceContext::SetBkColor(ColorRef colour)
-{
-    return std::exchange(bkColor, colour);
-}
-
-BackgroundMode DeviceContext::SetBkMode(BackgroundMode mode)
-{
-    return std::exchange(bkMode, mode);
-}
-
-RasterOp DeviceContext::SetROP2(RasterOp op)
-{
-    return std::exchange(rasterOp, op);
-}
-
-ColorRef DeviceContext::SetTextColor(ColorRef colour)
-{
-    return std::exchange(textColor, colour);
-}
-
-Point DeviceContext::MoveTo(int x, int y)
-{
-    return std::exchange(position, Point{x, y});
 }
 
 void DeviceContext::LineTo(int x, int y)
@@ -103,10 +96,32 @@ void DeviceContext::LineTo(int x, int y)
     const Point from = std::exchange(position, Point{x, y});
     if (image.isNull())
         return;
-    if (pen.width <= 1) {
-        PlotLine(from.x, from.y, x, y, ToQRgb(pen.colour));
+    if (pen.width <= 1 && !scaled) {
+        TouchLine(from.x, from.y, x, y, 1);
+        PlotLine(from.x, from.y, x, y, ToQRgb(pen.colour), 1);
         return;
     }
+    if (pen.width <= 1) {
+        // The device line runs through the same corner of each logical pixel that it covers: a
+        // line walked backward along its major axis starts and ends a logical pixel's width
+        // further on, so that lines along an axis cover whole logical pixels, as do frames.
+        int x0 = ToDevice(from.x);
+        int y0 = ToDevice(from.y);
+        int x1 = ToDevice(x);
+        int y1 = ToDevice(y);
+        const bool xMajor = std::abs(std::int64_t{x1} - x0) >= std::abs(std::int64_t{y1} - y0);
+        if (xMajor && x1 < x0) {
+            x0 += lineWidth - 1;
+            x1 += lineWidth - 1;
+        } else if (!xMajor && y1 < y0) {
+            y0 += lineWidth - 1;
+            y1 += lineWidth - 1;
+        }
+        TouchLine(x0, y0, x1, y1, lineWidth);
+        PlotLine(x0, y0, x1, y1, ToQRgb(pen.colour), lineWidth);
+        return;
+    }
+    TouchAll();
     QPainter& painter = OpenPainter();
     SetShapeState(painter, pen, brush, rasterOp);
     painter.setBrush(Qt::NoBrush);
@@ -123,24 +138,35 @@ void DeviceContext::Rectangle(int left, int top, int right, int bottom)
         return;
 
     if (pen.width > 1) {
+        TouchAll();
         QPainter& painter = OpenPainter();
         SetShapeState(painter, pen, brush, rasterOp);
         painter.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
         return;
     }
 
+    left = ToDevice(left);
+    top = ToDevice(top);
+    right = ToDevice(right);
+    bottom = ToDevice(bottom);
+    if (rasterOp == RasterOp::CopyPen && pen.colour == brush.colour && left <= 0 && top <= 0 &&
+        right >= imageWidth && bottom >= imageHeight) {
+        FillImage(ToQRgb(pen.colour));
+        return;
+    }
+    Touch(left, top, right, bottom);
+    const int outline = lineWidth;
     const QRgb penRgb = ToQRgb(pen.colour);
     const QRgb brushRgb = ToQRgb(brush.colour);
     const int firstRow = std::max(top, 0);
-    const int lastRow = std::min(bottom, image.height()) - 1;
-    uchar* const bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
+    const int lastRow = std::min(bottom, imageHeight) - 1;
+    std::uint32_t* const bits = Pixels();
     const int x0 = std::max(left, 0);
     const int x1 = std::min(right, imageWidth);
     const std::uint32_t* inside = nullptr;
     for (int y = firstRow; y <= lastRow; ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(bits + stride * y);
-        if (y == top || y == bottom - 1 || right - left <= 2) {
+        std::uint32_t* const row = bits + stride * y;
+        if (y < top + outline || y >= bottom - outline || right - left <= 2 * outline) {
             PlotSpan(row, left, right, penRgb);
             continue;
         }
@@ -149,9 +175,9 @@ void DeviceContext::Rectangle(int left, int top, int right, int bottom)
             std::memcpy(row + x0, inside + x0, sizeof(std::uint32_t) * static_cast<std::size_t>(x1 - x0));
             continue;
         }
-        PlotSpan(row, left, left + 1, penRgb);
-        PlotSpan(row, left + 1, right - 1, brushRgb);
-        PlotSpan(row, right - 1, right, penRgb);
+        PlotSpan(row, left, left + outline, penRgb);
+        PlotSpan(row, left + outline, right - outline, brushRgb);
+        PlotSpan(row, right - outline, right, penRgb);
         if (rasterOp == RasterOp::CopyPen)
             inside = row;
     }
@@ -165,20 +191,69 @@ void DeviceContext::Ellipse(int left, int top, int right, int bottom)
         std::swap(top, bottom);
     if (right == left || bottom == top || image.isNull())
         return;
-    const int width = right - left;
-    const int height = bottom - top;
-    if (right <= 0 || bottom <= 0 || left >= image.width() || top >= image.height())
+    if (pen.width > 1) {
+        TouchAll();
+        QPainter& painter = OpenPainter();
+        SetShapeState(painter, pen, brush, rasterOp);
+        painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
         return;
-    if (useSprites && rasterOp == RasterOp::CopyPen && pen.width <= 1 && width <= MaxSpriteSide &&
-        height <= MaxSpriteSide) {
-        if (const EllipseSprite* sprite = SpriteFor(SpriteKey{width, height, pen.colour, brush.colour})) {
-            sprite->CopyTo(image.bits(), image.bytesPerLine(), image.width(), image.height(), left, top);
+    }
+    const int deviceLeft = ToDevice(left);
+    const int deviceTop = ToDevice(top);
+    const int deviceRight = ToDevice(right);
+    const int deviceBottom = ToDevice(bottom);
+    if (deviceRight <= 0 || deviceBottom <= 0 || deviceLeft >= imageWidth || deviceTop >= imageHeight)
+        return;
+    const std::int64_t deviceWidth = std::int64_t{deviceRight} - deviceLeft;
+    const std::int64_t deviceHeight = std::int64_t{deviceBottom} - deviceTop;
+    const int spriteSide = MaxSpriteSide * lineWidth;
+    if (useSprites && rasterOp == RasterOp::CopyPen && deviceWidth <= spriteSide && deviceHeight <= spriteSide) {
+        const SpriteKey key{static_cast<int>(deviceWidth), static_cast<int>(deviceHeight), pen.colour, brush.colour};
+        if (const EllipseSprite* sprite = SpriteFor(key)) {
+            // A sprite stays on its canvas: inside the box and its margin.
+            Touch(deviceLeft - SpriteMargin, deviceTop - SpriteMargin, deviceRight + SpriteMargin,
+                  deviceBottom + SpriteMargin);
+            sprite->CopyTo(Pixels(), imageWidth, imageHeight, deviceLeft, deviceTop);
             return;
         }
     }
-    QPainter& painter = OpenPainter();
-    SetShapeState(painter, pen, brush, rasterOp);
-    painter.drawEllipse(QRect(left, top, width - 1, height - 1));
+    if (!scaled) {
+        // A flat ellipse may reach past its box by an amount that nothing bounds here.
+        TouchAll();
+        QPainter& painter = OpenPainter();
+        SetShapeState(painter, pen, brush, rasterOp);
+        painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+        return;
+    }
+    Touch(deviceLeft - 1, deviceTop - 1, deviceRight + 1, deviceBottom + 1);
+    // The image's own pixels without its device pixel ratio: QPainter then takes device pixels.
+    QImage devicePixels(reinterpret_cast<uchar*>(Pixels()), imageWidth, imageHeight, image.bytesPerLine(),
+                        QImage::Format_RGB32);
+    QPainter painter(&devicePixels);
+    DrawScaledEllipse(painter, QRectF(QPointF(deviceLeft, deviceTop), QPointF(deviceRight, deviceBottom)), pen.colour,
+                      brush.colour, rasterOp);
+}
+
+void DeviceContext::DrawScaledEllipse(QPainter& painter, const QRectF& box, ColorRef penColour,
+                                      ColorRef brushColour, RasterOp op) const
+{
+    // The outline is the ring between the box's ellipse and one a line's width inside it; each
+    // pixel belongs to the ring or to the inside, so that XOR drawing stays reversible.
+    painter.setCompositionMode(op == RasterOp::XorPen ? QPainter::RasterOp_SourceXorDestination
+                                                      : QPainter::CompositionMode_SourceOver);
+    QPainterPath outer;
+    outer.addEllipse(box);
+    const QRectF innerBox = box.adjusted(lineWidth, lineWidth, -lineWidth, -lineWidth);
+    if (innerBox.width() <= 0 || innerBox.height() <= 0) {
+        painter.fillPath(outer, ToQColor(penColour));
+        return;
+    }
+    QPainterPath inner;
+    inner.addEllipse(innerBox);
+    QPainterPath ring = outer;
+    ring.addEllipse(innerBox); // odd-even filling leaves the inside out
+    painter.fillPath(ring, ToQColor(penColour));
+    painter.fillPath(inner, ToQColor(brushColour));
 }
 
 void DeviceContext::UseEllipseSprites(bool use)
@@ -188,9 +263,18 @@ void DeviceContext::UseEllipseSprites(bool use)
 
 const EllipseSprite* DeviceContext::SpriteFor(const SpriteKey& key)
 {
-    for (const auto& [spriteKey, sprite] : sprites)
-        if (spriteKey == key)
-            return sprite.get();
+    // The swings take their greys in turn, so the sprite wanted next is most often the one
+    // after the last one found.
+    for (const std::size_t guess : {spriteHint + 1, spriteHint})
+        if (guess < sprites.size() && sprites[guess].first == key) {
+            spriteHint = guess;
+            return sprites[guess].second.get();
+        }
+    for (std::size_t i = 0; i < sprites.size(); ++i)
+        if (sprites[i].first == key) {
+            spriteHint = i;
+            return sprites[i].second.get();
+        }
     if (sprites.size() >= MaxSprites)
         sprites.clear();
 
@@ -200,13 +284,19 @@ const EllipseSprite* DeviceContext::SpriteFor(const SpriteKey& key)
     QImage canvas(key.width + 2 * SpriteMargin, key.height + 2 * SpriteMargin, QImage::Format_ARGB32_Premultiplied);
     canvas.fill(Qt::transparent);
     QPainter painter(&canvas);
-    SetShapeState(painter, Pen{key.pen, 1}, Brush{key.brush}, RasterOp::CopyPen);
-    painter.drawEllipse(QRect(SpriteMargin, SpriteMargin, key.width - 1, key.height - 1));
+    if (scaled) {
+        DrawScaledEllipse(painter, QRectF(SpriteMargin, SpriteMargin, key.width, key.height), key.pen, key.brush,
+                          RasterOp::CopyPen);
+    } else {
+        SetShapeState(painter, Pen{key.pen, 1}, Brush{key.brush}, RasterOp::CopyPen);
+        painter.drawEllipse(QRect(SpriteMargin, SpriteMargin, key.width - 1, key.height - 1));
+    }
     painter.end();
-    auto sprite = std::make_unique<EllipseSprite>(canvas, QPoint(SpriteMargin, SpriteMargin));
+    auto sprite = std::make_unique<EllipseSprite>(canvas, QPoint(SpriteMargin, SpriteMargin), stride);
     if (sprite->TouchesEdge())
         sprite.reset();
     sprites.emplace_back(key, std::move(sprite));
+    spriteHint = sprites.size() - 1;
     return sprites.back().second.get();
 }
 
@@ -214,6 +304,28 @@ void DeviceContext::DrawText(const std::string& text, const Rect& rect, TextAlig
 {
     if (text.empty() || IsRectEmpty(rect) || image.isNull())
         return;
+    // Nothing is drawn outside the clip rectangle; a device pixel is added round it for rounding.
+    const QRect area = QRect(QPoint(ToDevice(rect.left) - 1, ToDevice(rect.top) - 1),
+                             QPoint(ToDevice(rect.right), ToDevice(rect.bottom)))
+                           .intersected(QRect(0, 0, imageWidth, imageHeight));
+    if (area.isEmpty())
+        return;
+    // On pixels known to be all of one colour, the same label always comes out the same: a
+    // label drawn there before is copied instead of laid out again.
+    const bool onPlainGround =
+        bkMode == BackgroundMode::Transparent &&
+        (changed.IsEmpty() || area.left() >= changed.right || area.left() + area.width() <= changed.left ||
+         area.top() >= changed.bottom || area.top() + area.height() <= changed.top);
+    TextStamp key{text, font.pixelSize, textColor, rect, align, uniformColour, {}};
+    Touch(area.left(), area.top(), area.left() + area.width(), area.top() + area.height());
+    if (onPlainGround) {
+        for (const TextStamp& stamp : textStamps)
+            if (stamp.SameLabel(key)) {
+                PasteStamp(stamp.pixels, area);
+                return;
+            }
+    }
+
     QPainter& painter = OpenPainter();
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     const QRect box(rect.left, rect.top, rect.Width(), rect.Height());
@@ -226,6 +338,80 @@ void DeviceContext::DrawText(const std::string& text, const Rect& rect, TextAlig
                       (align == TextAlign::Left ? Qt::AlignLeft : Qt::AlignHCenter);
     painter.drawText(box, flags, QString::fromStdString(text));
     painter.setClipping(false);
+
+    if (onPlainGround) {
+        if (textStamps.size() >= MaxTextStamps)
+            textStamps.erase(textStamps.begin());
+        key.pixels = TakeStamp(area);
+        textStamps.push_back(std::move(key));
+    }
+}
+
+void DeviceContext::PasteStamp(const std::vector<std::uint32_t>& stamp, const QRect& area)
+{
+    std::uint32_t* const bits = Pixels();
+    const auto width = static_cast<std::size_t>(area.width());
+    for (int y = 0; y < area.height(); ++y)
+        std::memcpy(bits + stride * (area.top() + y) + area.left(), stamp.data() + static_cast<std::size_t>(y) * width,
+                    sizeof(std::uint32_t) * width);
+}
+
+std::vector<std::uint32_t> DeviceContext::TakeStamp(const QRect& area)
+{
+    std::uint32_t* const bits = Pixels();
+    std::vector<std::uint32_t> stamp;
+    stamp.reserve(static_cast<std::size_t>(area.width()) * static_cast<std::size_t>(area.height()));
+    for (int y = 0; y < area.height(); ++y) {
+        const std::uint32_t* const row = bits + stride * (area.top() + y) + area.left();
+        stamp.insert(stamp.end(), row, row + area.width());
+    }
+    return stamp;
+}
+
+void DeviceContext::Touch(int left, int top, int right, int bottom)
+{
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, imageWidth);
+    bottom = std::min(bottom, imageHeight);
+    if (left >= right || top >= bottom)
+        return;
+    if (changed.IsEmpty()) {
+        changed = {left, top, right, bottom};
+        return;
+    }
+    changed.left = std::min(changed.left, left);
+    changed.top = std::min(changed.top, top);
+    changed.right = std::max(changed.right, right);
+    changed.bottom = std::max(changed.bottom, bottom);
+}
+
+void DeviceContext::TouchLine(int x0, int y0, int x1, int y1, int thickness)
+{
+    Touch(ClampCoordinate(std::min(x0, x1)), ClampCoordinate(std::min(y0, y1)),
+          ClampCoordinate(std::max(x0, x1)) + thickness, ClampCoordinate(std::max(y0, y1)) + thickness);
+}
+
+void DeviceContext::TouchAll()
+{
+    Touch(0, 0, imageWidth, imageHeight);
+}
+
+void DeviceContext::FillImage(QRgb colour)
+{
+    // Outside the changed pixels the image still has its last fill's colour: only they need it.
+    const Box all{0, 0, imageWidth, imageHeight};
+    const Box area = uniformColour == colour ? changed : all;
+    uniformColour = colour;
+    changed = Box{};
+    if (area.IsEmpty())
+        return;
+    std::uint32_t* const bits = Pixels();
+    std::uint32_t* const first = bits + stride * area.top + area.left;
+    const int width = area.right - area.left;
+    FillPixels(first, width, colour);
+    for (int y = area.top + 1; y < area.bottom; ++y)
+        std::memcpy(bits + stride * y + area.left, first, sizeof(std::uint32_t) * static_cast<std::size_t>(width));
 }
 
 QPainter& DeviceContext::OpenPainter()
@@ -270,7 +456,7 @@ void DeviceContext::PlotSpan(std::uint32_t* row, int x0, int x1, QRgb colour)
 // Bresenham's line from (x0, y0) toward (x1, y1), the end point left out. Step k of the major
 // axis lands on the minor coordinate round(k * minor / major), halves rounded away from the
 // start. Only the steps that fall inside the image are walked.
-void DeviceContext::PlotLine(int x0, int y0, int x1, int y1, QRgb colour)
+void DeviceContext::PlotLine(int x0, int y0, int x1, int y1, QRgb colour, int thickness)
 {
     x0 = ClampCoordinate(x0);
     y0 = ClampCoordinate(y0);
@@ -287,8 +473,8 @@ void DeviceContext::PlotLine(int x0, int y0, int x1, int y1, QRgb colour)
     const int minorStep = (xMajor ? dy : dx) < 0 ? -1 : 1;
     const std::int64_t majorStart = xMajor ? x0 : y0;
     const std::int64_t minorStart = xMajor ? y0 : x0;
-    const std::int64_t majorLimit = xMajor ? image.width() : image.height();
-    const std::int64_t minorLimit = xMajor ? image.height() : image.width();
+    const std::int64_t majorLimit = xMajor ? imageWidth : imageHeight;
+    const std::int64_t minorLimit = xMajor ? imageHeight : imageWidth;
 
     // The steps k in [first, last) whose major coordinate majorStart + majorStep * k is inside.
     std::int64_t first = 0;
@@ -302,9 +488,11 @@ void DeviceContext::PlotLine(int x0, int y0, int x1, int y1, QRgb colour)
     }
 
     // The minor coordinate is minorStart + minorStep * q(k), q(k) = (2 k minor + major) / (2 major)
-    // rounded down, which never decreases; keep the steps with lowest <= q(k) <= highest.
-    const std::int64_t lowest = minorStep > 0 ? -minorStart : minorStart - minorLimit + 1;
-    const std::int64_t highest = minorStep > 0 ? minorLimit - 1 - minorStart : minorStart;
+    // rounded down, which never decreases; keep the steps with lowest <= q(k) <= highest, where a
+    // thick line keeps those that reach into the image with any of their pixels.
+    const std::int64_t widening = thickness - 1;
+    const std::int64_t lowest = minorStep > 0 ? -minorStart - widening : minorStart - minorLimit + 1;
+    const std::int64_t highest = minorStep > 0 ? minorLimit - 1 - minorStart : minorStart + widening;
     if (highest < 0 || lowest > highest)
         return;
     // The first step whose q reaches at least q.
@@ -321,35 +509,117 @@ void DeviceContext::PlotLine(int x0, int y0, int x1, int y1, QRgb colour)
     if (first >= last)
         return;
 
+    // A cursor at step k: its pixel, and the error of the minor coordinate, which runs from
+    // -denominator up to below 0; a step that brings it to 0 or more moves the minor coordinate.
+    struct Cursor {
+        qsizetype offset;
+        std::int64_t error;
+    };
     const std::int64_t denominator = 2 * major;
-    const std::int64_t numerator = 2 * first * minor + major;
-    const std::int64_t minorPos = minorStart + minorStep * (numerator / denominator);
-    const std::int64_t majorPos = majorStart + majorStep * first;
-    std::int64_t remainder = numerator % denominator;
-
-    auto* const pixels = reinterpret_cast<std::uint32_t*>(image.bits());
-    const qsizetype stride = image.bytesPerLine() / qsizetype{sizeof(std::uint32_t)};
-    qsizetype offset = xMajor ? minorPos * stride + majorPos : majorPos * stride + minorPos;
+    const auto cursorAt = [&](std::int64_t k) {
+        const std::int64_t numerator = 2 * k * minor + major;
+        const std::int64_t minorPos = minorStart + minorStep * (numerator / denominator);
+        const std::int64_t majorPos = majorStart + majorStep * k;
+        return Cursor{xMajor ? minorPos * stride + majorPos : majorPos * stride + minorPos,
+                      numerator % denominator - denominator};
+    };
     const qsizetype majorIncrement = xMajor ? majorStep : majorStep * stride;
     const qsizetype minorIncrement = xMajor ? minorStep * stride : minorStep;
-    const std::int64_t remainderStep = 2 * minor;
+    const std::int64_t plainStep = 2 * minor;
+    std::uint32_t* const bits = Pixels();
     const auto walk = [&](auto plot) {
+        Cursor cursor = cursorAt(first);
         for (std::int64_t k = first; k < last; ++k) {
-            plot(pixels[offset]);
-            offset += majorIncrement;
-            remainder += remainderStep;
-            if (remainder >= denominator) {
-                remainder -= denominator;
-                offset += minorIncrement;
+            plot(bits[cursor.offset]);
+            cursor.offset += majorIncrement;
+            cursor.error += plainStep;
+            if (cursor.error >= 0) {
+                cursor.error -= denominator;
+                cursor.offset += minorIncrement;
+            }
+        }
+    };
+    // Each step of a thick line covers thickness pixels across it, those inside the image.
+    const auto walkThick = [&](auto plot) {
+        Cursor cursor = cursorAt(first);
+        const auto minorAt = [&](std::int64_t k) {
+            return minorStart + minorStep * ((2 * k * minor + major) / denominator);
+        };
+        std::int64_t minorPos = minorAt(first);
+        const qsizetype across = xMajor ? stride : 1;
+        // The minor coordinate only moves one way: both ends inside means every step is.
+        const std::int64_t lowestMinor = std::min(minorPos, minorAt(last - 1));
+        const std::int64_t highestMinor = std::max(minorPos, minorAt(last - 1));
+        const bool inside = lowestMinor >= 0 && highestMinor + thickness <= minorLimit;
+        for (std::int64_t k = first; k < last; ++k) {
+            for (int j = 0; j < thickness; ++j)
+                if (inside || (minorPos + j >= 0 && minorPos + j < minorLimit))
+                    plot(bits[cursor.offset + j * across]);
+            cursor.offset += majorIncrement;
+            cursor.error += plainStep;
+            if (cursor.error >= 0) {
+                cursor.error -= denominator;
+                cursor.offset += minorIncrement;
+                minorPos += minorStep;
             }
         }
     };
     if (rasterOp == RasterOp::XorPen) {
         const std::uint32_t mask = colour & 0x00FFFFFFu;
-        walk([mask](std::uint32_t& pixel) { pixel ^= mask; });
-    } else {
-        walk([colour](std::uint32_t& pixel) { pixel = colour; });
+        const auto flip = [mask](std::uint32_t& pixel) { pixel ^= mask; };
+        if (thickness > 1)
+            walkThick(flip);
+        else
+            walk(flip);
+        return;
     }
+    if (thickness > 1) {
+        walkThick([colour](std::uint32_t& pixel) { pixel = colour; });
+        return;
+    }
+    if (minor == 0 || major < 2 * minor) {
+        walk([colour](std::uint32_t& pixel) { pixel = colour; });
+        return;
+    }
+
+    // A steep or flat line is a chain of runs along the major axis, each one pixel further on
+    // the minor axis than the one before, all of length shortRun or shortRun + 1: a run of
+    // length L leaves t = error + L * plainStep in [0, plainStep), and the next run is the longer
+    // one exactly when t < longRunBelow. A run writes shortRun pixels and then either its own
+    // last pixel or the first of the next run, which is written again with the same colour: the
+    // loop does the same work for every run, so nothing in it is guessed wrong.
+    const std::int64_t shortRun = denominator / plainStep;
+    const std::int64_t longRunBelow = denominator % plainStep;
+    Cursor cursor = cursorAt(first);
+    std::int64_t remaining = last - first;
+    // The first run may be cut short, by the image's edge or by the line's start.
+    std::int64_t run = (-cursor.error + plainStep - 1) / plainStep;
+    std::int64_t t = cursor.error + run * plainStep;
+    qsizetype offset = cursor.offset;
+    if (run < remaining) {
+        for (std::int64_t j = 0; j < run; ++j)
+            bits[offset + j * majorIncrement] = colour;
+        offset += run * majorIncrement + minorIncrement;
+        remaining -= run;
+        const std::int64_t nextLong = -static_cast<std::int64_t>(t < longRunBelow);
+        run = shortRun + (nextLong & 1);
+        t += (plainStep & nextLong) - longRunBelow;
+    }
+    while (run < remaining) {
+        // Not the last run: the first pixel of the next one is part of the line.
+        for (std::int64_t j = 0; j < shortRun; ++j)
+            bits[offset + j * majorIncrement] = colour;
+        offset += shortRun * majorIncrement;
+        const qsizetype longMask = -static_cast<qsizetype>(run > shortRun);
+        bits[offset + (minorIncrement & ~longMask)] = colour;
+        offset += (majorIncrement & longMask) + minorIncrement;
+        remaining -= run;
+        const std::int64_t nextLong = -static_cast<std::int64_t>(t < longRunBelow);
+        run = shortRun + (nextLong & 1);
+        t += (plainStep & nextLong) - longRunBelow;
+    }
+    for (std::int64_t j = 0; j < remaining; ++j)
+        bits[offset + j * majorIncrement] = colour;
 }
 
 const QFont& DeviceContext::FontFor(int pixelSize)

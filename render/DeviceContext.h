@@ -6,11 +6,13 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QRect>
 
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class EllipseSprite;
@@ -34,40 +36,50 @@ struct Font {
 
 // A drawing surface over an RGB32 image with the state a drawing operation leaves behind:
 // selected pen, brush and font, background colour and mode, raster operation, text colour and
-// current position. Shapes follow these pixel rules: a rectangle or an ellipse on l, t, r, b
-// covers the columns l..r-1 and the rows t..b-1; a line leaves out its end point; under
-// RasterOp::XorPen drawing the same shape twice restores the pixels.
+// current position. Coordinates are logical pixels; the image has scale device pixels for each,
+// so that a screen with a device pixel ratio of 2 gets shapes and text drawn at its own
+// resolution. At scale 1 shapes follow these pixel rules: a rectangle or an ellipse on l, t, r, b
+// covers the columns l..r-1 and the rows t..b-1; a line leaves out its end point. At a larger
+// scale a shape covers the device pixels of those logical pixels' edges, rounded, and a line
+// of width 1 is as many device pixels wide as the scale, rounded. Under RasterOp::XorPen
+// drawing the same shape twice restores the pixels.
 class DeviceContext {
 public:
     // A black image; a size of 0 or less in either direction gives an image of no pixels.
-    DeviceContext(int width, int height);
+    // A scale below 1 counts as 1.
+    DeviceContext(int width, int height, qreal scale = 1.0);
     ~DeviceContext();
     DeviceContext(const DeviceContext&) = delete;
     DeviceContext& operator=(const DeviceContext&) = delete;
 
-    int Width() const { return image.width(); }
-    int Height() const { return image.height(); }
-    // Every drawing so far, finished. A copy kept by the caller does not see later drawing.
+    // In logical pixels.
+    int Width() const { return logicalWidth; }
+    int Height() const { return logicalHeight; }
+    qreal Scale() const { return scale; }
+    // The device pixel on the edge before logical coordinate v.
+    int ToDevice(int v) const { return scaled ? ScaledCoordinate(v) : v; }
+    // Every drawing so far, finished, in device pixels with the scale as its device pixel ratio.
+    // A copy kept by the caller does not see later drawing.
     const QImage& Image();
 
-    Pen SelectPen(Pen newPen);
-    Brush SelectBrush(Brush newBrush);
-    Font SelectFont(Font newFont);
+    Pen SelectPen(Pen newPen) { return std::exchange(pen, newPen); }
+    Brush SelectBrush(Brush newBrush) { return std::exchange(brush, newBrush); }
+    Font SelectFont(Font newFont) { return std::exchange(font, newFont); }
     Pen GetPen() const { return pen; }
     Brush GetBrush() const { return brush; }
     Font GetFont() const { return font; }
 
-    ColorRef SetBkColor(ColorRef colour);
+    ColorRef SetBkColor(ColorRef colour) { return std::exchange(bkColor, colour); }
     ColorRef GetBkColor() const { return bkColor; }
-    BackgroundMode SetBkMode(BackgroundMode mode);
+    BackgroundMode SetBkMode(BackgroundMode mode) { return std::exchange(bkMode, mode); }
     BackgroundMode GetBkMode() const { return bkMode; }
-    RasterOp SetROP2(RasterOp op);
+    RasterOp SetROP2(RasterOp op) { return std::exchange(rasterOp, op); }
     RasterOp GetROP2() const { return rasterOp; }
-    ColorRef SetTextColor(ColorRef colour);
+    ColorRef SetTextColor(ColorRef colour) { return std::exchange(textColor, colour); }
     ColorRef GetTextColor() const { return textColor; }
 
     // Returns the previous position.
-    Point MoveTo(int x, int y);
+    Point MoveTo(int x, int y) { return std::exchange(position, Point{x, y}); }
     Point GetCurrentPosition() const { return position; }
     // From the current position up to, not including, (x, y), which becomes the position.
     void LineTo(int x, int y);
@@ -85,6 +97,7 @@ public:
     void UseEllipseSprites(bool use);
 
 private:
+    // Sizes in device pixels.
     struct SpriteKey {
         int width;
         int height;
@@ -93,22 +106,84 @@ private:
         friend bool operator==(const SpriteKey&, const SpriteKey&) = default;
     };
 
+    // A label as drawn on ground of one colour: the device pixels round its rectangle after.
+    struct TextStamp {
+        std::string text;
+        int pixelSize;
+        ColorRef colour;
+        Rect rect;
+        TextAlign align;
+        QRgb ground;
+        std::vector<std::uint32_t> pixels;
+
+        bool SameLabel(const TextStamp& other) const
+        {
+            return text == other.text && pixelSize == other.pixelSize && colour == other.colour &&
+                   rect == other.rect && align == other.align && ground == other.ground;
+        }
+    };
+
+    int ScaledCoordinate(int v) const;
+    void PasteStamp(const std::vector<std::uint32_t>& stamp, const QRect& area);
+    std::vector<std::uint32_t> TakeStamp(const QRect& area);
     static void SetShapeState(QPainter& painter, const Pen& pen, const Brush& brush, RasterOp op);
+    // An ellipse with a one-logical-pixel outline on a scaled surface, in device pixels.
+    void DrawScaledEllipse(QPainter& painter, const QRectF& box, ColorRef penColour, ColorRef brushColour,
+                           RasterOp op) const;
     // Null when the ellipse is left to QPainter.
     const EllipseSprite* SpriteFor(const SpriteKey& key);
 
+    // Device pixels that the next drawing changes, clipped to the image; their box grows into
+    // changed. All drawing goes through one of these first.
+    void Touch(int left, int top, int right, int bottom);
+    void TouchLine(int x0, int y0, int x1, int y1, int thickness);
+    void TouchAll();
+    // Every pixel in the colour.
+    void FillImage(QRgb colour);
     QPainter& OpenPainter();
     void ClosePainter();
-    void PlotLine(int x0, int y0, int x1, int y1, QRgb colour);
+    // The image's pixels for writing; fetched again after Image() may have shared them.
+    std::uint32_t* Pixels()
+    {
+        if (!pixels)
+            pixels = reinterpret_cast<std::uint32_t*>(image.bits());
+        return pixels;
+    }
+    // In device pixels; a thickness above 1 widens the line toward higher minor coordinates.
+    void PlotLine(int x0, int y0, int x1, int y1, QRgb colour, int thickness);
     void PlotSpan(std::uint32_t* row, int x0, int x1, QRgb colour);
     const QFont& FontFor(int pixelSize);
 
+    qreal scale;
+    bool scaled;
+    // Device pixels across a line of width 1.
+    int lineWidth;
+    int logicalWidth;
+    int logicalHeight;
     QImage image;
     int imageWidth;
+    int imageHeight;
+    // Pixels per row.
+    qsizetype stride;
+    std::uint32_t* pixels = nullptr;
+    // Every pixel outside changed has this colour: a fill of the whole image need only fill changed.
+    QRgb uniformColour = 0xFF000000u;
+    // Device pixels left..right-1, top..bottom-1.
+    struct Box {
+        int left = 0;
+        int top = 0;
+        int right = 0;
+        int bottom = 0;
+        bool IsEmpty() const { return left >= right || top >= bottom; }
+    };
+    Box changed;
+    // Oldest first.
+    std::vector<TextStamp> textStamps;
     std::optional<QPainter> painter;
     std::map<int, QFont> fonts;
     bool useSprites = true;
     std::vector<std::pair<SpriteKey, std::unique_ptr<EllipseSprite>>> sprites;
+    std::size_t spriteHint = 0;
 
     Pen pen;
     Brush brush;

@@ -6,8 +6,15 @@
 #include "render/Painter.h"
 #include "render/SceneStyle.h"
 
+#include <array>
 #include <memory>
 #include <utility>
+
+namespace {
+
+constexpr std::size_t SwingBatch = 64;
+
+} // namespace
 
 GameScreen::GameScreen() = default;
 
@@ -83,11 +90,16 @@ void GameScreen::ReleaseSwing(int x, int y)
 
 void GameScreen::DrawSwings(DeviceContext& dc)
 {
-    for (int i = 0; i < world.GetSwingCount(); ++i) {
-        // Held while drawn: a reset on the game thread cannot delete it under the painting.
-        const std::shared_ptr<Swing> swing = world.swings.GetAt(i);
-        if (swing)
-            DrawSwing(dc, *swing, SwingFill(i));
+    // Fetched a batch at a time under one lock, and held while drawn: a reset on the game
+    // thread cannot delete a swing under the painting. The count is read again for every batch.
+    std::array<std::shared_ptr<Swing>, SwingBatch> batch;
+    for (int i = 0; i < world.GetSwingCount();) {
+        const int fetched = world.swings.GetRange(i, batch);
+        if (fetched == 0)
+            break;
+        for (int k = 0; k < fetched; ++k)
+            DrawSwing(dc, *batch[static_cast<std::size_t>(k)], SwingFill(i + k));
+        i += fetched;
     }
 }
 

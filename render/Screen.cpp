@@ -4,19 +4,36 @@
 #include "render/Painter.h"
 #include "render/SceneStyle.h"
 
+#include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
 
-// Copies rect of source to the same place on target.
+// Copies rect (logical pixels) of source to the same place on target, device pixel for device
+// pixel when target has the source's device pixel ratio.
 void CopyBlock(QPainter& target, DeviceContext& source, const Rect& rect)
 {
     if (IsRectEmpty(rect))
         return;
-    target.drawImage(QPoint(rect.left, rect.top), source.Image(),
-                     QRect(rect.left, rect.top, rect.Width(), rect.Height()));
+    const QImage& image = source.Image();
+    if (source.Scale() == 1.0) {
+        target.drawImage(QPoint(rect.left, rect.top), image, QRect(rect.left, rect.top, rect.Width(), rect.Height()));
+        return;
+    }
+    const int left = source.ToDevice(rect.left);
+    const int top = source.ToDevice(rect.top);
+    const QRect from(left, top, source.ToDevice(rect.right) - left, source.ToDevice(rect.bottom) - top);
+    target.drawImage(QRectF(rect.left, rect.top, rect.Width(), rect.Height()), image, QRectF(from));
+}
+
+// The device pixel ratio of what target paints on.
+qreal ScaleOf(const QPainter& target)
+{
+    const QPaintDevice* device = target.device();
+    return device ? std::max<qreal>(device->devicePixelRatio(), 1.0) : 1.0;
 }
 
 // Where the time text sits during play: a line at the field's top-left corner.
@@ -109,12 +126,14 @@ bool Screen::UpdateHover(Point pt)
 
 void Screen::Paint(QPainter& target, const std::string& messageText)
 {
-    if (recreateBackBuffer) {
-        backDC = std::make_unique<DeviceContext>(areaRect.right, areaRect.bottom);
+    // A window moved to a screen of another device pixel ratio needs buffers at the new one.
+    const qreal scale = ScaleOf(target);
+    if (recreateBackBuffer || backDC->Scale() != scale) {
+        backDC = std::make_unique<DeviceContext>(areaRect.right, areaRect.bottom, scale);
         recreateBackBuffer = false;
     }
-    if (recreateButtonBuffer) {
-        buttonDC = std::make_unique<DeviceContext>(stopRect.right, stopRect.bottom);
+    if (recreateButtonBuffer || buttonDC->Scale() != scale) {
+        buttonDC = std::make_unique<DeviceContext>(stopRect.right, stopRect.bottom, scale);
         recreateButtonBuffer = false;
     }
     Draw(*backDC, messageText);

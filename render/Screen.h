@@ -45,7 +45,8 @@ public:
 
     // Draws the scene into the back buffer, copies areaRect of it to the same place on target,
     // then, while playing, lays the Stop button over it from the button buffer. The buffers
-    // are sized from areaRect and stopRect at the first paint and kept from then on.
+    // are sized from areaRect and stopRect at the first paint, at the device pixel ratio of
+    // target, and kept from then on unless that ratio changes.
     void Paint(QPainter& target, const std::string& messageText);
 
     void DrawBackground(DeviceContext& dc, ColorRef colour);

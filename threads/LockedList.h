@@ -1,8 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -24,6 +26,18 @@ public:
         if (index < 0 || static_cast<std::size_t>(index) >= items.size())
             return nullptr;
         return items[static_cast<std::size_t>(index)];
+    }
+
+    // Copies the elements from index first on into out, as many as fit, under one lock, and
+    // returns how many: fewer, or none, where the list ends. Each copy keeps its element alive.
+    int GetRange(int first, std::span<std::shared_ptr<T>> out) const
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        if (first < 0 || static_cast<std::size_t>(first) >= items.size())
+            return 0;
+        const std::size_t taken = std::min(out.size(), items.size() - static_cast<std::size_t>(first));
+        std::copy_n(items.begin() + first, taken, out.begin());
+        return static_cast<int>(taken);
     }
 
     // Read without the lock: a hint that GetAt's range check confirms.

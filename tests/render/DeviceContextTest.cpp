@@ -1,12 +1,14 @@
 #include "PixelTestSupport.h"
 
 #include "render/DeviceContext.h"
+#include "render/Painter.h"
 
 #include <QImage>
 #include <QPainter>
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -83,6 +85,32 @@ TEST(DeviceContext, ClippedLinesDrawWhatTheWholeLineHasInsideTheImage)
         const QImage expected = ReferenceLine(DeviceContext(60, 50).Image(), x0, y0, x1, y1, qRgb(0, 255, 0));
         ASSERT_EQ(dc.Image(), expected) << x0 << ", " << y0 << " to " << x1 << ", " << y1;
     }
+}
+
+// Steep and flat lines are drawn run by run; every slope around the switch between one run
+// length and the next must still give the step-by-step line, whole or cut by the image's edges.
+TEST(DeviceContext, LinesDrawnRunByRunMatchTheStepByStepLine)
+{
+    const int minors[] = {1, 2, 3, 7, 33, 49, 50, 51, 66, 99};
+    for (const int minor : minors)
+        for (const int direction : {0, 1, 2, 3, 4, 5, 6, 7})
+            for (const int shift : {0, -37, 41}) {
+                const int major = 100;
+                const bool xMajor = direction & 1;
+                const int along = direction & 2 ? -major : major;
+                const int across = direction & 4 ? -minor : minor;
+                const int x0 = 60 + shift;
+                const int y0 = 50 - shift / 2;
+                const int x1 = x0 + (xMajor ? along : across);
+                const int y1 = y0 + (xMajor ? across : along);
+                DeviceContext dc(130, 110);
+                dc.SelectPen(Pen{0xFFFFFF, 1});
+                dc.MoveTo(x0, y0);
+                dc.LineTo(x1, y1);
+                const QImage expected =
+                    ReferenceLine(DeviceContext(130, 110).Image(), x0, y0, x1, y1, qRgb(255, 255, 255));
+                ASSERT_EQ(FirstDifference(dc.Image(), expected), "") << x0 << ", " << y0 << " to " << x1 << ", " << y1;
+            }
 }
 
 TEST(DeviceContext, ClippedXorLinesTwiceRestoreThePixels)
@@ -174,4 +202,115 @@ TEST(DeviceContext, EllipsesOfManyColoursEachKeepTheirOwnPixels)
             dc->Ellipse(x, y, x + 10 + i % 30, y + 10 + i % 20);
         }
     EXPECT_EQ(FirstDifference(copied.Image(), drawn.Image()), "");
+}
+
+// A fill of the whole image writes only what was drawn since the last one; whatever was drawn,
+// and however, none of it may show through.
+TEST(DeviceContext, FillingTheWholeImageCoversEverythingDrawnBefore)
+{
+    const struct {
+        const char* what;
+        std::function<void(DeviceContext&)> draw;
+    } drawings[] = {
+        {"copied ellipse", [](DeviceContext& dc) { dc.Ellipse(40, 10, 70, 40); }},
+        {"copied ellipse cut by the edge", [](DeviceContext& dc) { dc.Ellipse(65, 50, 95, 80); }},
+        {"flat ellipse", [](DeviceContext& dc) { dc.Ellipse(-20, 50, 200, 53); }},
+        {"clipped line", [](DeviceContext& dc) { dc.MoveTo(-300, 7); dc.LineTo(500, 9); }},
+        {"line up the right edge", [](DeviceContext& dc) { dc.MoveTo(79, 59); dc.LineTo(79, 0); }},
+        {"rectangle", [](DeviceContext& dc) { dc.Rectangle(2, 2, 9, 9); }},
+        {"xor rectangle", [](DeviceContext& dc) { dc.SetROP2(RasterOp::XorPen); dc.Rectangle(60, 3, 79, 12); }},
+        {"xor ellipse", [](DeviceContext& dc) { dc.SetROP2(RasterOp::XorPen); dc.Ellipse(5, 30, 15, 40); }},
+        {"wide line", [](DeviceContext& dc) { dc.SelectPen(Pen{0x00FF00, 3}); dc.MoveTo(0, 59); dc.LineTo(30, 20); }},
+        {"wide ellipse", [](DeviceContext& dc) { dc.SelectPen(Pen{0x00FF00, 3}); dc.Ellipse(50, 40, 59, 49); }},
+        {"wide rectangle", [](DeviceContext& dc) { dc.SelectPen(Pen{0x00FF00, 3}); dc.Rectangle(20, 40, 40, 59); }},
+        {"text",
+         [](DeviceContext& dc) {
+             dc.SelectFont(Font{26});
+             dc.DrawText("Stop", {10, 10, 70, 50}, TextAlign::Centre);
+         }},
+        {"rectangle over all but a row", [](DeviceContext& dc) { dc.Rectangle(0, 0, 80, 59); }},
+    };
+    for (const qreal scale : {1.0, 2.0})
+        for (const auto& drawing : drawings) {
+            SCOPED_TRACE(testing::Message() << drawing.what << " at scale " << scale);
+            DeviceContext dc(80, 60, scale);
+            const auto draw = [&] {
+                dc.SelectPen(Pen{0xFAFAFA, 1});
+                dc.SelectBrush(Brush{0x4B4B4B});
+                dc.SetTextColor(0xFFFFFF);
+                drawing.draw(dc);
+                dc.SetROP2(RasterOp::CopyPen);
+            };
+            const auto fill = [&dc](ColorRef colour) {
+                dc.SelectPen(Pen{colour, 1});
+                dc.SelectBrush(Brush{colour});
+                dc.Rectangle(-5, -5, 100, 100);
+            };
+            const auto drawnPixels = [&dc](QRgb background) {
+                const QImage& image = dc.Image();
+                return CountNot(image, {0, 0, image.width(), image.height()}, background);
+            };
+
+            draw();
+            ASSERT_GT(drawnPixels(BlackRgb), 0);
+            fill(0x000000);
+            EXPECT_EQ(drawnPixels(BlackRgb), 0);
+            draw();
+            const QImage kept = dc.Image(); // a copy held while the image changes
+            fill(0xFF0000);
+            EXPECT_EQ(drawnPixels(qRgb(0, 0, 255)), 0);
+            draw();
+            fill(0xFF0000);
+            EXPECT_EQ(drawnPixels(qRgb(0, 0, 255)), 0);
+            fill(0x000000);
+            EXPECT_EQ(drawnPixels(BlackRgb), 0);
+            EXPECT_GT(CountNot(kept, {0, 0, kept.width(), kept.height()}, BlackRgb), 0);
+        }
+}
+
+// A label drawn again on the same plain ground is copied from its first drawing; on any other
+// ground, or with anything else changed, it must come out as if drawn afresh.
+TEST(DeviceContext, LabelsDrawnAgainLookAsIfDrawnAfresh)
+{
+    struct Label {
+        const char* text;
+        int size;
+        ColorRef colour;
+        Rect rect;
+    };
+    const Label time{"[時間:12.3秒]", 120, 0xFAFAFA, {8, 6, 150, 26}};
+    const Label later{"[時間:12.4秒]", 120, 0xFAFAFA, {8, 6, 150, 26}};
+    const Label blue{"[時間:12.3秒]", 120, 0xCC000C, {8, 6, 150, 26}};
+    const Label moved{"[時間:12.3秒]", 120, 0xFAFAFA, {9, 6, 151, 26}};
+    const Label large{"Stop", 200, 0xCC000C, {20, 30, 120, 70}};
+    struct Scene {
+        ColorRef ground;
+        bool boxUnder;
+        Label label;
+    };
+    const Scene scenes[] = {
+        {0x000000, false, time},  {0x000000, false, time}, {0x000000, false, later}, {0x000000, false, blue},
+        {0x000000, false, moved}, {0xFF0000, false, time}, {0x000000, true, time},   {0x000000, false, time},
+        {0x000000, false, large}, {0x000000, true, large}, {0x000000, false, large},
+    };
+    const auto paint = [](DeviceContext& dc, const Scene& scene) {
+        Painter painter(dc);
+        painter.DrawRectangle(0, 0, dc.Width(), dc.Height(), scene.ground, scene.ground);
+        if (scene.boxUnder)
+            painter.DrawRectangle(30, 10, 60, 40, 0x8C8C8C, 0xE0C4B7);
+        const Label& label = scene.label;
+        painter.DrawLeftLabel(label.rect.left, label.rect.top, label.rect.right, label.rect.bottom, label.text,
+                              label.size, label.colour);
+    };
+    for (const qreal scale : {1.0, 2.0}) {
+        DeviceContext reused(160, 80, scale);
+        for (const Scene& scene : scenes) {
+            SCOPED_TRACE(testing::Message() << scene.label.text << " on " << scene.ground
+                                            << (scene.boxUnder ? " and a box" : "") << " at scale " << scale);
+            DeviceContext fresh(160, 80, scale);
+            paint(fresh, scene);
+            paint(reused, scene);
+            ASSERT_EQ(FirstDifference(reused.Image(), fresh.Image()), "");
+        }
+    }
 }

@@ -7,9 +7,10 @@
 #include <algorithm>
 #include <cstdio>
 
-QImage PaintOnWindow(Screen& screen, int width, int height, const std::string& messageText)
+QImage PaintOnWindow(Screen& screen, int width, int height, const std::string& messageText, qreal ratio)
 {
-    QImage window(width, height, QImage::Format_RGB32);
+    QImage window(qRound(width * ratio), qRound(height * ratio), QImage::Format_RGB32);
+    window.setDevicePixelRatio(ratio);
     window.fill(BlackRgb);
     QPainter painter(&window);
     screen.Paint(painter, messageText);
@@ -69,4 +70,31 @@ std::string FirstDifference(const QImage& actual, const QImage& expected)
                 }
             }
     return count == 0 ? std::string() : first + " (" + std::to_string(count) + " pixels differ)";
+}
+
+int CountEdgePixels(const QImage& image, const Rect& rect)
+{
+    int count = 0;
+    for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, image.height()); ++y)
+        for (int x = std::max(rect.left, 0); x < std::min(rect.right, image.width()); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            const bool right = x + 1 < std::min(rect.right, image.width()) && image.pixel(x + 1, y) != pixel;
+            const bool below = y + 1 < std::min(rect.bottom, image.height()) && image.pixel(x, y + 1) != pixel;
+            count += right || below ? 1 : 0;
+        }
+    return count;
+}
+
+int CountMixedBlocks(const QImage& image, const Rect& rect, int factor)
+{
+    int count = 0;
+    for (int y = rect.top; y + factor <= std::min(rect.bottom, image.height()); y += factor)
+        for (int x = rect.left; x + factor <= std::min(rect.right, image.width()); x += factor) {
+            bool mixed = false;
+            for (int dy = 0; dy < factor && !mixed; ++dy)
+                for (int dx = 0; dx < factor && !mixed; ++dx)
+                    mixed = image.pixel(x + dx, y + dy) != image.pixel(x, y);
+            count += mixed ? 1 : 0;
+        }
+    return count;
 }

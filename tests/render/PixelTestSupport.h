@@ -10,8 +10,9 @@
 
 class Screen;
 
-// What Paint puts on a window of this size that was black before.
-QImage PaintOnWindow(Screen& screen, int width, int height, const std::string& messageText = "");
+// What Paint puts on a window of this logical size that was black before; a window with a
+// device pixel ratio above 1 has that many more pixels each way.
+QImage PaintOnWindow(Screen& screen, int width, int height, const std::string& messageText = "", qreal ratio = 1.0);
 
 // Pixels of rect (clipped to the image) for which the test holds.
 int CountPixels(const QImage& image, const Rect& rect, const std::function<bool(QRgb)>& test);
@@ -22,6 +23,13 @@ int CountNot(const QImage& image, const Rect& rect, QRgb colour);
 Rect BoundsOfOther(const QImage& image, const Rect& rect, QRgb colour);
 
 constexpr QRgb BlackRgb = 0xFF000000u;
+
+// Pixels of rect that differ from their right or lower neighbour inside rect.
+int CountEdgePixels(const QImage& image, const Rect& rect);
+// Blocks of factor x factor pixels in rect, from its top-left corner on, whose pixels are not
+// all alike: there are none in an image enlarged from one factor times smaller when that corner
+// lies on a multiple of factor.
+int CountMixedBlocks(const QImage& image, const Rect& rect, int factor);
 
 // "" when the images are equal, else where they first differ and how.
 std::string FirstDifference(const QImage& actual, const QImage& expected);
