@@ -15,27 +15,10 @@
 
 namespace {
 
-constexpr QRgb PanelRgb = qRgb(255, 240, 240);
-constexpr QRgb DeepBlueRgb = qRgb(12, 0, 204);
 constexpr QRgb MidGreyRgb = qRgb(140, 140, 140);
 constexpr QRgb HoverPinkRgb = qRgb(239, 117, 152);
-constexpr QRgb NearWhiteRgb = qRgb(250, 250, 250);
 constexpr QRgb BannerRgb = qRgb(183, 196, 224);
 constexpr QRgb WhiteRgb = qRgb(255, 255, 255);
-
-constexpr int WindowWidth = 449;
-constexpr int WindowHeight = 407;
-
-// The window's layout: the play area is the whole client area.
-void LayOut(GameScreen& screen)
-{
-    screen.SetArea(0, 0, WindowWidth, WindowHeight);
-    SetRect(screen.titleRect, 93, 66, 348, 131);
-    SetRect(screen.startRect, 159, 201, 281, 243);
-    SetRect(screen.exitRect, 159, 269, 281, 311);
-    screen.SetTitleText("トクレット");
-    screen.SetStatusText("ベストタイム:12.3秒");
-}
 
 // A swing anchored at (ax, ay) whose weight was dragged to (wx, wy) and not released.
 void HangSwing(GameScreen& screen, int ax, int ay, int wx, int wy)
@@ -84,7 +67,7 @@ public:
 TEST(GameScreen, TitleScreenShowsThePanelTheButtonFramesAndTheBestTime)
 {
     GameScreen screen;
-    LayOut(screen);
+    LayOutLikeTheWindow(screen);
     const QImage window = PaintOnWindow(screen, WindowWidth, WindowHeight);
 
     // Black field around everything.
@@ -128,7 +111,7 @@ TEST(GameScreen, TitleScreenShowsThePanelTheButtonFramesAndTheBestTime)
 TEST(GameScreen, HoveredTitleButtonIsPinkWithAGreyOutline)
 {
     GameScreen screen;
-    LayOut(screen);
+    LayOutLikeTheWindow(screen);
     ASSERT_TRUE(screen.UpdateHover({200, 220}));
     const QImage window = PaintOnWindow(screen, WindowWidth, WindowHeight);
 
@@ -161,7 +144,7 @@ TEST(GameScreen, LaterTitleButtonIsDrawnOverAnEarlierOne)
 TEST(GameScreen, PlaySceneWithoutSwingsIsTheBlackFieldAlone)
 {
     GameScreen screen;
-    LayOut(screen);
+    LayOutLikeTheWindow(screen);
     screen.SetStatusText("");
     screen.SetPlaying(true);
     const QImage window = PaintOnWindow(screen, WindowWidth, WindowHeight);
@@ -171,7 +154,7 @@ TEST(GameScreen, PlaySceneWithoutSwingsIsTheBlackFieldAlone)
 TEST(GameScreen, SwingsAreFilledInTheGreyOfTheirIndex)
 {
     GameScreen screen;
-    LayOut(screen);
+    LayOutLikeTheWindow(screen);
     screen.SetStatusText("");
     screen.SetPlaying(true);
     // Twelve weights in a row, each hanging 40 pixels below its anchor.
@@ -240,7 +223,7 @@ TEST(GameScreen, BannerBandIsDrawnAcrossTheMiddleForAMessageOnly)
 TEST(GameScreen, TimeTextSitsAtTheTopLeftUnderTheBanner)
 {
     GameScreen screen;
-    LayOut(screen);
+    LayOutLikeTheWindow(screen);
     screen.SetPlaying(true);
     screen.SetStatusText("[時間:12.3秒]");
     const QImage window = PaintOnWindow(screen, WindowWidth, WindowHeight);
@@ -281,7 +264,7 @@ TEST(GameScreen, PaintingKeepsASwingAliveThatAResetRemovesMeanwhile)
 TEST(GameScreen, CopiedWeightsPaintTheSameSceneAsDrawnOnes)
 {
     GameScreen screen;
-    LayOut(screen);
+    LayOutLikeTheWindow(screen);
     screen.SetPlaying(true);
     for (int i = 0; i < 60; ++i) {
         const int ax = (i * 97) % 500 - 25;
@@ -306,7 +289,7 @@ TEST(GameScreen, CopiedWeightsPaintTheSameSceneAsDrawnOnes)
 TEST(GameScreen, SwingsMatchAPlainQPainterDrawing)
 {
     GameScreen screen;
-    LayOut(screen);
+    LayOutLikeTheWindow(screen);
     screen.SetStatusText("");
     screen.SetPlaying(true);
     const struct {
@@ -342,7 +325,7 @@ TEST(GameScreen, SwingsMatchAPlainQPainterDrawing)
 TEST(GameScreen, SavesAPlaySceneForReview)
 {
     GameScreen screen;
-    LayOut(screen);
+    LayOutLikeTheWindow(screen);
     screen.SetPlaying(true);
     for (int i = 0; i < 25; ++i) {
         const int ax = 30 + (i % 5) * 95;

@@ -15,23 +15,6 @@
 
 namespace {
 
-constexpr QRgb NearWhiteRgb = qRgb(250, 250, 250);
-constexpr QRgb DeepBlueRgb = qRgb(12, 0, 204);
-constexpr QRgb PanelRgb = qRgb(255, 240, 240);
-
-constexpr int WindowWidth = 449;
-constexpr int WindowHeight = 407;
-
-void LayOut(GameScreen& screen)
-{
-    screen.SetArea(0, 0, WindowWidth, WindowHeight);
-    SetRect(screen.titleRect, 93, 66, 348, 131);
-    SetRect(screen.startRect, 159, 201, 281, 243);
-    SetRect(screen.exitRect, 159, 269, 281, 311);
-    screen.SetTitleText("トクレット");
-    screen.SetStatusText("ベストタイム:12.3秒");
-}
-
 // Each pixel becomes a block of factor x factor pixels.
 QImage Enlarged(const QImage& image, int factor)
 {
@@ -161,7 +144,7 @@ TEST(HighDpi, WeightIsASharpCircleInItsDeviceBox)
 TEST(HighDpi, CopiedWeightsPaintTheSameSceneAsDrawnOnesAtRatioTwo)
 {
     GameScreen screen;
-    LayOut(screen);
+    LayOutLikeTheWindow(screen);
     screen.SetPlaying(true);
     for (int i = 0; i < 60; ++i) {
         const int ax = (i * 97) % 500 - 25;
@@ -184,10 +167,10 @@ TEST(HighDpi, CopiedWeightsPaintTheSameSceneAsDrawnOnesAtRatioTwo)
 TEST(HighDpi, TitleTextHasFinerEdgesAtRatioTwo)
 {
     GameScreen screen;
-    LayOut(screen);
+    LayOutLikeTheWindow(screen);
     const QImage single = PaintOnWindow(screen, WindowWidth, WindowHeight, "", 1.0);
     GameScreen sharpScreen;
-    LayOut(sharpScreen);
+    LayOutLikeTheWindow(sharpScreen);
     const QImage doubled = PaintOnWindow(sharpScreen, WindowWidth, WindowHeight, "", 2.0);
     ASSERT_EQ(doubled.size(), QSize(898, 814));
 
@@ -210,7 +193,7 @@ TEST(HighDpi, TitleTextHasFinerEdgesAtRatioTwo)
 TEST(HighDpi, HitTestsAndHoverStayInLogicalPixels)
 {
     GameScreen screen;
-    LayOut(screen);
+    LayOutLikeTheWindow(screen);
     PaintOnWindow(screen, WindowWidth, WindowHeight, "", 2.0);
     EXPECT_EQ(screen.GetBackBuffer()->Width(), WindowWidth);
     EXPECT_EQ(screen.GetBackBuffer()->Scale(), 2.0);
@@ -231,7 +214,7 @@ TEST(HighDpi, HitTestsAndHoverStayInLogicalPixels)
 TEST(HighDpi, BuffersFollowTheWindowsDevicePixelRatio)
 {
     GameScreen screen;
-    LayOut(screen);
+    LayOutLikeTheWindow(screen);
     PaintOnWindow(screen, WindowWidth, WindowHeight, "", 1.0);
     const DeviceContext* first = screen.GetBackBuffer();
     PaintOnWindow(screen, WindowWidth, WindowHeight, "", 1.0);

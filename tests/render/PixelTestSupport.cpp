@@ -1,5 +1,6 @@
 #include "PixelTestSupport.h"
 
+#include "render/GameScreen.h"
 #include "render/Screen.h"
 
 #include <QPainter>
@@ -97,4 +98,14 @@ int CountMixedBlocks(const QImage& image, const Rect& rect, int factor)
             count += mixed ? 1 : 0;
         }
     return count;
+}
+
+void LayOutLikeTheWindow(GameScreen& screen)
+{
+    screen.SetArea(0, 0, WindowWidth, WindowHeight);
+    SetRect(screen.titleRect, 93, 66, 348, 131);
+    SetRect(screen.startRect, 159, 201, 281, 243);
+    SetRect(screen.exitRect, 159, 269, 281, 311);
+    screen.SetTitleText("トクレット");
+    screen.SetStatusText("ベストタイム:12.3秒");
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+class GameScreen;
 class Screen;
 
 // What Paint puts on a window of this logical size that was black before; a window with a
@@ -23,6 +24,15 @@ int CountNot(const QImage& image, const Rect& rect, QRgb colour);
 Rect BoundsOfOther(const QImage& image, const Rect& rect, QRgb colour);
 
 constexpr QRgb BlackRgb = 0xFF000000u;
+constexpr QRgb PanelRgb = qRgb(255, 240, 240);
+constexpr QRgb DeepBlueRgb = qRgb(12, 0, 204);
+constexpr QRgb NearWhiteRgb = qRgb(250, 250, 250);
+
+constexpr int WindowWidth = 449;
+constexpr int WindowHeight = 407;
+
+// The main window's layout, title and best-time text: the play area is the whole client area.
+void LayOutLikeTheWindow(GameScreen& screen);
 
 // Pixels of rect that differ from their right or lower neighbour inside rect.
 int CountEdgePixels(const QImage& image, const Rect& rect);
