@@ -30,7 +30,7 @@ public:
     bool CommitBatch();
     // Removes temporary files left beside the file by a save that was killed half-way.
     void RemoveStaleTemporaries();
-    // After a failed Read or Write: one line naming the file and the reason. Empty otherwise.
+    // After a failed operation: one line naming the file and the reason. Empty otherwise.
     std::string GetLastError() const;
 
     // "Setting.ini" in the working directory; empty when the working directory cannot be read.
