@@ -25,6 +25,7 @@ SampleSeconds=10
 SettleSeconds=60
 GrowthLimitPercent=5
 
+mkdir -p "${TMPDIR:-/tmp}"
 e2e_init
 e2e_start_xvfb || e2e_skip "Xvfb cannot start, so there is no window to play in"
 work="$E2E_TMP/work"
