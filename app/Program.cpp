@@ -13,10 +13,15 @@ static void InitResources()
 
 QIcon LoadMainIcon()
 {
-    InitResources();
-    QIcon icon;
-    for (const int size : {16, 32, 64})
-        icon.addFile(QString(":/icons/IDI_MAIN-%1.png").arg(size), QSize(size, size));
+    // Loaded once: Qt's pixmap cache keeps the pixmaps of every icon loaded anew, so an About box
+    // that loaded its own each time it opened would leave 4 KiB more behind each time.
+    static const QIcon icon = [] {
+        InitResources();
+        QIcon loaded;
+        for (const int size : {16, 32, 64})
+            loaded.addFile(QString(":/icons/IDI_MAIN-%1.png").arg(size), QSize(size, size));
+        return loaded;
+    }();
     return icon;
 }
 

@@ -28,6 +28,10 @@ bool ScoreTable::Load()
     SettingsFile file;
     file.path = GetSettingsPath();
     file.RemoveStaleTemporaries();
+    // One reading of the file, so that a save by another process between two values cannot
+    // mix two versions of the table.
+    if (!file.BeginBatch())
+        lastError = file.GetLastError();
     std::string value;
     const auto read = [&](const char* section, const std::string& key) {
         const bool found = file.Read(section, key, value);
@@ -47,6 +51,7 @@ bool ScoreTable::Load()
         regist = ParseInt(value);
     if (read(DataSection, "PlayNum"))
         playNum = ParseInt(value);
+    file.CommitBatch();
     return lastError.empty();
 }
 
@@ -56,6 +61,9 @@ bool ScoreTable::Save()
     SettingsFile file;
     file.path = GetSettingsPath();
     file.RemoveStaleTemporaries();
+    // Every value reaches the file in one replacement: a save cut short leaves the old table
+    // whole, never some values of each. Without a batch each write reports why it failed.
+    file.BeginBatch();
     bool allWritten = true;
     const auto write = [&](const char* section, const std::string& key, const std::string& value) {
         if (file.Write(section, key, value, 1))
@@ -70,6 +78,11 @@ bool ScoreTable::Save()
         write(ScoreSection, TimeKey(i), FormatTime(times[i]));
     write(DataSection, "Regist", FormatInt(regist));
     write(DataSection, "PlayNum", FormatInt(playNum));
+    if (!file.CommitBatch()) {
+        allWritten = false;
+        if (lastError.empty())
+            lastError = file.GetLastError();
+    }
     return allWritten;
 }
 

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -24,6 +25,8 @@ bool SettingsFile::Read(const std::string& section, const std::string& key, std:
     std::lock_guard<std::recursive_mutex> guard(lock);
     lastError.clear();
     value.clear();
+    if (batch)
+        return batch->Read(section, key, value);
     std::string text;
     if (LoadText(text, "cannot be read") != Loaded::Yes)
         return false;
@@ -34,10 +37,14 @@ bool SettingsFile::Write(const std::string& section, const std::string& key, con
 {
     std::lock_guard<std::recursive_mutex> guard(lock);
     lastError.clear();
-    std::string text;
-    if (LoadText(text, "not saved") == Loaded::Failed)
-        return false;
-    IniDocument document(std::move(text));
+    std::optional<IniDocument> own;
+    if (!batch) {
+        std::string text;
+        if (LoadText(text, "not saved") == Loaded::Failed)
+            return false;
+        own.emplace(std::move(text));
+    }
+    IniDocument& document = batch ? *batch : *own;
 
     std::string written = value;
     if (keepComment == 1) {
@@ -56,10 +63,45 @@ bool SettingsFile::Write(const std::string& section, const std::string& key, con
         return fail("[" + section + "] " + key + ": " + unwritable);
     if (document.Write(section, key, written) == IniDocument::Change::Unchanged)
         return true;
-    std::string reason;
-    if (!TextFile::Replace(path, document.Text(), reason))
-        return fail(reason);
+    if (batch) {
+        batchChanged = true;
+        return true;
+    }
+    return Store(document);
+}
+
+bool SettingsFile::BeginBatch()
+{
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    lastError.clear();
+    batch.reset();
+    batchChanged = false;
+    std::string text;
+    if (LoadText(text, "cannot be read") == Loaded::Failed)
+        return false;
+    batch.emplace(std::move(text));
     return true;
+}
+
+bool SettingsFile::CommitBatch()
+{
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    lastError.clear();
+    if (!batch)
+        return true;
+    const IniDocument document = std::move(*batch);
+    batch.reset();
+    const bool changed = std::exchange(batchChanged, false);
+    return !changed || Store(document);
+}
+
+bool SettingsFile::Store(const IniDocument& document)
+{
+    std::string reason;
+    if (TextFile::Replace(path, document.Text(), reason))
+        return true;
+    lastError = Shown(path) + ": not saved: " + TextFile::Printable(reason);
+    return false;
 }
 
 void SettingsFile::RemoveStaleTemporaries()

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "persist/IniDocument.h"
+
 #include <mutex>
+#include <optional>
 #include <string>
 
-// Value-by-value access to an INI file. No cache: every Read reads the file, and every Write
-// that changes a value replaces the whole file at once, so the file is never half written.
+// Value-by-value access to an INI file. Outside a batch there is no cache: every Read reads the
+// file, and every Write that changes a value replaces the whole file at once, so the file is
+// never half written.
 class SettingsFile {
 public:
     SettingsFile() = default;
@@ -17,9 +21,16 @@ public:
     // carried over behind the new value, after two blanks. True when the file now holds the
     // value; a value that would not read back the same, such as one with a line break, is refused.
     bool Write(const std::string& section, const std::string& key, const std::string& value, int keepComment);
+    // Reads the file once; until CommitBatch, Reads see that copy and Writes change it. So a set
+    // of Reads sees one version of the file, and a set of Writes reaches it all at once or not at
+    // all. False when the file cannot be read: there is then no batch.
+    bool BeginBatch();
+    // Ends the batch, replacing the file once if a Write of the batch changed a value. True when
+    // there was no batch.
+    bool CommitBatch();
     // Removes temporary files left beside the file by a save that was killed half-way.
     void RemoveStaleTemporaries();
-    // After a failed Read or Write: one line naming the file and the reason. Empty otherwise.
+    // After a failed operation: one line naming the file and the reason. Empty otherwise.
     std::string GetLastError() const;
 
     // "Setting.ini" in the working directory; empty when the working directory cannot be read.
@@ -32,9 +43,12 @@ public:
 private:
     enum class Loaded { Yes, Missing, Failed };
     Loaded LoadText(std::string& text, const char* doing);
+    bool Store(const IniDocument& document);
 
     // Held for each whole operation. Re-entrant, as the settings file needs: an operation may
     // call another one while holding it.
     mutable std::recursive_mutex lock;
     std::string lastError;
+    std::optional<IniDocument> batch;
+    bool batchChanged = false;
 };

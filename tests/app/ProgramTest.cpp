@@ -19,3 +19,13 @@ TEST(Program, DesktopFileNameIsTheInstalledDesktopEntry)
     const QString entry = QString(TOCKLET_PACKAGING_DIR "/%1.desktop").arg(QGuiApplication::desktopFileName());
     EXPECT_TRUE(QFileInfo::exists(entry)) << entry.toStdString();
 }
+
+// Every icon loaded anew leaves its own pixmaps in Qt's pixmap cache; an About box opened again
+// and again must not add more each time.
+TEST(Program, MainIconIsLoadedOnceForTheWholeProcess)
+{
+    const QIcon first = LoadMainIcon();
+    const QIcon second = LoadMainIcon();
+    EXPECT_FALSE(first.isNull());
+    EXPECT_EQ(first.cacheKey(), second.cacheKey());
+}

@@ -126,8 +126,14 @@ e2e_window_geometry() {
     echo "$X $Y $WIDTH $HEIGHT"
 }
 
-# e2e_move WINDOW X Y: the pointer to client coordinates of the window.
+# e2e_move WINDOW X Y: the pointer to client coordinates of the window. xdotool's --sync waits
+# (about 15 s) for a motion that never comes when the pointer is there already.
 e2e_move() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW targetX targetY
+    eval "$(xdotool getwindowgeometry --shell "$1")" || return 1
+    targetX=$((X + $2)) targetY=$((Y + $3))
+    eval "$(xdotool getmouselocation --shell)" || return 1
+    [ "$X" -eq "$targetX" ] && [ "$Y" -eq "$targetY" ] && return 0
     xdotool mousemove --sync --window "$1" "$2" "$3"
 }
 

@@ -391,3 +391,71 @@ TEST_F(SettingsFileOnDisk, ErrorStaysOnOneLineWhateverThePath)
     EXPECT_EQ(file.GetLastError().find('\n'), std::string::npos);
     EXPECT_NE(file.GetLastError().find("line?break/Setting.ini"), std::string::npos) << file.GetLastError();
 }
+
+TEST_F(SettingsFileOnDisk, BatchReachesTheFileOnlyAtCommitAndAllAtOnce)
+{
+    const std::string old = "[Score]\r\nScore1=1  ;mine\r\n";
+    Put(old);
+    ASSERT_TRUE(file.BeginBatch());
+    EXPECT_TRUE(file.Write("Score", "Score1", "2", 1));
+    EXPECT_TRUE(file.Write("Data", "PlayNum", "3", 1));
+    std::string value;
+    EXPECT_TRUE(file.Read("Score", "Score1", value));
+    EXPECT_EQ(value, "2  ;mine") << "reads in a batch see its writes";
+    EXPECT_EQ(Bytes(), old) << "nothing reaches the file before the commit";
+    EXPECT_TRUE(file.CommitBatch());
+    EXPECT_EQ(Bytes(), "[Score]\r\nScore1=2  ;mine\r\n[Data]\r\nPlayNum=3\r\n");
+    EXPECT_FALSE(TemporariesLeft());
+
+    // Back to reading the file itself.
+    Put("[Score]\nScore1=9\n");
+    EXPECT_TRUE(file.Read("Score", "Score1", value));
+    EXPECT_EQ(value, "9");
+}
+
+TEST_F(SettingsFileOnDisk, BatchReadsOneVersionOfTheFile)
+{
+    Put("[Score]\nScore1=1\nScore2=1\n");
+    ASSERT_TRUE(file.BeginBatch());
+    std::string first;
+    EXPECT_TRUE(file.Read("Score", "Score1", first));
+    Put("[Score]\nScore1=2\nScore2=2\n");
+    std::string second;
+    EXPECT_TRUE(file.Read("Score", "Score2", second));
+    EXPECT_EQ(first + second, "11");
+    EXPECT_TRUE(file.CommitBatch());
+    EXPECT_EQ(Bytes(), "[Score]\nScore1=2\nScore2=2\n") << "a batch without changes writes nothing";
+}
+
+TEST_F(SettingsFileOnDisk, BatchWithoutChangeLeavesEvenAReadOnlyFileAlone)
+{
+    const std::string old = "[Score]\nScore1=1\n";
+    Put(old);
+    ::chmod(file.path.c_str(), 0444);
+    struct stat before {};
+    ::stat(file.path.c_str(), &before);
+    ASSERT_TRUE(file.BeginBatch());
+    EXPECT_TRUE(file.Write("Score", "Score1", "1", 1));
+    EXPECT_TRUE(file.CommitBatch());
+    struct stat after {};
+    ::stat(file.path.c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+
+    ASSERT_TRUE(file.BeginBatch());
+    EXPECT_TRUE(file.Write("Score", "Score1", "2", 1));
+    EXPECT_FALSE(file.CommitBatch());
+    EXPECT_NE(Error().find("read-only"), std::string::npos);
+    EXPECT_EQ(Bytes(), old);
+    EXPECT_FALSE(TemporariesLeft());
+}
+
+TEST_F(SettingsFileOnDisk, BatchOverAnUnreadableFileIsRefusedAndWritesFailAlone)
+{
+    ::mkdir(file.path.c_str(), 0755);
+    EXPECT_FALSE(file.BeginBatch());
+    EXPECT_NE(Error().find("directory"), std::string::npos);
+    EXPECT_FALSE(file.Write("Score", "Score1", "1", 1));
+    EXPECT_NE(Error().find("not saved"), std::string::npos);
+    EXPECT_TRUE(file.CommitBatch()) << "there is no batch to commit";
+    EXPECT_TRUE(S_ISDIR(ModeOf(file.path)));
+}

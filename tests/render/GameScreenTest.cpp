@@ -41,25 +41,30 @@ void SaveForReview(const QImage& image, const char* name)
 
 // Resets the world as the game thread would, at the moment the painting asks the swing where
 // it is, and records whether the swing was still alive then.
+// What it finds is kept outside it, to be read after it has gone.
+struct ResetOutcome {
+    std::atomic<bool> destroyed{false};
+    bool resetDone = false;
+    bool aliveAfterReset = false;
+};
+
 class ResettingSwing : public Swing {
 public:
-    ResettingSwing(World& world, std::atomic<bool>& destroyed) : world(world), destroyed(destroyed) {}
-    ~ResettingSwing() override { destroyed = true; }
+    ResettingSwing(World& world, ResetOutcome& outcome) : world(world), outcome(outcome) {}
+    ~ResettingSwing() override { outcome.destroyed = true; }
 
     Rect GetRect() const override
     {
-        if (!resetDone) {
-            resetDone = true;
+        if (!outcome.resetDone) {
+            outcome.resetDone = true;
             world.ResetGame();
-            aliveAfterReset = !destroyed;
+            outcome.aliveAfterReset = !outcome.destroyed;
         }
         return Swing::GetRect();
     }
 
     World& world;
-    std::atomic<bool>& destroyed;
-    mutable bool resetDone = false;
-    mutable bool aliveAfterReset = false;
+    ResetOutcome& outcome;
 };
 
 } // namespace
@@ -242,22 +247,18 @@ TEST(GameScreen, PaintingKeepsASwingAliveThatAResetRemovesMeanwhile)
     GameScreen screen;
     screen.SetArea(0, 0, 100, 100);
     screen.SetPlaying(true);
-    std::atomic<bool> destroyed{false};
-    auto swing = std::make_shared<ResettingSwing>(screen.GetWorld(), destroyed);
+    ResetOutcome outcome;
+    auto swing = std::make_shared<ResettingSwing>(screen.GetWorld(), outcome);
     swing->anchorX = 50;
     swing->anchorY = 10;
     swing->SetPoint(50, 60);
-    ResettingSwing* const raw = swing.get();
     screen.GetWorld().swings.Add(std::move(swing));
 
-    bool aliveDuringPaint = false;
-    {
-        DeviceContext dc(100, 100);
-        screen.Draw(dc, "");
-        aliveDuringPaint = raw->resetDone && raw->aliveAfterReset;
-    }
-    EXPECT_TRUE(aliveDuringPaint);
-    EXPECT_TRUE(destroyed);
+    DeviceContext dc(100, 100);
+    screen.Draw(dc, "");
+    EXPECT_TRUE(outcome.resetDone);
+    EXPECT_TRUE(outcome.aliveAfterReset);
+    EXPECT_TRUE(outcome.destroyed);
     EXPECT_EQ(screen.GetWorld().GetSwingCount(), 0);
 }
 

@@ -1,0 +1,205 @@
+#!/usr/bin/env bash
+# Faults at save on the real program: the game runs, the fault strikes, Exit saves. The program
+# must end normally, say in one line on standard error that the save failed, and leave
+# "Setting.ini" exactly as it was, with no temporary file beside it.
+#   save-faults.sh <case> <tocklet> [score-table-save-loop]
+# Cases: read-only-directory, directory-in-place, disk-full, killed-saves.
+set -uo pipefail
+source "$(dirname "$0")/lib.sh"
+case_name=$1
+tocklet=$(realpath "$2")
+saver=${3:+$(realpath "$3")}
+
+run_as=()
+disk=""
+
+fault_cleanup() {
+    local status=$?
+    if e2e_running; then
+        kill -KILL "$E2E_PID" 2>/dev/null
+        wait "$E2E_PID" 2>/dev/null
+        E2E_PID=""
+    fi
+    cd / || true
+    [ -n "$disk" ] && umount "$disk" 2>/dev/null
+    (exit "$status")
+    e2e_cleanup
+}
+
+e2e_init
+trap fault_cleanup EXIT
+e2e_start_xvfb || e2e_skip "Xvfb cannot start, so there is no window to test"
+chmod 755 "$E2E_TMP"
+work="$E2E_TMP/work"
+mkdir -p "$work" "$E2E_TMP/home"
+# A private runtime directory and home keep Qt and fontconfig quiet, so that standard error
+# holds only what the program says.
+export HOME="$E2E_TMP/home"
+export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# Keys are missing, so that the save at Exit has something to write.
+old_text=$'; hand-written\r\n[Score]\r\nScore1=7\r\nTime1=12.5  ;best run\r\n[Notes]\r\nkeep=me\r\n'
+
+start_program() {
+    e2e_start "${run_as[@]}" "$tocklet"
+    window=$(e2e_find_window Tocklet) || e2e_fail "the window did not appear"
+    sleep 0.3
+}
+
+start_game() {
+    e2e_click "$window" 220 222 || e2e_fail "cannot click Start"
+    sleep 0.2
+    e2e_drag "$window" 100 60 160 150 || e2e_fail "cannot drag a swing"
+    e2e_drag "$window" 300 80 250 200 || e2e_fail "cannot drag a swing"
+}
+
+stop_game_and_exit() {
+    e2e_key "$window" Escape || e2e_fail "cannot type Escape"
+    sleep 0.3
+    e2e_running || e2e_fail "the program ended during play (status $(wait "$E2E_PID"; echo $?))"
+    e2e_click "$window" 220 290 || e2e_fail "cannot click Exit"
+    e2e_wait_exit 10 || e2e_fail "the program still runs 10 s after Exit"
+    [ "$E2E_STATUS" -eq 0 ] || e2e_fail "exit status $E2E_STATUS after Exit"
+}
+
+# expect_one_error_line PATTERN: standard error is one line naming the file, saying it was not
+# saved, and matching PATTERN.
+expect_one_error_line() {
+    local lines
+    lines=$(wc -l <"$E2E_TMP/program.log")
+    [ "$lines" -eq 1 ] || e2e_fail "standard error holds $lines lines, not one"
+    grep -q "^tocklet: $work/Setting.ini: not saved: .*$1" "$E2E_TMP/program.log" ||
+        e2e_fail "the error line does not name the file and \"$1\": $(cat "$E2E_TMP/program.log")"
+}
+
+expect_no_error() {
+    [ ! -s "$E2E_TMP/program.log" ] || e2e_fail "a save that should work said: $(cat "$E2E_TMP/program.log")"
+}
+
+expect_no_temporaries() {
+    local left
+    left=$(find "$work" -maxdepth 1 -name '.Setting.ini.tmp-*' | head -n 3)
+    [ -z "$left" ] || e2e_fail "temporary files stayed behind: $left"
+}
+
+put_old_file() {
+    printf '%s' "$old_text" >"$work/Setting.ini"
+    cp "$work/Setting.ini" "$E2E_TMP/old.ini"
+}
+
+expect_old_file() {
+    cmp -s "$work/Setting.ini" "$E2E_TMP/old.ini" || e2e_fail "Setting.ini changed: $(cat -A "$work/Setting.ini" | head -c 600)"
+}
+
+# The file a successful save makes of the old one: the missing keys added where they belong.
+expect_saved_file() {
+    local expected=$'; hand-written\r\n[Score]\r\nScore1=7\r\nTime1=12.5  ;best run\r\n'
+    expected+=$'Score2=0\r\nScore3=0\r\nScore4=0\r\nScore5=0\r\nTime2=0\r\nTime3=0\r\nTime4=0\r\nTime5=0\r\n'
+    expected+=$'[Notes]\r\nkeep=me\r\n[Data]\r\nRegist=0\r\nPlayNum=1\r\n'
+    [ "$(cat -A "$work/Setting.ini")" = "$(printf '%s' "$expected" | cat -A)" ] ||
+        e2e_fail "the saved file is not the old one with the missing keys: $(cat -A "$work/Setting.ini")"
+}
+
+case "$case_name" in
+read-only-directory)
+    # Root writes through permission bits, so the program runs as an ordinary user.
+    if [ "$(id -u)" -eq 0 ]; then
+        command -v setpriv >/dev/null || e2e_skip "running as root without setpriv: cannot run the program as an ordinary user"
+        run_as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+        "${run_as[@]}" test -x "$tocklet" ||
+            e2e_skip "the user nobody cannot run $tocklet (a directory on its path is closed to others)"
+        chown nobody:nogroup "$work" "$HOME" "$XDG_RUNTIME_DIR"
+    fi
+    put_old_file
+    [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$work/Setting.ini"
+    cd "$work" || e2e_fail "no working directory"
+    start_program
+    start_game
+    chmod 555 "$work"
+    stop_game_and_exit
+    expect_one_error_line "Permission denied"
+    expect_old_file
+    expect_no_temporaries
+    chmod 755 "$work"
+    e2e_log "read-only working directory: the save failed in one line, the file is as it was"
+    ;;
+directory-in-place)
+    put_old_file
+    cd "$work" || e2e_fail "no working directory"
+    start_program
+    start_game
+    rm "$work/Setting.ini"
+    mkdir "$work/Setting.ini"
+    echo "mine" >"$work/Setting.ini/inside"
+    stop_game_and_exit
+    expect_one_error_line "directory"
+    [ -d "$work/Setting.ini" ] && [ "$(ls -A "$work/Setting.ini")" = inside ] &&
+        [ "$(cat "$work/Setting.ini/inside")" = mine ] || e2e_fail "the directory in place of Setting.ini was changed"
+    expect_no_temporaries
+    e2e_log "a directory in place of Setting.ini: the save failed in one line and left it alone"
+    ;;
+disk-full)
+    [ "$(id -u)" -eq 0 ] || e2e_skip "only root may mount the small file system that stands for a full disk"
+    mount -t tmpfs -o size=256k,mode=0755 tocklet-full-disk "$work" 2>"$E2E_TMP/mount.log" ||
+        e2e_skip "a small tmpfs cannot be mounted here, so a full disk cannot be shown: $(cat "$E2E_TMP/mount.log")"
+    disk=$work
+    put_old_file
+    cd "$work" || e2e_fail "no working directory"
+    start_program
+    start_game
+    dd if=/dev/zero of="$work/filler" bs=4096 >/dev/null 2>&1
+    [ "$(df --output=avail "$work" | tail -n 1)" -eq 0 ] || e2e_fail "the disk did not fill up"
+    stop_game_and_exit
+    expect_one_error_line "No space left on device"
+    expect_old_file
+    expect_no_temporaries
+
+    # With room again, the next run saves.
+    rm "$work/filler"
+    start_program
+    stop_game_and_exit
+    expect_no_error
+    expect_saved_file
+    expect_no_temporaries
+    e2e_log "full disk: the save failed in one line and kept the file; with room again the next run saved it"
+    ;;
+killed-saves)
+    [ -n "$saver" ] || e2e_fail "killed-saves needs the score-table-save-loop program"
+    # A large file, so that a save is often caught while its temporary file is being written.
+    {
+        printf '%s' "$old_text"
+        for ((i = 0; i < 40000; i++)); do printf 'note%d=kept line %d\r\n' "$i" "$i"; done
+    } >"$work/Setting.ini"
+    "$saver" "$work" 0 1 || e2e_fail "the save loop cannot save"
+    cp "$work/Setting.ini" "$E2E_TMP/first.ini"
+    "$saver" "$work" 1 1 || e2e_fail "the save loop cannot save"
+    cp "$work/Setting.ini" "$E2E_TMP/second.ini"
+    left=""
+    for ((kills = 1; kills <= 300; kills++)); do
+        "$saver" "$work" $((kills % 2)) 0 &
+        pid=$!
+        sleep "0.$(printf '%03d' $((RANDOM % 150)))"
+        kill -KILL "$pid" 2>/dev/null
+        { wait "$pid"; } 2>/dev/null
+        cmp -s "$work/Setting.ini" "$E2E_TMP/first.ini" || cmp -s "$work/Setting.ini" "$E2E_TMP/second.ini" ||
+            e2e_fail "a killed save left Setting.ini neither old nor new"
+        left=$(find "$work" -maxdepth 1 -name '.Setting.ini.tmp-*' | head -n 1)
+        [ -n "$left" ] && break
+    done
+    [ -n "$left" ] || e2e_fail "300 kills left no temporary file, so its removal cannot be shown"
+    cp "$work/Setting.ini" "$E2E_TMP/old.ini"
+    cd "$work" || e2e_fail "no working directory"
+    start_program
+    expect_no_temporaries
+    start_game
+    stop_game_and_exit
+    expect_no_error
+    expect_old_file
+    expect_no_temporaries
+    e2e_log "after $kills killed saves the file was whole each time; the program's start removed $(basename "$left")"
+    ;;
+*)
+    e2e_fail "unknown case $case_name"
+    ;;
+esac

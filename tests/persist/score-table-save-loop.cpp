@@ -1,0 +1,47 @@
+// Saves the score table in a loop, for tests that kill a save half-way. Every field differs
+// between the two tables it alternates, so a save cut short between two values would show.
+//   score-table-save-loop <directory> <first table: 0 or 1> <saves, 0 for as many as 60 s allow>
+// Exits 0 after the saves, 1 when one fails (the reason on standard error), 2 on bad arguments.
+
+#include "persist/ScoreTable.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+void Fill(ScoreTable& table, int variant)
+{
+    for (int i = 0; i < ScoreTable::Count; ++i) {
+        table.scores[i] = variant == 0 ? i + 1 : 100 * (i + 1);
+        table.times[i] = variant == 0 ? 10.5 + i : 0.25 * (i + 1);
+    }
+    table.regist = variant;
+    table.playNum = variant == 0 ? 1 : 42;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc != 4 || ::chdir(argv[1]) != 0) {
+        std::fprintf(stderr, "usage: score-table-save-loop <directory> <0|1> <saves>\n");
+        return 2;
+    }
+    const int first = std::atoi(argv[2]) == 0 ? 0 : 1;
+    const long saves = std::atol(argv[3]);
+    // Bounded, so that a loop its test forgot to kill ends on its own.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    ScoreTable table;
+    for (long i = 0; saves == 0 ? std::chrono::steady_clock::now() < deadline : i < saves; ++i) {
+        Fill(table, static_cast<int>((first + i) % 2));
+        if (!table.Save()) {
+            std::fprintf(stderr, "score-table-save-loop: %s\n", table.GetLastError().c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
