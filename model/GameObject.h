@@ -46,7 +46,7 @@ public:
     Relaxed<double> velocityY;
     double stepX = 1.0;
     double stepY = 1.0;
-    int updateCount = 0;
+    Relaxed<int> updateCount;
     Relaxed<bool> alive{true};
 
 private:

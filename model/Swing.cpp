@@ -23,7 +23,7 @@ void Swing::Update()
 {
     if (!IsActive())
         return;
-    ++updateCount;
+    updateCount += 1;
 
     // The plain arctangent of the ratio, not atan2: the weight always lands level with or
     // below its anchor, even when it was released above it.
