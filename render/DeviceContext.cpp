@@ -121,26 +121,18 @@ void DeviceContext::LineTo(int x, int y)
         PlotLine(x0, y0, x1, y1, ToQRgb(pen.colour), lineWidth);
         return;
     }
-    TouchAll();
-    QPainter& painter = OpenPainter();
-    SetShapeState(painter, pen, brush, rasterOp);
+    QPainter& painter = OpenShapePainter();
     painter.setBrush(Qt::NoBrush);
     painter.drawLine(from.x, from.y, x, y);
 }
 
 void DeviceContext::Rectangle(int left, int top, int right, int bottom)
 {
-    if (right < left)
-        std::swap(left, right);
-    if (bottom < top)
-        std::swap(top, bottom);
-    if (right == left || bottom == top || image.isNull())
+    if (!OrderBox(left, top, right, bottom) || image.isNull())
         return;
 
     if (pen.width > 1) {
-        TouchAll();
-        QPainter& painter = OpenPainter();
-        SetShapeState(painter, pen, brush, rasterOp);
+        QPainter& painter = OpenShapePainter();
         painter.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
         return;
     }
@@ -185,16 +177,10 @@ void DeviceContext::Rectangle(int left, int top, int right, int bottom)
 
 void DeviceContext::Ellipse(int left, int top, int right, int bottom)
 {
-    if (right < left)
-        std::swap(left, right);
-    if (bottom < top)
-        std::swap(top, bottom);
-    if (right == left || bottom == top || image.isNull())
+    if (!OrderBox(left, top, right, bottom) || image.isNull())
         return;
     if (pen.width > 1) {
-        TouchAll();
-        QPainter& painter = OpenPainter();
-        SetShapeState(painter, pen, brush, rasterOp);
+        QPainter& painter = OpenShapePainter();
         painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
         return;
     }
@@ -219,9 +205,7 @@ void DeviceContext::Ellipse(int left, int top, int right, int bottom)
     }
     if (!scaled) {
         // A flat ellipse may reach past its box by an amount that nothing bounds here.
-        TouchAll();
-        QPainter& painter = OpenPainter();
-        SetShapeState(painter, pen, brush, rasterOp);
+        QPainter& painter = OpenShapePainter();
         painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
         return;
     }
@@ -412,6 +396,23 @@ void DeviceContext::FillImage(QRgb colour)
     FillPixels(first, width, colour);
     for (int y = area.top + 1; y < area.bottom; ++y)
         std::memcpy(bits + stride * y + area.left, first, sizeof(std::uint32_t) * static_cast<std::size_t>(width));
+}
+
+bool DeviceContext::OrderBox(int& left, int& top, int& right, int& bottom)
+{
+    if (right < left)
+        std::swap(left, right);
+    if (bottom < top)
+        std::swap(top, bottom);
+    return right != left && bottom != top;
+}
+
+QPainter& DeviceContext::OpenShapePainter()
+{
+    TouchAll();
+    QPainter& painter = OpenPainter();
+    SetShapeState(painter, pen, brush, rasterOp);
+    return painter;
 }
 
 QPainter& DeviceContext::OpenPainter()

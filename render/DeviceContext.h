@@ -141,6 +141,11 @@ private:
     // Every pixel in the colour.
     void FillImage(QRgb colour);
     QPainter& OpenPainter();
+    // The painter for a shape QPainter draws itself, set to the current pen, brush and
+    // raster operation; the whole image counts as touched.
+    QPainter& OpenShapePainter();
+    // Puts the corners of a box in order; false when the box is empty.
+    static bool OrderBox(int& left, int& top, int& right, int& bottom);
     void ClosePainter();
     // The image's pixels for writing; fetched again after Image() may have shared them.
     std::uint32_t* Pixels()

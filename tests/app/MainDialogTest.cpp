@@ -55,6 +55,18 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return dialog.GetGameThread().IsRunning(); }));
     }
     bool Playing() { return dialog.GetGameScreen().IsPlaying(); }
+    // Escape or a close request: back on the title screen at once, the window still up, and
+    // the game thread ended shortly after.
+    void StopBy(bool closeRequest)
+    {
+        if (closeRequest)
+            dialog.close();
+        else
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        EXPECT_FALSE(Playing()) << "back on the title screen at once";
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_TRUE(WaitFor([&] { return !dialog.GetGameThread().IsRunning(); }, 500));
+    }
     std::string Banner() { return dialog.GetGameThread().GetMessageText(); }
     std::string Time() { return dialog.GetGameScreen().GetStatusText(); }
     // The game thread shows a pause once it has parked; only from then on does the time hold.
@@ -126,13 +138,7 @@ TEST_F(MainDialogTest, EscapeAndCloseRequestsStopTheGameAndKeepTheWindow)
 {
     for (const bool byCloseRequest : {false, true}) {
         StartGame();
-        if (byCloseRequest)
-            dialog.close();
-        else
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-        EXPECT_FALSE(Playing()) << "back on the title screen at once";
-        EXPECT_TRUE(dialog.isVisible());
-        EXPECT_TRUE(WaitFor([&] { return !dialog.GetGameThread().IsRunning(); }, 500));
+        StopBy(byCloseRequest);
     }
     // On the title screen they change nothing either.
     QTest::keyClick(&dialog, Qt::Key_Escape);
@@ -306,13 +312,7 @@ TEST_F(MainDialogTest, EscapeAndCloseRequestsDuringAPauseStopTheGame)
         StartGame();
         QTest::keyClick(&dialog, Qt::Key_P);
         ASSERT_TRUE(PausedWithBanner());
-        if (byCloseRequest)
-            dialog.close();
-        else
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-        EXPECT_FALSE(Playing()) << "back on the title screen at once";
-        EXPECT_TRUE(dialog.isVisible());
-        EXPECT_TRUE(WaitFor([&] { return !dialog.GetGameThread().IsRunning(); }, 500));
+        StopBy(byCloseRequest);
         EXPECT_FALSE(BandShown());
 
         // The pause keys are dead on the title screen, and the next game runs.

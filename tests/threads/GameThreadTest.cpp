@@ -18,9 +18,35 @@ using namespace std::chrono_literals;
 
 namespace {
 
+// The status texts a surface was given, readable while the game thread adds more.
+class StatusTextLog {
+public:
+    void Add(std::string text)
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        texts.push_back(std::move(text));
+    }
+
+    std::vector<std::string> StatusTexts() const
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        return texts;
+    }
+
+    void ClearStatusTexts()
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        texts.clear();
+    }
+
+private:
+    mutable std::mutex lock;
+    std::vector<std::string> texts;
+};
+
 // Records what the game loop tells its surface; its end-of-game rules answer true from a
 // chosen tick on.
-class FakeSurface : public GameSurface {
+class FakeSurface : public GameSurface, public StatusTextLog {
 public:
     void ResetGame() override
     {
@@ -40,28 +66,13 @@ public:
 
     void SetStatusText(std::string text) override
     {
-        {
-            std::lock_guard<std::mutex> guard(lock);
-            statusTexts.push_back(std::move(text));
-        }
+        Add(std::move(text));
         if (afterStatusText)
             afterStatusText();
     }
 
     void SetPlaying(bool value) override { playing.store(value); }
     Rect GetAreaRect() const override { return Rect{0, 0, 449, 407}; }
-
-    std::vector<std::string> StatusTexts() const
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        return statusTexts;
-    }
-
-    void ClearStatusTexts()
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        statusTexts.clear();
-    }
 
     std::atomic<int> resets{0};
     std::atomic<int> ticks{0};
@@ -72,43 +83,20 @@ public:
     int finishedFrom = 0;
     std::function<void(int)> onTick;
     std::function<void()> afterStatusText;
-
-private:
-    mutable std::mutex lock;
-    std::vector<std::string> statusTexts;
 };
 
 // A surface over the real world.
-class WorldSurface : public GameSurface {
+class WorldSurface : public GameSurface, public StatusTextLog {
 public:
     void ResetGame() override { world.ResetGame(); }
     void Tick() override { world.Tick(); }
     bool IsGameOver() override { return world.IsGameOver(); }
     bool IsFinished() override { return world.IsFinished(); }
-    void SetStatusText(std::string text) override
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        statusTexts.push_back(std::move(text));
-    }
+    void SetStatusText(std::string text) override { Add(std::move(text)); }
     void SetPlaying(bool) override {}
     Rect GetAreaRect() const override { return {}; }
 
-    std::vector<std::string> StatusTexts() const
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        return statusTexts;
-    }
-    void ClearStatusTexts()
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        statusTexts.clear();
-    }
-
     World world;
-
-private:
-    mutable std::mutex lock;
-    std::vector<std::string> statusTexts;
 };
 
 struct Repaint {
