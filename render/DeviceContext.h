@@ -154,7 +154,7 @@ private:
             pixels = reinterpret_cast<std::uint32_t*>(image.bits());
         return pixels;
     }
-    // In device pixels; a thickness above 1 widens the line toward higher minor coordinates.
+    // In device pixels, in the current raster operation; see LineRaster::PlotLine.
     void PlotLine(int x0, int y0, int x1, int y1, QRgb colour, int thickness);
     void PlotSpan(std::uint32_t* row, int x0, int x1, QRgb colour);
     const QFont& FontFor(int pixelSize);
