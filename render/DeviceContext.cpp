@@ -21,7 +21,7 @@ constexpr std::size_t MaxSprites = 64;
 constexpr int SpriteMargin = 8;
 
 // Labels kept as pixels: enough for every label of a scene.
-constexpr std::size_t MaxTextStamps = 16;
+constexpr std::size_t MaxLabelStamps = 16;
 
 qreal ValidScale(qreal scale)
 {
@@ -294,12 +294,14 @@ void DeviceContext::DrawText(const std::string& text, const Rect& rect, TextAlig
         bkMode == BackgroundMode::Transparent &&
         (changed.IsEmpty() || area.left() >= changed.right || area.left() + area.width() <= changed.left ||
          area.top() >= changed.bottom || area.top() + area.height() <= changed.top);
-    TextStamp key{text, font.pixelSize, textColor, rect, align, uniformColour, {}};
+    const int flags = Qt::TextSingleLine | Qt::AlignVCenter |
+                      (align == TextAlign::Left ? Qt::AlignLeft : Qt::AlignHCenter);
+    LabelStamp::Key key{text, font.pixelSize, textColor, rect, flags, uniformColour};
     Touch(area.left(), area.top(), area.left() + area.width(), area.top() + area.height());
     if (onPlainGround) {
-        for (const TextStamp& stamp : textStamps)
-            if (stamp.SameLabel(key)) {
-                PasteStamp(stamp.pixels, area);
+        for (const LabelStamp& stamp : labelStamps)
+            if (stamp.IsFor(key)) {
+                stamp.PasteTo(Pixels());
                 return;
             }
     }
@@ -312,38 +314,14 @@ void DeviceContext::DrawText(const std::string& text, const Rect& rect, TextAlig
     painter.setPen(ToQColor(textColor));
     painter.setBackground(ToQColor(bkColor));
     painter.setBackgroundMode(bkMode == BackgroundMode::Opaque ? Qt::OpaqueMode : Qt::TransparentMode);
-    const int flags = Qt::TextSingleLine | Qt::AlignVCenter |
-                      (align == TextAlign::Left ? Qt::AlignLeft : Qt::AlignHCenter);
     painter.drawText(box, flags, QString::fromStdString(text));
     painter.setClipping(false);
 
     if (onPlainGround) {
-        if (textStamps.size() >= MaxTextStamps)
-            textStamps.erase(textStamps.begin());
-        key.pixels = TakeStamp(area);
-        textStamps.push_back(std::move(key));
+        if (labelStamps.size() >= MaxLabelStamps)
+            labelStamps.erase(labelStamps.begin());
+        labelStamps.emplace_back(std::move(key), Pixels(), stride, area);
     }
-}
-
-void DeviceContext::PasteStamp(const std::vector<std::uint32_t>& stamp, const QRect& area)
-{
-    std::uint32_t* const bits = Pixels();
-    const auto width = static_cast<std::size_t>(area.width());
-    for (int y = 0; y < area.height(); ++y)
-        std::memcpy(bits + stride * (area.top() + y) + area.left(), stamp.data() + static_cast<std::size_t>(y) * width,
-                    sizeof(std::uint32_t) * width);
-}
-
-std::vector<std::uint32_t> DeviceContext::TakeStamp(const QRect& area)
-{
-    std::uint32_t* const bits = Pixels();
-    std::vector<std::uint32_t> stamp;
-    stamp.reserve(static_cast<std::size_t>(area.width()) * static_cast<std::size_t>(area.height()));
-    for (int y = 0; y < area.height(); ++y) {
-        const std::uint32_t* const row = bits + stride * (area.top() + y) + area.left();
-        stamp.insert(stamp.end(), row, row + area.width());
-    }
-    return stamp;
 }
 
 void DeviceContext::Touch(int left, int top, int right, int bottom)

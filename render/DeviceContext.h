@@ -2,6 +2,7 @@
 
 #include "base/Geometry.h"
 #include "render/Colour.h"
+#include "render/LabelStamp.h"
 
 #include <QFont>
 #include <QImage>
@@ -106,26 +107,7 @@ private:
         friend bool operator==(const SpriteKey&, const SpriteKey&) = default;
     };
 
-    // A label as drawn on ground of one colour: the device pixels round its rectangle after.
-    struct TextStamp {
-        std::string text;
-        int pixelSize;
-        ColorRef colour;
-        Rect rect;
-        TextAlign align;
-        QRgb ground;
-        std::vector<std::uint32_t> pixels;
-
-        bool SameLabel(const TextStamp& other) const
-        {
-            return text == other.text && pixelSize == other.pixelSize && colour == other.colour &&
-                   rect == other.rect && align == other.align && ground == other.ground;
-        }
-    };
-
     int ScaledCoordinate(int v) const;
-    void PasteStamp(const std::vector<std::uint32_t>& stamp, const QRect& area);
-    std::vector<std::uint32_t> TakeStamp(const QRect& area);
     static void SetShapeState(QPainter& painter, const Pen& pen, const Brush& brush, RasterOp op);
     // An ellipse with a one-logical-pixel outline on a scaled surface, in device pixels.
     void DrawScaledEllipse(QPainter& painter, const QRectF& box, ColorRef penColour, ColorRef brushColour,
@@ -183,7 +165,7 @@ private:
     };
     Box changed;
     // Oldest first.
-    std::vector<TextStamp> textStamps;
+    std::vector<LabelStamp> labelStamps;
     std::optional<QPainter> painter;
     std::map<int, QFont> fonts;
     bool useSprites = true;
