@@ -94,7 +94,7 @@ public:
     // Small ellipses in the copy mode are drawn by QPainter once per size and colours, then
     // copied from that drawing. Off, every ellipse is drawn by QPainter; the pixels are the same.
     // QPainter keeps near-round ellipses in their box; a flat one may reach a few pixels past
-    // the ends of its box.
+    // the ends of its box. Only tests turn the copies off, to hold them to QPainter's drawing.
     void UseEllipseSprites(bool use);
 
 private:
