@@ -20,9 +20,11 @@ namespace {
 constexpr int MaxLinkHops = 40;
 constexpr std::string_view TemporaryMark = ".tmp-";
 
+// strerror_r, since a save and a load may report errors on two threads at once.
 std::string ErrnoText(int error)
 {
-    return std::strerror(error);
+    char buffer[256];
+    return ::strerror_r(error, buffer, sizeof buffer);
 }
 
 class FileDescriptor {
