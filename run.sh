@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
           fonts-ipafont-gothic xvfb xauth xdotool imagemagick libx11-dev clang libclang-rt-14-dev
-          desktop-file-utils appstream dpkg-dev clang-format)
+          desktop-file-utils appstream dpkg-dev clang-format clang-tidy)
 
 install_missing() {
     local missing=()
@@ -65,9 +65,22 @@ check_format() {
     fi
 }
 
+# clang-tidy with the repository's .clang-tidy over the program's sources (not the tests,
+# benchmarks or fuzzer), from the normal build's compile commands; any warning fails.
+check_tidy() {
+    local log=build/clang-tidy.log
+    if ! git ls-files -- 'app/*.cpp' 'render/*.cpp' 'model/*.cpp' 'threads/*.cpp' 'persist/*.cpp' \
+            | xargs -r -n 4 -P "$jobs" clang-tidy -p build --quiet >"$log" 2>&1; then
+        grep -E 'warning:|error:' "$log" >&2 || tail -n 40 "$log" >&2
+        echo "run.sh: clang-tidy found the above (all of it in $log)" >&2
+        exit 1
+    fi
+}
+
 run_tests() {
     configure_and_build build
     check_format
+    check_tidy
     run_ctest build
 
     # Everything once more under AddressSanitizer with LeakSanitizer and UndefinedBehaviorSanitizer

@@ -344,7 +344,8 @@ void RemoveStaleTemporaries(const std::string& path)
     DIR* listing = ::opendir(dir.c_str());
     if (!listing)
         return;
-    while (const dirent* entry = ::readdir(listing)) {
+    // readdir is safe on a stream of this call's own, as glibc keeps streams apart.
+    while (const dirent* entry = ::readdir(listing)) { // NOLINT(concurrency-mt-unsafe)
         const std::string_view name = entry->d_name;
         if (!name.starts_with(prefix))
             continue;
