@@ -3,12 +3,13 @@
 #   ./run.sh        install what is missing, build, start the game
 #   ./run.sh test   install what is missing, build, run every test but the soak test
 #   ./run.sh soak   install what is missing, build, play the real game for 10 minutes
+#   ./run.sh format format every tracked C++ file with the repository's .clang-format
 set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
           fonts-ipafont-gothic xvfb xauth xdotool imagemagick libx11-dev clang libclang-rt-14-dev
-          desktop-file-utils appstream dpkg-dev)
+          desktop-file-utils appstream dpkg-dev clang-format clang-tidy)
 
 install_missing() {
     local missing=()
@@ -45,8 +46,41 @@ print_summary() {
          END { printf "tests: %d passed, %d failed\n", total - failed, failed }' "$@"
 }
 
+# Every tracked C++ file but the fuzzer's seeds.
+cxx_files() {
+    git ls-files -- '*.cpp' '*.h' ':!:fuzz/corpus/*'
+}
+
+format_tree() {
+    cxx_files | xargs -r clang-format -i
+}
+
+# Fails, naming the files, when one differs from what clang-format makes of it.
+check_format() {
+    local log=build/clang-format.log
+    if ! cxx_files | xargs -r clang-format --dry-run -Werror >"$log" 2>&1; then
+        grep -o '^[^:]*\.\(cpp\|h\):' "$log" | sort -u | tr -d ':' | sed 's/^/  /' >&2
+        echo "run.sh: these files are not formatted (see $log); ./run.sh format formats them" >&2
+        exit 1
+    fi
+}
+
+# clang-tidy with the repository's .clang-tidy over the program's sources (not the tests,
+# benchmarks or fuzzer), from the normal build's compile commands; any warning fails.
+check_tidy() {
+    local log=build/clang-tidy.log
+    if ! git ls-files -- 'app/*.cpp' 'render/*.cpp' 'model/*.cpp' 'threads/*.cpp' 'persist/*.cpp' \
+            | xargs -r -n 4 -P "$jobs" clang-tidy -p build --quiet >"$log" 2>&1; then
+        grep -E 'warning:|error:' "$log" >&2 || tail -n 40 "$log" >&2
+        echo "run.sh: clang-tidy found the above (all of it in $log)" >&2
+        exit 1
+    fi
+}
+
 run_tests() {
     configure_and_build build
+    check_format
+    check_tidy
     run_ctest build
 
     # Everything once more under AddressSanitizer with LeakSanitizer and UndefinedBehaviorSanitizer
@@ -89,12 +123,15 @@ case "${1:-}" in
         [ -f build/soak-report.txt ] && cat build/soak-report.txt
         exit "$status"
         ;;
+    format)
+        format_tree
+        ;;
     "")
         configure_and_build build
         exec build/app/tocklet
         ;;
     *)
-        echo "usage: ./run.sh [test|soak]" >&2
+        echo "usage: ./run.sh [test|soak|format]" >&2
         exit 2
         ;;
 esac

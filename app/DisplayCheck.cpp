@@ -37,7 +37,9 @@ std::string NoDisplayMessage(const std::vector<std::string_view>& arguments, con
 bool RequireDisplay(int argc, char* argv[])
 {
     const std::vector<std::string_view> arguments(argv, argv + argc);
-    const std::string message = NoDisplayMessage(arguments, [](const char* name) { return std::getenv(name); });
+    // Read at start-up, before any thread that could change the environment.
+    const auto lookup = [](const char* name) { return std::getenv(name); }; // NOLINT(concurrency-mt-unsafe)
+    const std::string message = NoDisplayMessage(arguments, lookup);
     if (message.empty())
         return true;
     std::fprintf(stderr, "%s\n", message.c_str());

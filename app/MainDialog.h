@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Geometry.h"
+#include "base/Geometry.h"
 #include "render/GameScreen.h"
 #include "threads/GameThread.h"
 #include "threads/OwnerWindow.h"

@@ -29,5 +29,6 @@ void SetUpApplication(QApplication& application)
 {
     QApplication::setApplicationName("tocklet");
     QGuiApplication::setDesktopFileName(DesktopId);
-    application.setWindowIcon(LoadMainIcon());
+    // Static in Qt, but called on the object so that it is known to exist by now.
+    application.setWindowIcon(LoadMainIcon()); // NOLINT(readability-static-accessed-through-instance)
 }

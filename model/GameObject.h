@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/Geometry.h"
-#include "model/Relaxed.h"
+#include "base/Geometry.h"
+#include "base/Relaxed.h"
 
 // Something that moves on the play area: a centre position in doubles and a size in pixels.
 // Integer views of the position (GetRect, GetPoint) truncate toward zero.

@@ -22,7 +22,7 @@ std::string Shown(const std::string& path)
 
 bool SettingsFile::Read(const std::string& section, const std::string& key, std::string& value)
 {
-    std::lock_guard<std::recursive_mutex> guard(lock);
+    std::lock_guard<std::mutex> guard(lock);
     lastError.clear();
     value.clear();
     if (batch)
@@ -35,7 +35,7 @@ bool SettingsFile::Read(const std::string& section, const std::string& key, std:
 
 bool SettingsFile::Write(const std::string& section, const std::string& key, const std::string& value, int keepComment)
 {
-    std::lock_guard<std::recursive_mutex> guard(lock);
+    std::lock_guard<std::mutex> guard(lock);
     lastError.clear();
     std::optional<IniDocument> own;
     if (!batch) {
@@ -72,7 +72,7 @@ bool SettingsFile::Write(const std::string& section, const std::string& key, con
 
 bool SettingsFile::BeginBatch()
 {
-    std::lock_guard<std::recursive_mutex> guard(lock);
+    std::lock_guard<std::mutex> guard(lock);
     lastError.clear();
     batch.reset();
     batchChanged = false;
@@ -85,7 +85,7 @@ bool SettingsFile::BeginBatch()
 
 bool SettingsFile::CommitBatch()
 {
-    std::lock_guard<std::recursive_mutex> guard(lock);
+    std::lock_guard<std::mutex> guard(lock);
     lastError.clear();
     if (!batch)
         return true;
@@ -106,14 +106,14 @@ bool SettingsFile::Store(const IniDocument& document)
 
 void SettingsFile::RemoveStaleTemporaries()
 {
-    std::lock_guard<std::recursive_mutex> guard(lock);
+    std::lock_guard<std::mutex> guard(lock);
     if (!path.empty())
         TextFile::RemoveStaleTemporaries(path);
 }
 
 std::string SettingsFile::GetLastError() const
 {
-    std::lock_guard<std::recursive_mutex> guard(lock);
+    std::lock_guard<std::mutex> guard(lock);
     return lastError;
 }
 

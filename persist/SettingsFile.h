@@ -45,9 +45,8 @@ private:
     Loaded LoadText(std::string& text, const char* doing);
     bool Store(const IniDocument& document);
 
-    // Held for each whole operation. Re-entrant, as the settings file needs: an operation may
-    // call another one while holding it.
-    mutable std::recursive_mutex lock;
+    // Held for each whole public operation; none calls another, so the lock need not re-enter.
+    mutable std::mutex lock;
     std::string lastError;
     std::optional<IniDocument> batch;
     bool batchChanged = false;

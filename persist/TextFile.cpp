@@ -13,15 +13,18 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
 constexpr int MaxLinkHops = 40;
 constexpr std::string_view TemporaryMark = ".tmp-";
 
+// strerror_r, since a save and a load may report errors on two threads at once.
 std::string ErrnoText(int error)
 {
-    return std::strerror(error);
+    char buffer[256];
+    return ::strerror_r(error, buffer, sizeof buffer);
 }
 
 class FileDescriptor {
@@ -37,15 +40,6 @@ public:
     }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int Get() const { return fd; }
-    // Closes now, so that a failing close can be reported.
-    bool Close()
-    {
-        const int closing = fd;
-        fd = -1;
-        return ::close(closing) == 0;
-    }
 
 private:
     int fd;
@@ -160,64 +154,86 @@ bool IsWritable(const std::string& path, const struct stat& st)
     return (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
 }
 
+// A new file under a fresh temporary name beside a target, marked as in progress while this
+// lives. Until it has been renamed over the target, going out of scope closes and removes it.
+class TemporaryFile {
+public:
+    // Fd() is -1 when no file could be made; OpenError() then says why.
+    TemporaryFile(const std::string& target, mode_t mode)
+    {
+        const std::string dir = DirOf(target);
+        for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+            path = Join(dir, TemporaryName(target));
+            MarkInProgress(path, true);
+            fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+            if (fd < 0) {
+                openError = errno;
+                MarkInProgress(path, false);
+                path.clear();
+                if (openError != EEXIST)
+                    break;
+            }
+        }
+    }
+    ~TemporaryFile()
+    {
+        if (fd >= 0)
+            ::close(fd);
+        if (path.empty())
+            return;
+        if (!renamed)
+            ::unlink(path.c_str());
+        MarkInProgress(path, false);
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    int Fd() const { return fd; }
+    int OpenError() const { return openError; }
+    // Closes now, so that a failing close can be reported.
+    bool Close() { return ::close(std::exchange(fd, -1)) == 0; }
+    bool RenameOver(const std::string& target)
+    {
+        renamed = ::rename(path.c_str(), target.c_str()) == 0;
+        return renamed;
+    }
+
+private:
+    std::string path;
+    int fd = -1;
+    int openError = 0;
+    bool renamed = false;
+};
+
 // Writes text into a new temporary file beside target and renames it over target.
 bool WriteAndRename(const std::string& target, const struct stat* old, const std::string& text, std::string& error)
 {
     const std::string dir = DirOf(target);
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = Join(dir, TemporaryName(target));
-        MarkInProgress(temporary, true);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, old ? 0600 : 0666);
-        if (fd < 0) {
-            const int reason = errno;
-            MarkInProgress(temporary, false);
-            if (reason != EEXIST) {
-                error = "cannot create a temporary file in " + dir + ": " + ErrnoText(reason);
-                return false;
-            }
-            errno = reason;
-        }
-    }
-    if (fd < 0) {
-        error = "cannot create a temporary file in " + dir + ": " + ErrnoText(errno);
+    TemporaryFile temporary(target, old ? 0600 : 0666);
+    if (temporary.Fd() < 0) {
+        error = "cannot create a temporary file in " + dir + ": " + ErrnoText(temporary.OpenError());
         return false;
     }
-
-    FileDescriptor file(fd);
     const auto fail = [&](const std::string& what) {
         error = what + ": " + ErrnoText(errno);
-        file.Close();
-        ::unlink(temporary.c_str());
-        MarkInProgress(temporary, false);
         return false;
     };
-    if (!WriteAll(fd, text))
+    if (!WriteAll(temporary.Fd(), text))
         return fail("cannot write the temporary file");
     if (old) {
         // Changing the owner clears set-id bits, so the mode comes after it.
-        if (::fchown(fd, old->st_uid, old->st_gid) != 0) {
+        if (::fchown(temporary.Fd(), old->st_uid, old->st_gid) != 0) {
             // Without the right to give it away, the file belongs to this process's user.
         }
-        if (::fchmod(fd, old->st_mode & 07777) != 0)
+        if (::fchmod(temporary.Fd(), old->st_mode & 07777) != 0)
             return fail("cannot keep the file's permissions");
     }
-    if (::fsync(fd) != 0)
+    if (::fsync(temporary.Fd()) != 0)
         return fail("cannot flush the temporary file to disk");
-    if (!file.Close()) {
-        error = "cannot write the temporary file: " + ErrnoText(errno);
-        ::unlink(temporary.c_str());
-        MarkInProgress(temporary, false);
-        return false;
-    }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        error = "cannot rename the temporary file over it: " + ErrnoText(errno);
-        ::unlink(temporary.c_str());
-        MarkInProgress(temporary, false);
-        return false;
-    }
-    MarkInProgress(temporary, false);
+    if (!temporary.Close())
+        return fail("cannot write the temporary file");
+    if (!temporary.RenameOver(target))
+        return fail("cannot rename the temporary file over it");
 
     // Makes the rename itself durable. The new text is in place already, so a failure here
     // (some file systems cannot flush a directory) does not undo the save.
@@ -328,7 +344,8 @@ void RemoveStaleTemporaries(const std::string& path)
     DIR* listing = ::opendir(dir.c_str());
     if (!listing)
         return;
-    while (const dirent* entry = ::readdir(listing)) {
+    // readdir is safe on a stream of this call's own, as glibc keeps streams apart.
+    while (const dirent* entry = ::readdir(listing)) { // NOLINT(concurrency-mt-unsafe)
         const std::string_view name = entry->d_name;
         if (!name.starts_with(prefix))
             continue;

@@ -1,6 +1,7 @@
 #include "render/DeviceContext.h"
 
 #include "render/EllipseSprite.h"
+#include "render/LineRaster.h"
 
 #include <QPainterPath>
 #include <QString>
@@ -14,21 +15,13 @@
 
 namespace {
 
-// Keeps the line routine's integer arithmetic inside 64 bits.
-constexpr int CoordinateLimit = 1 << 30;
-
 // Sprites are kept for ellipses up to this size, and this many of them at a time.
 constexpr int MaxSpriteSide = 64;
 constexpr std::size_t MaxSprites = 64;
 constexpr int SpriteMargin = 8;
 
 // Labels kept as pixels: enough for every label of a scene.
-constexpr std::size_t MaxTextStamps = 16;
-
-int ClampCoordinate(int value)
-{
-    return std::clamp(value, -CoordinateLimit, CoordinateLimit);
-}
+constexpr std::size_t MaxLabelStamps = 16;
 
 qreal ValidScale(qreal scale)
 {
@@ -75,7 +68,8 @@ DeviceContext::DeviceContext(int width, int height, qreal scale)
 
 int DeviceContext::ScaledCoordinate(int v) const
 {
-    return static_cast<int>(std::clamp<long long>(std::llround(v * scale), -CoordinateLimit, CoordinateLimit));
+    constexpr long long Limit = LineRaster::CoordinateLimit;
+    return static_cast<int>(std::clamp<long long>(std::llround(v * scale), -Limit, Limit));
 }
 
 DeviceContext::~DeviceContext()
@@ -300,12 +294,14 @@ void DeviceContext::DrawText(const std::string& text, const Rect& rect, TextAlig
         bkMode == BackgroundMode::Transparent &&
         (changed.IsEmpty() || area.left() >= changed.right || area.left() + area.width() <= changed.left ||
          area.top() >= changed.bottom || area.top() + area.height() <= changed.top);
-    TextStamp key{text, font.pixelSize, textColor, rect, align, uniformColour, {}};
+    const int flags = Qt::TextSingleLine | Qt::AlignVCenter |
+                      (align == TextAlign::Left ? Qt::AlignLeft : Qt::AlignHCenter);
+    LabelStamp::Key key{text, font.pixelSize, textColor, rect, flags, uniformColour};
     Touch(area.left(), area.top(), area.left() + area.width(), area.top() + area.height());
     if (onPlainGround) {
-        for (const TextStamp& stamp : textStamps)
-            if (stamp.SameLabel(key)) {
-                PasteStamp(stamp.pixels, area);
+        for (const LabelStamp& stamp : labelStamps)
+            if (stamp.IsFor(key)) {
+                stamp.PasteTo(Pixels());
                 return;
             }
     }
@@ -318,38 +314,14 @@ void DeviceContext::DrawText(const std::string& text, const Rect& rect, TextAlig
     painter.setPen(ToQColor(textColor));
     painter.setBackground(ToQColor(bkColor));
     painter.setBackgroundMode(bkMode == BackgroundMode::Opaque ? Qt::OpaqueMode : Qt::TransparentMode);
-    const int flags = Qt::TextSingleLine | Qt::AlignVCenter |
-                      (align == TextAlign::Left ? Qt::AlignLeft : Qt::AlignHCenter);
     painter.drawText(box, flags, QString::fromStdString(text));
     painter.setClipping(false);
 
     if (onPlainGround) {
-        if (textStamps.size() >= MaxTextStamps)
-            textStamps.erase(textStamps.begin());
-        key.pixels = TakeStamp(area);
-        textStamps.push_back(std::move(key));
+        if (labelStamps.size() >= MaxLabelStamps)
+            labelStamps.erase(labelStamps.begin());
+        labelStamps.emplace_back(std::move(key), Pixels(), stride, area);
     }
-}
-
-void DeviceContext::PasteStamp(const std::vector<std::uint32_t>& stamp, const QRect& area)
-{
-    std::uint32_t* const bits = Pixels();
-    const auto width = static_cast<std::size_t>(area.width());
-    for (int y = 0; y < area.height(); ++y)
-        std::memcpy(bits + stride * (area.top() + y) + area.left(), stamp.data() + static_cast<std::size_t>(y) * width,
-                    sizeof(std::uint32_t) * width);
-}
-
-std::vector<std::uint32_t> DeviceContext::TakeStamp(const QRect& area)
-{
-    std::uint32_t* const bits = Pixels();
-    std::vector<std::uint32_t> stamp;
-    stamp.reserve(static_cast<std::size_t>(area.width()) * static_cast<std::size_t>(area.height()));
-    for (int y = 0; y < area.height(); ++y) {
-        const std::uint32_t* const row = bits + stride * (area.top() + y) + area.left();
-        stamp.insert(stamp.end(), row, row + area.width());
-    }
-    return stamp;
 }
 
 void DeviceContext::Touch(int left, int top, int right, int bottom)
@@ -372,6 +344,7 @@ void DeviceContext::Touch(int left, int top, int right, int bottom)
 
 void DeviceContext::TouchLine(int x0, int y0, int x1, int y1, int thickness)
 {
+    using LineRaster::ClampCoordinate;
     Touch(ClampCoordinate(std::min(x0, x1)), ClampCoordinate(std::min(y0, y1)),
           ClampCoordinate(std::max(x0, x1)) + thickness, ClampCoordinate(std::max(y0, y1)) + thickness);
 }
@@ -454,173 +427,11 @@ void DeviceContext::PlotSpan(std::uint32_t* row, int x0, int x1, QRgb colour)
     }
 }
 
-// Bresenham's line from (x0, y0) toward (x1, y1), the end point left out. Step k of the major
-// axis lands on the minor coordinate round(k * minor / major), halves rounded away from the
-// start. Only the steps that fall inside the image are walked.
 void DeviceContext::PlotLine(int x0, int y0, int x1, int y1, QRgb colour, int thickness)
 {
-    x0 = ClampCoordinate(x0);
-    y0 = ClampCoordinate(y0);
-    x1 = ClampCoordinate(x1);
-    y1 = ClampCoordinate(y1);
-    const std::int64_t dx = std::int64_t{x1} - x0;
-    const std::int64_t dy = std::int64_t{y1} - y0;
-    const bool xMajor = std::abs(dx) >= std::abs(dy);
-    const std::int64_t major = std::abs(xMajor ? dx : dy);
-    const std::int64_t minor = std::abs(xMajor ? dy : dx);
-    if (major == 0)
-        return;
-    const int majorStep = (xMajor ? dx : dy) < 0 ? -1 : 1;
-    const int minorStep = (xMajor ? dy : dx) < 0 ? -1 : 1;
-    const std::int64_t majorStart = xMajor ? x0 : y0;
-    const std::int64_t minorStart = xMajor ? y0 : x0;
-    const std::int64_t majorLimit = xMajor ? imageWidth : imageHeight;
-    const std::int64_t minorLimit = xMajor ? imageHeight : imageWidth;
-
-    // The steps k in [first, last) whose major coordinate majorStart + majorStep * k is inside.
-    std::int64_t first = 0;
-    std::int64_t last = major;
-    if (majorStep > 0) {
-        first = std::max<std::int64_t>(first, -majorStart);
-        last = std::min<std::int64_t>(last, majorLimit - majorStart);
-    } else {
-        first = std::max<std::int64_t>(first, majorStart - majorLimit + 1);
-        last = std::min<std::int64_t>(last, majorStart + 1);
-    }
-
-    // The minor coordinate is minorStart + minorStep * q(k), q(k) = (2 k minor + major) / (2 major)
-    // rounded down, which never decreases; keep the steps with lowest <= q(k) <= highest, where a
-    // thick line keeps those that reach into the image with any of their pixels.
-    const std::int64_t widening = thickness - 1;
-    const std::int64_t lowest = minorStep > 0 ? -minorStart - widening : minorStart - minorLimit + 1;
-    const std::int64_t highest = minorStep > 0 ? minorLimit - 1 - minorStart : minorStart + widening;
-    if (highest < 0 || lowest > highest)
-        return;
-    // The first step whose q reaches at least q.
-    const auto firstReaching = [major, minor](std::int64_t q) -> std::int64_t {
-        if (q <= 0)
-            return 0;
-        if (minor == 0)
-            return major;
-        const std::int64_t numerator = 2 * major * q - major;
-        return (numerator + 2 * minor - 1) / (2 * minor);
-    };
-    first = std::max(first, firstReaching(lowest));
-    last = std::min(last, firstReaching(highest + 1));
-    if (first >= last)
-        return;
-
-    // A cursor at step k: its pixel, and the error of the minor coordinate, which runs from
-    // -denominator up to below 0; a step that brings it to 0 or more moves the minor coordinate.
-    struct Cursor {
-        qsizetype offset;
-        std::int64_t error;
-    };
-    const std::int64_t denominator = 2 * major;
-    const auto cursorAt = [&](std::int64_t k) {
-        const std::int64_t numerator = 2 * k * minor + major;
-        const std::int64_t minorPos = minorStart + minorStep * (numerator / denominator);
-        const std::int64_t majorPos = majorStart + majorStep * k;
-        return Cursor{xMajor ? minorPos * stride + majorPos : majorPos * stride + minorPos,
-                      numerator % denominator - denominator};
-    };
-    const qsizetype majorIncrement = xMajor ? majorStep : majorStep * stride;
-    const qsizetype minorIncrement = xMajor ? minorStep * stride : minorStep;
-    const std::int64_t plainStep = 2 * minor;
-    std::uint32_t* const bits = Pixels();
-    const auto walk = [&](auto plot) {
-        Cursor cursor = cursorAt(first);
-        for (std::int64_t k = first; k < last; ++k) {
-            plot(bits[cursor.offset]);
-            cursor.offset += majorIncrement;
-            cursor.error += plainStep;
-            if (cursor.error >= 0) {
-                cursor.error -= denominator;
-                cursor.offset += minorIncrement;
-            }
-        }
-    };
-    // Each step of a thick line covers thickness pixels across it, those inside the image.
-    const auto walkThick = [&](auto plot) {
-        Cursor cursor = cursorAt(first);
-        const auto minorAt = [&](std::int64_t k) {
-            return minorStart + minorStep * ((2 * k * minor + major) / denominator);
-        };
-        std::int64_t minorPos = minorAt(first);
-        const qsizetype across = xMajor ? stride : 1;
-        // The minor coordinate only moves one way: both ends inside means every step is.
-        const std::int64_t lowestMinor = std::min(minorPos, minorAt(last - 1));
-        const std::int64_t highestMinor = std::max(minorPos, minorAt(last - 1));
-        const bool inside = lowestMinor >= 0 && highestMinor + thickness <= minorLimit;
-        for (std::int64_t k = first; k < last; ++k) {
-            for (int j = 0; j < thickness; ++j)
-                if (inside || (minorPos + j >= 0 && minorPos + j < minorLimit))
-                    plot(bits[cursor.offset + j * across]);
-            cursor.offset += majorIncrement;
-            cursor.error += plainStep;
-            if (cursor.error >= 0) {
-                cursor.error -= denominator;
-                cursor.offset += minorIncrement;
-                minorPos += minorStep;
-            }
-        }
-    };
-    if (rasterOp == RasterOp::XorPen) {
-        const std::uint32_t mask = colour & 0x00FFFFFFu;
-        const auto flip = [mask](std::uint32_t& pixel) { pixel ^= mask; };
-        if (thickness > 1)
-            walkThick(flip);
-        else
-            walk(flip);
-        return;
-    }
-    if (thickness > 1) {
-        walkThick([colour](std::uint32_t& pixel) { pixel = colour; });
-        return;
-    }
-    if (minor == 0 || major < 2 * minor) {
-        walk([colour](std::uint32_t& pixel) { pixel = colour; });
-        return;
-    }
-
-    // A steep or flat line is a chain of runs along the major axis, each one pixel further on
-    // the minor axis than the one before, all of length shortRun or shortRun + 1: a run of
-    // length L leaves t = error + L * plainStep in [0, plainStep), and the next run is the longer
-    // one exactly when t < longRunBelow. A run writes shortRun pixels and then either its own
-    // last pixel or the first of the next run, which is written again with the same colour: the
-    // loop does the same work for every run, so nothing in it is guessed wrong.
-    const std::int64_t shortRun = denominator / plainStep;
-    const std::int64_t longRunBelow = denominator % plainStep;
-    Cursor cursor = cursorAt(first);
-    std::int64_t remaining = last - first;
-    // The first run may be cut short, by the image's edge or by the line's start.
-    std::int64_t run = (-cursor.error + plainStep - 1) / plainStep;
-    std::int64_t t = cursor.error + run * plainStep;
-    qsizetype offset = cursor.offset;
-    if (run < remaining) {
-        for (std::int64_t j = 0; j < run; ++j)
-            bits[offset + j * majorIncrement] = colour;
-        offset += run * majorIncrement + minorIncrement;
-        remaining -= run;
-        const std::int64_t nextLong = -static_cast<std::int64_t>(t < longRunBelow);
-        run = shortRun + (nextLong & 1);
-        t += (plainStep & nextLong) - longRunBelow;
-    }
-    while (run < remaining) {
-        // Not the last run: the first pixel of the next one is part of the line.
-        for (std::int64_t j = 0; j < shortRun; ++j)
-            bits[offset + j * majorIncrement] = colour;
-        offset += shortRun * majorIncrement;
-        const qsizetype longMask = -static_cast<qsizetype>(run > shortRun);
-        bits[offset + (minorIncrement & ~longMask)] = colour;
-        offset += (majorIncrement & longMask) + minorIncrement;
-        remaining -= run;
-        const std::int64_t nextLong = -static_cast<std::int64_t>(t < longRunBelow);
-        run = shortRun + (nextLong & 1);
-        t += (plainStep & nextLong) - longRunBelow;
-    }
-    for (std::int64_t j = 0; j < remaining; ++j)
-        bits[offset + j * majorIncrement] = colour;
+    const LineRaster::Grid grid{Pixels(), stride, imageWidth, imageHeight};
+    LineRaster::PlotLine(grid, x0, y0, x1, y1, colour, thickness,
+                         rasterOp == RasterOp::XorPen ? LineRaster::Mode::Xor : LineRaster::Mode::Copy);
 }
 
 const QFont& DeviceContext::FontFor(int pixelSize)

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "model/Geometry.h"
+#include "base/Geometry.h"
 #include "render/Colour.h"
+#include "render/LabelStamp.h"
 
 #include <QFont>
 #include <QImage>
@@ -93,7 +94,7 @@ public:
     // Small ellipses in the copy mode are drawn by QPainter once per size and colours, then
     // copied from that drawing. Off, every ellipse is drawn by QPainter; the pixels are the same.
     // QPainter keeps near-round ellipses in their box; a flat one may reach a few pixels past
-    // the ends of its box.
+    // the ends of its box. Only tests turn the copies off, to hold them to QPainter's drawing.
     void UseEllipseSprites(bool use);
 
 private:
@@ -106,26 +107,7 @@ private:
         friend bool operator==(const SpriteKey&, const SpriteKey&) = default;
     };
 
-    // A label as drawn on ground of one colour: the device pixels round its rectangle after.
-    struct TextStamp {
-        std::string text;
-        int pixelSize;
-        ColorRef colour;
-        Rect rect;
-        TextAlign align;
-        QRgb ground;
-        std::vector<std::uint32_t> pixels;
-
-        bool SameLabel(const TextStamp& other) const
-        {
-            return text == other.text && pixelSize == other.pixelSize && colour == other.colour &&
-                   rect == other.rect && align == other.align && ground == other.ground;
-        }
-    };
-
     int ScaledCoordinate(int v) const;
-    void PasteStamp(const std::vector<std::uint32_t>& stamp, const QRect& area);
-    std::vector<std::uint32_t> TakeStamp(const QRect& area);
     static void SetShapeState(QPainter& painter, const Pen& pen, const Brush& brush, RasterOp op);
     // An ellipse with a one-logical-pixel outline on a scaled surface, in device pixels.
     void DrawScaledEllipse(QPainter& painter, const QRectF& box, ColorRef penColour, ColorRef brushColour,
@@ -154,7 +136,7 @@ private:
             pixels = reinterpret_cast<std::uint32_t*>(image.bits());
         return pixels;
     }
-    // In device pixels; a thickness above 1 widens the line toward higher minor coordinates.
+    // In device pixels, in the current raster operation; see LineRaster::PlotLine.
     void PlotLine(int x0, int y0, int x1, int y1, QRgb colour, int thickness);
     void PlotSpan(std::uint32_t* row, int x0, int x1, QRgb colour);
     const QFont& FontFor(int pixelSize);
@@ -183,7 +165,7 @@ private:
     };
     Box changed;
     // Oldest first.
-    std::vector<TextStamp> textStamps;
+    std::vector<LabelStamp> labelStamps;
     std::optional<QPainter> painter;
     std::map<int, QFont> fonts;
     bool useSprites = true;

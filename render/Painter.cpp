@@ -41,12 +41,14 @@ void Painter::DrawFrame(int left, int top, int right, int bottom, ColorRef colou
     dc->LineTo(left, top);
 }
 
-void Painter::DrawLabel(int left, int top, int right, int bottom, std::string text, int size, ColorRef colour)
+void Painter::DrawLabel(int left, int top, int right, int bottom, const std::string& text, int size,
+                        ColorRef colour)
 {
     Label(Rect{left, top, right, bottom}, text, size, colour, TextAlign::Centre);
 }
 
-void Painter::DrawLeftLabel(int left, int top, int right, int bottom, std::string text, int size, ColorRef colour)
+void Painter::DrawLeftLabel(int left, int top, int right, int bottom, const std::string& text, int size,
+                            ColorRef colour)
 {
     Label(Rect{left, top, right, bottom}, text, size, colour, TextAlign::Left);
 }

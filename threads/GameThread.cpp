@@ -19,11 +19,6 @@ void GameThread::SetScreen(GameSurface* surface)
     screen = surface;
 }
 
-GameSurface* GameThread::GetScreen() const
-{
-    return screen;
-}
-
 void GameThread::SetClock(Stopwatch::Clock newClock)
 {
     clock = std::move(newClock);

@@ -24,7 +24,6 @@ public:
 
     // Not owned; set before the first Start and not changed while a game runs.
     void SetScreen(GameSurface* surface);
-    GameSurface* GetScreen() const;
 
     void Run() override;
     void OnPause() override;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Geometry.h"
+#include "base/Geometry.h"
 
 // What a worker may ask of the window that owns it. Every operation may be called from any
 // thread; the window carries it out on its own thread.

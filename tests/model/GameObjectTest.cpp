@@ -87,14 +87,3 @@ TEST(GameObject, DistanceIsEuclidean)
     object.SetPoint(3, 4);
     EXPECT_DOUBLE_EQ(object.Distance(0, 0), 5.0);
 }
-
-TEST(GameObject, IsDeletedThroughItsBase)
-{
-    static int destroyed = 0;
-    struct Counted : GameObject {
-        ~Counted() override { ++destroyed; }
-    };
-    GameObject* object = new Counted;
-    delete object;
-    EXPECT_EQ(destroyed, 1);
-}

@@ -41,11 +41,3 @@ inline bool PtInRect(const Rect& rect, Point pt)
 {
     return pt.x >= rect.left && pt.x < rect.right && pt.y >= rect.top && pt.y < rect.bottom;
 }
-
-inline void OffsetRect(Rect& rect, int dx, int dy)
-{
-    rect.left += dx;
-    rect.right += dx;
-    rect.top += dy;
-    rect.bottom += dy;
-}
