@@ -7,24 +7,30 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWheelEvent>
 #include <QWidget>
+
+#include <cstdio>
+#include <system_error>
 
 namespace {
 
 constexpr char TitleText[] = "トクレット";
 constexpr char AboutMenuText[] = "Tocklet のﾊﾞｰｼﾞｮﾝ情報(&A)...";
 
-Point ClientPoint(const QMouseEvent* event)
+Point ClientPoint(const QPointF& position)
 {
-    const QPoint position = event->position().toPoint();
-    return Point{position.x(), position.y()};
+    const QPoint point = position.toPoint();
+    return Point{point.x(), point.y()};
 }
+
+// Left of and above the client area, where no drawn button lies.
+constexpr Point Outside{-1, -1};
 
 } // namespace
 
@@ -86,11 +92,14 @@ void MainDialog::OnInitDialog()
     gameScreen.SetTitleText(TitleText);
     gameScreen.titleRect = GetControlRect(IDC_TITLE);
     gameScreen.startRect = GetControlRect(IDC_START);
+    // No control has this id: the rectangle stays empty, so the button never shows or is hit.
     gameScreen.stopRect = GetControlRect(IDC_STOP);
     gameScreen.exitRect = GetControlRect(IDOK);
+    // readRect is never set: it stays empty from the screen's construction, so the Read button
+    // never shows or is hit either.
     gameThread.SetScreen(&gameScreen);
     gameThread.SetOwner(this);
-    gameScreen.SetStatusText("ベストタイム:" + FormatSeconds(theScoreTable.GetTime(0)) + "秒");
+    gameScreen.SetTitleStatusText("ベストタイム:" + FormatSeconds(theScoreTable.GetTime(0)) + "秒");
     refreshTimer.start();
 }
 
@@ -126,16 +135,6 @@ void MainDialog::Invalidate(const Rect& rect)
 {
     invalidateCount.fetch_add(1);
     update(QRect(rect.left, rect.top, rect.Width(), rect.Height()));
-}
-
-void MainDialog::OnStart()
-{
-    gameThread.Start();
-}
-
-void MainDialog::OnStop()
-{
-    gameThread.RequestStop();
 }
 
 void MainDialog::OnAbout()
@@ -189,12 +188,26 @@ void MainDialog::OnLButtonUp(Point point)
         RepaintIfPaused();
         return;
     }
-    if (gameScreen.HitStart(point)) {
-        gameScreen.SetPlaying(true);
-        Invalidate();
-        gameThread.Start();
-    } else if (gameScreen.HitExit(point)) {
+    if (gameScreen.HitStart(point))
+        StartGame();
+    else if (gameScreen.HitExit(point))
         OnOK();
+}
+
+void MainDialog::StartGame()
+{
+    // Until it is joined, the last game's thread may still write a time text or clear the
+    // playing flag: the new game is set up after that, and before its own thread exists.
+    gameThread.StopAndJoin();
+    gameScreen.BeginGame();
+    gameScreen.SetPlaying(true);
+    Invalidate();
+    try {
+        gameThread.Start();
+    } catch (const std::system_error& error) {
+        std::fprintf(stderr, "tocklet: the game could not start: %s\n", error.what());
+        gameScreen.SetPlaying(false);
+        Invalidate();
     }
 }
 
@@ -221,34 +234,48 @@ void MainDialog::reject()
 
 void MainDialog::paintEvent(QPaintEvent*)
 {
+    // During play the hover flags stand still while the pointer may move: however the game
+    // ended, the title shows them from where the pointer is now.
+    if (!gameScreen.IsPlaying())
+        gameScreen.UpdateHover(pointer.value_or(Outside));
     QPainter painter(this);
     gameScreen.Paint(painter, gameThread.GetMessageText());
 }
 
 void MainDialog::mouseMoveEvent(QMouseEvent* event)
 {
-    OnMouseMove(ClientPoint(event));
+    pointer = ClientPoint(event->position());
+    OnMouseMove(*pointer);
 }
 
 void MainDialog::mousePressEvent(QMouseEvent* event)
 {
+    pointer = ClientPoint(event->position());
     if (event->button() == Qt::LeftButton)
-        OnLButtonDown(ClientPoint(event));
+        OnLButtonDown(*pointer);
     else
         QDialog::mousePressEvent(event);
 }
 
 void MainDialog::mouseReleaseEvent(QMouseEvent* event)
 {
+    pointer = ClientPoint(event->position());
     if (event->button() == Qt::LeftButton)
-        OnLButtonUp(ClientPoint(event));
+        OnLButtonUp(*pointer);
     else
         QDialog::mouseReleaseEvent(event);
 }
 
-void MainDialog::wheelEvent(QWheelEvent* event)
+void MainDialog::enterEvent(QEnterEvent* event)
 {
-    QDialog::wheelEvent(event);
+    pointer = ClientPoint(event->position());
+    QDialog::enterEvent(event);
+}
+
+void MainDialog::leaveEvent(QEvent* event)
+{
+    pointer.reset();
+    QDialog::leaveEvent(event);
 }
 
 // Stands in for the window menu, which belongs to the window manager here.

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <map>
+#include <optional>
 
 class QAction;
 class QWidget;
@@ -45,12 +46,11 @@ public:
     GameScreen& GetGameScreen() { return gameScreen; }
     GameThread& GetGameThread() { return gameThread; }
     QAction* GetAboutAction() const { return aboutAction; }
-    // How many times this window asked itself to repaint, from any source.
+    // How many times this window asked itself to repaint, from any source. Kept for the tests:
+    // Qt merges repaint requests into fewer paints, so the paints cannot be counted instead.
     int GetInvalidateCount() const { return invalidateCount.load(); }
 
 public slots:
-    void OnStart();
-    void OnStop();
     void OnAbout();
 
 protected:
@@ -69,12 +69,14 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void AddHiddenControl(int controlId, int left, int top, int right, int bottom);
+    void StartGame();
     void Invalidate();
     void Invalidate(const Rect& rect);
     void RepaintIfPaused();
@@ -86,4 +88,7 @@ private:
     QAction* aboutAction = nullptr;
     QTimer refreshTimer;
     std::atomic<int> invalidateCount{0};
+    // Where the window last saw the pointer; empty while it is outside. Some display servers
+    // tell no global cursor position, so the hover on the title is recomputed from this.
+    std::optional<Point> pointer;
 };

@@ -14,6 +14,14 @@ namespace {
 
 constexpr std::size_t SwingBatch = 64;
 
+constexpr char HintText[] = "ドラッグでおもりを揺らそう";
+constexpr char HintKeysText[] = "Esc:タイトルへ　P:一時停止　F1:バージョン情報";
+// The two lines of the hint, from the middle of the field.
+constexpr int HintTop = -30;
+constexpr int HintBottom = 2;
+constexpr int HintKeysTop = 6;
+constexpr int HintKeysBottom = 26;
+
 } // namespace
 
 GameScreen::GameScreen() = default;
@@ -31,6 +39,8 @@ void GameScreen::Draw(DeviceContext& dc, const std::string& text)
         DrawStatusText(dc, false);
         return;
     }
+    if (hintShown)
+        DrawHint(dc);
     DrawSwings(dc);
     DrawObstacles(dc);
     DrawStatusText(dc, true);
@@ -73,9 +83,19 @@ Rect GameScreen::GetAreaRect() const
     return areaRect;
 }
 
+void GameScreen::BeginGame()
+{
+    // The game loop resets the world again as it starts; this reset keeps the last game's
+    // swings out of the frames before that.
+    world.ResetGame();
+    SetStatusText("");
+    hintShown = true;
+}
+
 void GameScreen::BeginSwing(int x, int y)
 {
     world.BeginSwing(x, y);
+    hintShown = false;
 }
 
 void GameScreen::DragSwing(int x, int y)
@@ -86,6 +106,16 @@ void GameScreen::DragSwing(int x, int y)
 void GameScreen::ReleaseSwing(int x, int y)
 {
     world.ReleaseSwing(x, y);
+}
+
+void GameScreen::DrawHint(DeviceContext& dc)
+{
+    const int mid = (areaRect.top + areaRect.bottom) / 2;
+    Painter painter(dc);
+    painter.DrawLabel(areaRect.left, mid + HintTop, areaRect.right, mid + HintBottom, HintText,
+                      SceneStyle::HintSize, SceneStyle::HintGrey);
+    painter.DrawLabel(areaRect.left, mid + HintKeysTop, areaRect.right, mid + HintKeysBottom, HintKeysText,
+                      SceneStyle::HintKeysSize, SceneStyle::HintGrey);
 }
 
 void GameScreen::DrawSwings(DeviceContext& dc)

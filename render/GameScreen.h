@@ -26,11 +26,17 @@ public:
     void SetPlaying(bool value) override;
     Rect GetAreaRect() const override;
 
+    // On the window's thread, between the end of one game thread and the start of the next:
+    // the new game shows neither the last game's swings nor its time, and shows the hint.
+    void BeginGame();
+    // The first swing of a game also puts the hint away for the rest of it.
     void BeginSwing(int x, int y);
     void DragSwing(int x, int y);
     void ReleaseSwing(int x, int y);
     World& GetWorld() { return world; }
 
+    // How to play, in dim grey across the middle of the field.
+    void DrawHint(DeviceContext& dc);
     void DrawSwings(DeviceContext& dc);
     void DrawObstacles(DeviceContext& dc);
     // The grey of the swing at a list index: 255, 235, ... 75, then again from 255.
@@ -40,4 +46,6 @@ public:
 
 private:
     World world;
+    // Read and written on the window's thread only.
+    bool hintShown = false;
 };

@@ -14,10 +14,13 @@ constexpr ColorRef NearWhite = 0xFAFAFA;
 constexpr ColorRef DarkGrey = 0x262626;
 constexpr ColorRef BannerBlue = 0xE0C4B7;
 constexpr ColorRef White = 0xFFFFFF;
+constexpr ColorRef HintGrey = 0x505050;
 
 constexpr int TitleSize = 400;
 constexpr int ButtonSize = 200;
 constexpr int BannerSize = 300;
 constexpr int StatusSize = 120;
+constexpr int HintSize = 200;
+constexpr int HintKeysSize = 120;
 
 } // namespace SceneStyle

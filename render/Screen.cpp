@@ -64,6 +64,7 @@ void Screen::ResetScreen()
     SetRectEmpty(exitRect);
     SetRectEmpty(readRect);
     titleText.clear();
+    titleStatusText.clear();
     startHover = false;
     stopHover = false;
     exitHover = false;
@@ -77,6 +78,11 @@ void Screen::ResetScreen()
 void Screen::SetTitleText(std::string text)
 {
     titleText = std::move(text);
+}
+
+void Screen::SetTitleStatusText(std::string text)
+{
+    titleStatusText = std::move(text);
 }
 
 void Screen::SetStatusText(std::string text)
@@ -201,14 +207,13 @@ void Screen::DrawStopButton(DeviceContext& dc, int size)
 
 void Screen::DrawStatusText(DeviceContext& dc, bool playScene)
 {
-    const std::string text = GetStatusText();
     Painter painter(dc);
     if (playScene) {
         painter.DrawLeftLabel(areaRect.left + StatusInsetX, areaRect.top + StatusInsetY, areaRect.right - StatusInsetX,
-                              areaRect.top + StatusInsetY + StatusLineHeight, text, SceneStyle::StatusSize,
-                              SceneStyle::NearWhite);
+                              areaRect.top + StatusInsetY + StatusLineHeight, GetStatusText(),
+                              SceneStyle::StatusSize, SceneStyle::NearWhite);
     } else {
-        painter.DrawLabel(areaRect.left, exitRect.bottom, areaRect.right, areaRect.bottom, text,
+        painter.DrawLabel(areaRect.left, exitRect.bottom, areaRect.right, areaRect.bottom, titleStatusText,
                           SceneStyle::StatusSize, SceneStyle::NearWhite);
     }
 }

@@ -28,7 +28,11 @@ public:
 
     void ResetScreen();
     void SetTitleText(std::string text);
-    // Both may be called from any thread.
+    // The status line of the title screen. The title never shows the status text, which the
+    // game thread may still write after the return to the title.
+    void SetTitleStatusText(std::string text);
+    const std::string& GetTitleStatusText() const { return titleStatusText; }
+    // Both may be called from any thread; only the play scene shows the status text.
     void SetStatusText(std::string text);
     std::string GetStatusText() const;
 
@@ -54,8 +58,8 @@ public:
     void DrawTitleButtons(DeviceContext& dc, int size);
     void DrawBanner(DeviceContext& dc, const std::string& text, int size, ColorRef colour);
     void DrawStopButton(DeviceContext& dc, int size);
-    // The best-time text under the Exit button on the title screen, the time text at the
-    // top-left corner during play.
+    // The title's status line under the Exit button on the title screen, the status text at
+    // the top-left corner during play.
     void DrawStatusText(DeviceContext& dc, bool playScene);
 
     // Null before the first paint.
@@ -75,6 +79,7 @@ public:
 
 protected:
     std::string titleText;
+    std::string titleStatusText;
 
 private:
     std::atomic<bool> playing{false};

@@ -1,6 +1,7 @@
 #include "threads/WorkerThread.h"
 
 #include <chrono>
+#include <utility>
 
 namespace {
 
@@ -22,7 +23,8 @@ int WorkerThread::Start()
 {
     StopAndJoin();
     Reset();
-    thread = std::thread(&WorkerThread::ThreadProc, this);
+    auto body = [this] { ThreadProc(this); };
+    thread = launcher ? launcher(std::move(body)) : std::thread(std::move(body));
     return 0;
 }
 
@@ -69,6 +71,11 @@ void WorkerThread::SetOwner(OwnerWindow* newOwner)
 OwnerWindow* WorkerThread::GetOwner() const
 {
     return owner;
+}
+
+void WorkerThread::SetLauncher(Launcher newLauncher)
+{
+    launcher = std::move(newLauncher);
 }
 
 void WorkerThread::ThreadProc(WorkerThread* worker)

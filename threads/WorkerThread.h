@@ -3,6 +3,7 @@
 #include "threads/LockedString.h"
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -16,13 +17,18 @@ class OwnerWindow;
 class WorkerThread {
 public:
     static constexpr int AbortCode = -1;
+    // Makes the thread that runs body. std::thread's constructor by default; it throws
+    // std::system_error when the system has no thread to give, which a test stands in for.
+    using Launcher = std::function<std::thread(std::function<void()> body)>;
 
     WorkerThread();
     virtual ~WorkerThread();
     WorkerThread(const WorkerThread&) = delete;
     WorkerThread& operator=(const WorkerThread&) = delete;
 
-    // Stops and joins a worker that still runs, then starts a new one. Returns 0.
+    // Stops and joins a worker that still runs, then starts a new one. Returns 0. When no
+    // thread can be made it throws the launcher's std::system_error: then none runs, running
+    // stays clear, and a later Start tries again.
     int Start();
     // Asks the worker to stop at its next check-point and returns 0 at once.
     int RequestStop();
@@ -33,6 +39,8 @@ public:
     std::string GetMessageText() const;
     void SetOwner(OwnerWindow* newOwner);
     OwnerWindow* GetOwner() const;
+    // Only while no worker runs; an empty launcher puts std::thread's back.
+    void SetLauncher(Launcher newLauncher);
 
     bool IsRunning() const { return running.load(); }
     bool IsStopRequested() const { return stopRequested.load(); }
@@ -70,5 +78,6 @@ private:
     void Join();
 
     OwnerWindow* owner = nullptr;
+    Launcher launcher;
     std::thread thread;
 };

@@ -6,12 +6,14 @@
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
-#include <QWheelEvent>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <system_error>
+#include <thread>
 
 using namespace std::chrono_literals;
 
@@ -48,11 +50,14 @@ protected:
         Press(at);
         Release(at);
     }
+    // Returns once the game loop has written its first time text: it has reset the world by
+    // then, so a swing made from here on stays.
     void StartGame()
     {
         Click(StartCentre);
         ASSERT_TRUE(dialog.GetGameScreen().IsPlaying());
-        ASSERT_TRUE(WaitFor([&] { return dialog.GetGameThread().IsRunning(); }));
+        ASSERT_TRUE(WaitFor([&] { return !Time().empty(); }));
+        ASSERT_TRUE(dialog.GetGameThread().IsRunning());
     }
     bool Playing() { return dialog.GetGameScreen().IsPlaying(); }
     // Escape or a close request: back on the title screen at once, the window still up, and
@@ -95,7 +100,7 @@ TEST_F(MainDialogTest, HasItsCaptionSizeAndLayout)
     EXPECT_EQ(screen.exitRect, (Rect{159, 269, 281, 311}));
     EXPECT_EQ(screen.stopRect, Rect{});
     EXPECT_EQ(screen.readRect, Rect{});
-    EXPECT_EQ(screen.GetStatusText(), "ベストタイム:0.0秒");
+    EXPECT_EQ(screen.GetTitleStatusText(), "ベストタイム:0.0秒");
     EXPECT_FALSE(dialog.windowIcon().isNull());
 }
 
@@ -198,17 +203,6 @@ TEST_F(MainDialogTest, DraggingDuringPlayCarriesTheWeight)
     Release(QPoint(230, 140));
     EXPECT_EQ(swing->ropeLength, 50);
     EXPECT_TRUE(WaitFor([&] { return swing->updateCount > 3; }));
-}
-
-TEST_F(MainDialogTest, TheWheelChangesNothing)
-{
-    const int before = dialog.GetInvalidateCount();
-    QWheelEvent wheel(QPointF(220, 222), dialog.mapToGlobal(QPointF(220, 222)), QPoint(), QPoint(0, 120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&dialog, &wheel);
-    EXPECT_EQ(dialog.GetInvalidateCount(), before);
-    EXPECT_FALSE(Playing());
-    EXPECT_EQ(Swings(), 0);
 }
 
 TEST_F(MainDialogTest, TheContextMenuOffersTheAboutEntry)
@@ -352,4 +346,86 @@ TEST_F(MainDialogTest, ASwingMadeDuringAPauseShowsAndWaitsForTheResume)
 
     QTest::keyClick(&dialog, Qt::Key_Space);
     EXPECT_TRUE(WaitFor([&] { return swing->GetPoint() != Point{240, 130}; }));
+}
+
+TEST_F(MainDialogTest, TheTitleAfterAGameShowsTheBestTimeAndTheHoverWhereThePointerIs)
+{
+    const QRect bestTimeLine(0, 312, 449, 95);
+    MoveTo(Field);
+    const QImage title = dialog.grab().toImage().copy(bestTimeLine);
+    const struct {
+        bool closeRequest;
+        QPoint pointerAtTheEnd;
+        bool startPink;
+    } cases[] = {{false, Field, false}, {true, StartCentre + QPoint(10, 5), true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.closeRequest ? "close request" : "Escape");
+        StartGame();
+        ASSERT_TRUE(WaitFor([&] { return Time() == "[時間:0.2秒]"; }));
+        MoveTo(Field - QPoint(10, 0));
+        MoveTo(c.pointerAtTheEnd);
+        StopBy(c.closeRequest); // the thread may write one more time text meanwhile
+        const QImage back = dialog.grab().toImage();
+        EXPECT_EQ(back.copy(bestTimeLine), title) << "the best time, not " << Time();
+        EXPECT_EQ(back.pixelColor(162, 205) == QColor(0xEF, 0x75, 0x98), c.startPink);
+    }
+}
+
+TEST_F(MainDialogTest, ANewGameShowsNoOldTimeNorSwingsAndTheHintUntilTheFirstPress)
+{
+    const auto hintPixels = [&] {
+        const QImage field = dialog.grab().toImage();
+        int count = 0;
+        for (int y = 150; y < 250; ++y)
+            for (int x = 0; x < 449; ++x)
+                count += field.pixel(x, y) == qRgb(0x50, 0x50, 0x50) ? 1 : 0;
+        return count;
+    };
+    StartGame();
+    EXPECT_GT(hintPixels(), 200);
+    Press(QPoint(200, 100));
+    Release(QPoint(230, 170));
+    EXPECT_EQ(hintPixels(), 0) << "the first swing puts the hint away";
+    ASSERT_TRUE(WaitFor([&] { return Time() == "[時間:0.3秒]"; }));
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+
+    // The next game's thread is held before its first pass: what shows is the window's alone.
+    std::atomic<bool> go{false};
+    struct Go {
+        std::atomic<bool>& go;
+        ~Go() { go = true; }
+    } letGoAtTheEnd{go};
+    dialog.GetGameThread().SetLauncher([&go](std::function<void()> body) {
+        return std::thread([&go, body = std::move(body)] {
+            while (!go.load())
+                std::this_thread::sleep_for(1ms);
+            body();
+        });
+    });
+    Click(StartCentre);
+    const QImage first = dialog.grab().toImage();
+    QImage timeCorner = first.copy(0, 0, 200, 30);
+    timeCorner.fill(Qt::black);
+    EXPECT_EQ(first.copy(0, 0, 200, 30), timeCorner) << "no time text of the last game";
+    EXPECT_GT(hintPixels(), 200);
+    EXPECT_EQ(Swings(), 0);
+    go = true;
+    ASSERT_TRUE(WaitFor([&] { return !Time().empty(); }));
+    EXPECT_NEAR(SecondsIn(Time()), 0.0, 0.05) << "the time starts again from 0";
+}
+
+TEST_F(MainDialogTest, AGameThatCannotStartLeavesTheTitleAndALaterStartPlays)
+{
+    const std::system_error noThread(std::make_error_code(std::errc::resource_unavailable_try_again));
+    dialog.GetGameThread().SetLauncher([&](std::function<void()>) -> std::thread { throw noThread; });
+    testing::internal::CaptureStderr();
+    Click(StartCentre);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              std::string("tocklet: the game could not start: ") + noThread.what() + "\n");
+    EXPECT_FALSE(Playing());
+    EXPECT_FALSE(dialog.GetGameThread().IsRunning());
+    EXPECT_TRUE(dialog.isVisible());
+
+    dialog.GetGameThread().SetLauncher({});
+    StartGame();
 }

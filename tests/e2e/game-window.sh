@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The real game in a real X window: title screen colours, a game with three swings that move,
-# a pause that holds them and the time, Escape back to the title, a close request that keeps the
-# window, Exit that ends the program and writes the settings file back with its remark and its
-# unknown section kept.
+# A whole session of the real game in a real X window: the title with the best time, a game
+# that opens with a hint, three swings that move and put the hint away, a pause that holds them
+# and the time, Escape back to the title with the best time and no stale hover, a second game
+# whose time starts again, the About box from the right button twenty times with a game running
+# and not, a close request that keeps the window, Exit that ends the program and writes the
+# settings file back with its remark and its unknown section kept.
 #   game-window.sh <tocklet>
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -27,6 +29,12 @@ e2e_expect_pixel title.png 96 69 FFF0F0 "the title panel"
 e2e_expect_pixel title.png 159 201 FAFAFA "the Start button's frame"
 e2e_expect_pixel title.png 162 204 000000 "inside the Start button"
 e2e_expect_pixel title.png 281 280 FAFAFA "the Exit button's right frame"
+# count_colour FILE RRGGBB [GEOMETRY]: pixels of that colour, in the crop if one is given.
+count_colour() {
+    convert "$E2E_TMP/$1" ${3:+-crop "$3"} -fill black +opaque "#$2" -fill white -opaque "#$2" \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+[ "$(count_colour title.png FAFAFA 449x95+0+312)" -gt 20 ] || e2e_fail "no best time under the buttons"
 
 # Hovering Start fills it pink.
 e2e_move "$window" 170 235 || e2e_fail "cannot move the pointer"
@@ -39,6 +47,7 @@ e2e_click "$window" 220 222 || e2e_fail "cannot click Start"
 sleep 0.3
 e2e_screenshot "$window" play.png || e2e_fail "no screenshot"
 e2e_expect_pixel play.png 96 69 000000 "the field where the title panel was"
+[ "$(count_colour play.png 505050)" -gt 200 ] || e2e_fail "no hint at the start of the game"
 e2e_drag "$window" 100 60 160 150 || e2e_fail "cannot drag the first swing"
 e2e_drag "$window" 220 60 220 200 || e2e_fail "cannot drag the second swing"
 e2e_drag "$window" 340 60 280 120 || e2e_fail "cannot drag the third swing"
@@ -50,6 +59,8 @@ changed=$(compare -metric AE "$E2E_TMP/swings1.png" "$E2E_TMP/swings2.png" null:
 [ "${changed%.*}" -gt 100 ] 2>/dev/null || e2e_fail "the swings did not move between two screenshots ($changed pixels changed)"
 ropes=$(convert "$E2E_TMP/swings2.png" -fill black +opaque '#FAFAFA' -format '%[fx:round(mean*w*h)]' info:)
 [ "${ropes%.*}" -gt 50 ] 2>/dev/null || e2e_fail "no near-white ropes and outlines in the play scene ($ropes)"
+# The ropes' and the time text's edges may hold a few pixels of the hint's grey.
+[ "$(count_colour swings2.png 505050)" -lt 20 ] || e2e_fail "the hint stayed after the first swing"
 
 # P pauses: the banner reads Pause, and neither the swings nor the time move; Space resumes.
 e2e_key "$window" p || e2e_fail "cannot type P"
@@ -74,6 +85,44 @@ e2e_key "$window" Escape || e2e_fail "cannot type Escape"
 sleep 0.3
 e2e_screenshot "$window" back.png || e2e_fail "no screenshot"
 e2e_expect_pixel back.png 96 69 FFF0F0 "the title panel after Escape"
+e2e_expect_pixel back.png 162 204 000000 "Start, not hovered with the pointer elsewhere,"
+changed=$(compare -metric AE -extract 449x95+0+312 "$E2E_TMP/title.png" "$E2E_TMP/back.png" null: 2>&1 | cut -d' ' -f1)
+[ "$changed" = 0 ] || e2e_fail "the title after the game does not show the best time ($changed pixels differ)"
+
+# A second game starts from 0 with the hint, not from the last game's time.
+e2e_click "$window" 220 222 || e2e_fail "cannot click Start again"
+sleep 0.3
+e2e_screenshot "$window" second.png || e2e_fail "no screenshot"
+[ "$(count_colour second.png 505050)" -gt 200 ] || e2e_fail "no hint at the start of the second game"
+# The whole seconds of the time text, "0" in both games 0.3 s after the start; the first game
+# was seconds old when it ended.
+changed=$(compare -metric AE -extract 10x20+55+6 "$E2E_TMP/second.png" "$E2E_TMP/play.png" null: 2>&1 | cut -d' ' -f1)
+[ "$changed" = 0 ] || e2e_fail "the second game's time does not start again from 0 ($changed pixels differ)"
+
+# The right button's menu opens the About box, ten times during the game and ten on the title.
+about_title='Tockletのﾊﾞｰｼﾞｮﾝ情報'
+other_windows() {
+    xdotool search --onlyvisible --name '' 2>/dev/null | grep -cvx "$window"
+}
+without_menu=$(other_windows)
+for round in $(seq 20); do
+    [ "$round" -eq 11 ] && { e2e_key "$window" Escape || e2e_fail "cannot type Escape"; }
+    e2e_click "$window" 60 $((330 + round)) 3 || e2e_fail "cannot click the right button"
+    sleep 0.3
+    [ "$(other_windows)" -gt "$without_menu" ] ||
+        e2e_fail "round $round: the menu was gone 0.3 s after the right button"
+    xdotool mousemove_relative 15 8 click 1
+    about=$(timeout 5 xdotool search --sync --onlyvisible --name "^$about_title\$" 2>/dev/null | head -n 1)
+    [ -n "$about" ] || e2e_fail "round $round: no About box from the menu entry"
+    e2e_key "$about" Return || e2e_fail "cannot close the About box"
+    for ((tries = 0; tries < 50; tries++)); do
+        xdotool search --onlyvisible --name "^$about_title\$" >/dev/null 2>&1 || break
+        sleep 0.1
+    done
+    [ "$tries" -lt 50 ] || e2e_fail "round $round: the About box did not close on Return"
+done
+e2e_screenshot "$window" after-about.png || e2e_fail "no screenshot"
+e2e_expect_pixel after-about.png 96 69 FFF0F0 "the title panel after the About boxes"
 
 # A close request keeps the window open.
 e2e_close_request "$window" || e2e_fail "the close request could not be sent"
@@ -89,4 +138,5 @@ grep -q $'^Time1=12.5  ;my best run\r$' Setting.ini || e2e_fail "the remark on T
 grep -q $'^\\[Notes\\]\r$' Setting.ini && grep -q $'^favourite=blue\r$' Setting.ini ||
     e2e_fail "the unknown section was lost: $(cat -A Setting.ini)"
 grep -q '^PlayNum=1' Setting.ini || e2e_fail "PlayNum was not written: $(cat -A Setting.ini)"
-e2e_log "title, hover, three moving swings, a pause, Escape, close request kept, Exit saved the file"
+e2e_log "title, hint, three moving swings, a pause, Escape to the best time, a second game, 20 About boxes,"\
+    "close request kept, Exit saved the file"

@@ -3,15 +3,18 @@
 #include "model/Swing.h"
 #include "render/DeviceContext.h"
 #include "render/GameScreen.h"
+#include "threads/GameThread.h"
 
 #include <QDir>
 #include <QImage>
 #include <QPainter>
 
 #include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -19,6 +22,7 @@ constexpr QRgb MidGreyRgb = qRgb(140, 140, 140);
 constexpr QRgb HoverPinkRgb = qRgb(239, 117, 152);
 constexpr QRgb BannerRgb = qRgb(183, 196, 224);
 constexpr QRgb WhiteRgb = qRgb(255, 255, 255);
+constexpr QRgb HintRgb = qRgb(0x50, 0x50, 0x50);
 
 // A swing anchored at (ax, ay) whose weight was dragged to (wx, wy) and not released.
 void HangSwing(GameScreen& screen, int ax, int ay, int wx, int wy)
@@ -65,6 +69,19 @@ public:
 
     World& world;
     ResetOutcome& outcome;
+};
+
+// A world whose game ends by itself after a few ticks, and a game loop that shows the end
+// only briefly: the loop's own way back to the title.
+class EndingScreen : public GameScreen {
+public:
+    bool IsFinished() override { return ++ticksAsked > 3; }
+    int ticksAsked = 0;
+};
+
+class BriefEndGame : public GameThread {
+public:
+    BriefEndGame() { SetEndDisplay(std::chrono::milliseconds(20)); }
 };
 
 } // namespace
@@ -342,4 +359,61 @@ TEST(GameScreen, SavesAPlaySceneForReview)
     EXPECT_GT(CountColour(window, {0, 0, WindowWidth, WindowHeight}, Grey(75)), 0);
     SaveForReview(window, "play.png");
     SaveForReview(PaintOnWindow(screen, WindowWidth, WindowHeight, "GameOver!!"), "play-banner.png");
+}
+
+TEST(GameScreen, TheHintShowsFromTheStartOfAGameUntilItsFirstSwing)
+{
+    GameScreen screen;
+    LayOutLikeTheWindow(screen);
+    HangSwing(screen, 200, 200, 220, 230); // the last game's
+    screen.BeginGame();
+    screen.SetPlaying(true);
+    screen.SetStatusText("[時間:0.1秒]");
+    const QImage window = PaintOnWindow(screen, WindowWidth, WindowHeight);
+
+    // Two lines centred in the field, dim grey on black, and nothing else but the time text.
+    const Rect field{0, 40, WindowWidth, WindowHeight};
+    const Rect ink = BoundsOfOther(window, field, BlackRgb);
+    EXPECT_GT(CountColour(window, ink, HintRgb), 300);
+    EXPECT_EQ(CountPixels(window, field, [](QRgb p) { return qRed(p) > 0x50; }), 0);
+    EXPECT_NEAR((ink.left + ink.right) / 2.0, 224.5, 4.0);
+    EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 203.5, 6.0);
+    EXPECT_GT(ink.Width(), 330);
+    EXPECT_GT(ink.Height(), 40) << "a second line under the first";
+    SaveForReview(window, "hint.png");
+
+    const QImage paused = PaintOnWindow(screen, WindowWidth, WindowHeight, "Pause");
+    EXPECT_EQ(CountColour(paused, field, HintRgb), 0) << "under the banner";
+
+    screen.BeginSwing(40, 360);
+    EXPECT_EQ(CountColour(PaintOnWindow(screen, WindowWidth, WindowHeight), field, HintRgb), 0);
+    screen.ReleaseSwing(40, 360);
+    screen.ResetGame(); // as the game loop does at its start
+    EXPECT_EQ(CountColour(PaintOnWindow(screen, WindowWidth, WindowHeight), field, HintRgb), 0)
+        << "not back within the same game";
+}
+
+// The game loop writes its time texts, the last of them possibly after the return, and at the
+// end of a game an empty one: the title shows its own line through all of it.
+TEST(GameScreen, TheTitleAfterAGameShowsItsOwnStatusLine)
+{
+    EndingScreen screen;
+    LayOutLikeTheWindow(screen);
+    const QImage before = PaintOnWindow(screen, WindowWidth, WindowHeight);
+
+    BriefEndGame game;
+    game.SetScreen(&screen);
+    screen.BeginGame();
+    screen.SetPlaying(true);
+    game.Start();
+    for (int i = 0; i < 200 && (game.IsRunning() || screen.IsPlaying()); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_FALSE(screen.IsPlaying()) << "the game did not end by itself";
+    game.StopAndJoin();
+    const QImage after = PaintOnWindow(screen, WindowWidth, WindowHeight, game.GetMessageText());
+    EXPECT_EQ(FirstDifference(after, before), "");
+    SaveForReview(after, "title-after-game.png");
+
+    screen.SetStatusText("[時間:5.7秒]");
+    EXPECT_EQ(FirstDifference(PaintOnWindow(screen, WindowWidth, WindowHeight), before), "");
 }

@@ -107,5 +107,5 @@ void LayOutLikeTheWindow(GameScreen& screen)
     SetRect(screen.startRect, 159, 201, 281, 243);
     SetRect(screen.exitRect, 159, 269, 281, 311);
     screen.SetTitleText("トクレット");
-    screen.SetStatusText("ベストタイム:12.3秒");
+    screen.SetTitleStatusText("ベストタイム:12.3秒");
 }

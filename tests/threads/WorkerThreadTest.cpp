@@ -5,6 +5,7 @@
 #include <chrono>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -240,4 +241,21 @@ TEST(WorkerThread, DestroyingARunningWorkerStopsAndJoinsIt)
     task->Start();
     ASSERT_TRUE(Eventually([&] { return task->passes.load() >= 2; }));
     task.reset(); // the sanitizers catch a thread left working on the freed task
+}
+
+TEST(WorkerThread, AStartWithoutAThreadLeavesNoneRunningAndALaterStartWorks)
+{
+    CountingTask task;
+    task.Start();
+    ASSERT_TRUE(Eventually([&] { return task.passes.load() >= 2; }));
+    task.SetLauncher([](std::function<void()>) -> std::thread {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    });
+    EXPECT_THROW(task.Start(), std::system_error);
+    EXPECT_FALSE(task.IsRunning()) << "the old worker is stopped and no new one runs";
+    EXPECT_EQ(task.runs.load(), 1);
+
+    task.SetLauncher({});
+    task.Start();
+    EXPECT_TRUE(Eventually([&] { return task.runs.load() == 2 && task.IsRunning(); }));
 }
