@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian package, checks what it declares and holds, unpacks it into a temporary
-# root and starts the program from there once under Xvfb.
+# root and starts the program from /usr/games there once under Xvfb.
 #   installed-package.sh <build directory> <desktop id>
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -22,9 +22,10 @@ done
 
 root="$E2E_TMP/root"
 dpkg -x "$deb" "$root" || e2e_fail "dpkg -x failed"
-for file in usr/bin/tocklet usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml; do
+for file in usr/games/tocklet usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml; do
     [ -s "$root/$file" ] || e2e_fail "the package lacks /$file"
 done
+[ ! -e "$root/usr/bin/tocklet" ] || e2e_fail "the package holds the program in /usr/bin as well as in /usr/games"
 for size in 16 32 48 64 128 256; do
     icon="$root/usr/share/icons/hicolor/${size}x${size}/apps/$id.png"
     [ -s "$icon" ] || e2e_fail "the package lacks the $size px icon"
@@ -36,7 +37,7 @@ grep -qx "Exec=tocklet" "$root/usr/share/applications/$id.desktop" || e2e_fail "
 
 e2e_start_xvfb || e2e_skip "Xvfb cannot start, so the installed program cannot be started"
 cd "$E2E_TMP" || e2e_fail "no working directory"
-e2e_start "$root/usr/bin/tocklet"
+e2e_start "$root/usr/games/tocklet"
 e2e_find_window Tocklet 15 >/dev/null || e2e_fail "the installed program showed no window titled Tocklet"
 # The game window keeps itself open on close requests, so the test ends it with a signal.
 e2e_terminate 10 || e2e_fail "the installed program still runs 10 s after SIGTERM"
