@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tocklet developers
+# SPDX-License-Identifier: MIT
 # Set-up, build and run on Debian 12.
 #   ./run.sh        install what is missing, build, start the game
 #   ./run.sh test   install what is missing, build, run every test but the soak test

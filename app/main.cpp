@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
 #include "app/DisplayCheck.h"
 #include "app/GameApp.h"
 #include "app/Program.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
 // Start-up Load and exit Save of the score table on hostile settings files. The program must
 // start within 2 s and save within a few seconds on each of them.
 

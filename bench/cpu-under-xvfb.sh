@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tocklet developers
+# SPDX-License-Identifier: MIT
 # CPU use of the real program in a real X window under Xvfb, each over a fixed period:
 #   1. the title screen, left alone;
 #   2. a game with no swings;

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Tocklet developers
+# SPDX-License-Identifier: MIT
 # Applies TOCKLET_SANITIZE to every target of the build.
 if(TOCKLET_SANITIZE STREQUAL "address")
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)

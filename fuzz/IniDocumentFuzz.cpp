@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
 // libFuzzer target over the in-memory INI reader and writer.
 // Input: section, key, value, a second section and key, each ended by a backslash and one more
 // character (a backslash is written doubled), then the document text itself.

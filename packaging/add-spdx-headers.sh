@@ -34,7 +34,7 @@ comment_style() {
 
 header_lines() {
     case $1 in
-        slashes) printf '// %s\n// %s\n' "$copyright" "$license" ;;
+        slashes) printf '// %s\n// %s\n\n' "$copyright" "$license" ;;
         hash) printf '# %s\n# %s\n' "$copyright" "$license" ;;
         html) printf '<!-- %s -->\n<!-- %s -->\n' "$copyright" "$license" ;;
         troff) printf '.\\" %s\n.\\" %s\n' "$copyright" "$license" ;;

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
 #include "render/Screen.h"
 
 #include "render/DeviceContext.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
 // Draws the program icon at every installed size: a weight swinging on a rope from its anchor,
 // on a dark ground. Run once after changing the drawing; the PNGs it writes are committed.
 //   tocklet-make-icons <output directory>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
 // The main window on a screen with a device pixel ratio of 2: twice the pixels each way, drawn at
 // that resolution, with its size, the buttons and the swing gesture in logical pixels.
 #include "app/MainDialog.h"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tocklet developers
+# SPDX-License-Identifier: MIT
 # Without any display the program says so in one line on standard error and exits with 1,
 # instead of aborting inside Qt.
 #   no-display.sh <tocklet>

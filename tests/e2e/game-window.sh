@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tocklet developers
+# SPDX-License-Identifier: MIT
 # A whole session of the real game in a real X window: the title with the best time, a game
 # that opens with a hint, three swings that move and put the hint away, a pause that holds them
 # and the time, Escape back to the title with the best time and no stale hover, a second game

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tocklet developers
+# SPDX-License-Identifier: MIT
 # The real program started on a hostile "Setting.ini": it shows the title screen within 2 s of
 # its start, ends within 10 s of a click on Exit with status 0, and writes back a file in which
 # every line that is not one of the score table's comes through unchanged.

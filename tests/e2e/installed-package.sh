@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tocklet developers
+# SPDX-License-Identifier: MIT
 # Builds the Debian package, checks what it declares and holds, unpacks it into a temporary
 # root and starts the program from /usr/games there once under Xvfb.
 #   installed-package.sh <build directory> <desktop id>

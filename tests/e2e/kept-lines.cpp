@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
 // Compares a settings file before and after a run of the program: every line that is not one
 // the score table writes (its two section headers and its twelve keys) must come through
 // unchanged and in order, ending included; only a last line without an ending may gain one.

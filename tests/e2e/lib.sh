@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Tocklet developers
+# SPDX-License-Identifier: MIT
 # Helpers for end-to-end tests: the real program in a real X window under Xvfb, driven with
 # xdotool and read back with screenshots. Source it from a bash script:
 #

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
 // Prints the colour of one pixel of an image as RRGGBB in hexadecimal.
 //   png-pixel <file> <x> <y>
 

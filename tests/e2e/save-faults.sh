@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tocklet developers
+# SPDX-License-Identifier: MIT
 # Faults at save on the real program: the game runs, the fault strikes, Exit saves. The program
 # must end normally, say in one line on standard error that the save failed, and leave
 # "Setting.ini" exactly as it was, with no temporary file beside it.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
 // Asks an X11 window to close, as a window manager's close box does: a WM_DELETE_WINDOW message
 // of the WM_PROTOCOLS client protocol. Under Xvfb no window manager runs to send it.
 //   x11-close-request <window id>      (decimal, or hexadecimal with 0x)

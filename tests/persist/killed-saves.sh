@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tocklet developers
+# SPDX-License-Identifier: MIT
 # Saves of the score table killed with SIGKILL at random moments: after every kill
 # "Setting.ini" is the file before the save or the file after it, byte for byte, and the next
 # save removes the temporary files that the kills left.

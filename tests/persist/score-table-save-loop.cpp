@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
 // Saves the score table in a loop, for tests that kill a save half-way. Every field differs
 // between the two tables it alternates, so a save cut short between two values would show.
 //   score-table-save-loop <directory> <first table: 0 or 1> <saves, 0 for as many as 60 s allow>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
 // The scene on a screen with a device pixel ratio of 2: drawn at the screen's own resolution,
 // with layout and hit tests in logical pixels as on any other screen.
 #include "PixelTestSupport.h"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tocklet developers
+# SPDX-License-Identifier: MIT
 # Long play on the real program under Xvfb, driven by xdotool: games started from the title
 # screen and stopped by Escape or a close request, swings made by press, drag and release at
 # random places, the About box opened (F1 or the right-button menu) and closed in four ways

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
 // Three threads on one world, as in a game: the window's gestures, the game loop's ticks and
 // resets, and a painter reading every swing. Run under ThreadSanitizer and AddressSanitizer this
 // catches a data race on a swing's fields or a swing freed while another thread still uses it.
