@@ -13,7 +13,7 @@ tocklet=$(realpath "$2")
 kept_lines=$(realpath "$3")
 export E2E_PNG_PIXEL=${E2E_PNG_PIXEL:+$(realpath "$E2E_PNG_PIXEL")}
 
-StartLimitMs=2000
+StartLimitMs=${E2E_START_LIMIT_MS:-2000}
 ExitLimitMs=10000
 
 e2e_init
