@@ -83,8 +83,8 @@ void GameThread::ShowEndOfGame(GameSurface& surface)
     RepaintOwner(true);
 
     // The display can be cut short: a stop request ends the thread here as it does during play,
-    // leaving the playing flag and the status text to whoever asked for the stop (a new game may
-    // already have set the flag again while this thread is being joined).
+    // leaving the playing flag and the status text to whoever asked for the stop (the window
+    // joins this thread before it sets the flag for a new game).
     const auto deadline = std::chrono::steady_clock::now() + endDisplay;
     while (std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
