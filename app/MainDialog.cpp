@@ -108,12 +108,14 @@ void MainDialog::OnInitDialog()
 
 void MainDialog::RequestRepaint(bool)
 {
-    QMetaObject::invokeMethod(this, [this] { Invalidate(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { Invalidate(); }, Qt::QueuedConnection);
 }
 
 void MainDialog::RequestRepaint(const Rect& rect, bool)
 {
-    QMetaObject::invokeMethod(this, [this, rect] { Invalidate(rect); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, rect] { Invalidate(rect); }, Qt::QueuedConnection);
 }
 
 bool MainDialog::EnableControl(int controlId, bool enable)
@@ -122,8 +124,8 @@ bool MainDialog::EnableControl(int controlId, bool enable)
     if (found == controls.end())
         return false;
     QWidget* control = found->second;
-    QMetaObject::invokeMethod(control, [control, enable] { control->setEnabled(enable); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        control, [control, enable] { control->setEnabled(enable); }, Qt::QueuedConnection);
     return true;
 }
 

@@ -11,7 +11,10 @@
 template <typename T>
 class Relaxed {
 public:
-    Relaxed(T initial = T{}) noexcept : value(initial) {}
+    Relaxed(T initial = T{}) noexcept
+        : value(initial)
+    {
+    }
     Relaxed(const Relaxed&) = delete;
     Relaxed& operator=(const Relaxed&) = delete;
 

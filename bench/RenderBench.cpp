@@ -129,8 +129,10 @@ void BM_DrawShapesOnly(benchmark::State& state)
     std::vector<Shape> shapes;
     for (int i = 0; i < world.GetSwingCount(); ++i) {
         const std::shared_ptr<Swing> swing = world.swings.GetAt(i);
-        shapes.push_back(
-            {{swing->anchorX, swing->anchorY}, swing->GetPoint(), swing->GetRect(), GameScreen::SwingFill(i)});
+        shapes.push_back({{swing->anchorX, swing->anchorY},
+                          swing->GetPoint(),
+                          swing->GetRect(),
+                          GameScreen::SwingFill(i)});
     }
     DeviceContext dc(FieldWidth, FieldHeight);
     for (auto _ : state) {

@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -125,12 +125,17 @@ void SaveUnchanged(benchmark::State& state, std::string (*make)())
 int main(int argc, char** argv)
 {
     const std::pair<const char*, std::string (*)()> files[] = {
-        {"SingleLine50MB", SingleLine}, {"Sections100000", ManySections}, {"EmptyLines50MB", EmptyLines},
-        {"CrOnlyTable", CrOnlyTable},   {"Junk50MB", Junk},
+        {"SingleLine50MB", SingleLine},
+        {"Sections100000", ManySections},
+        {"EmptyLines50MB", EmptyLines},
+        {"CrOnlyTable", CrOnlyTable},
+        {"Junk50MB", Junk},
     };
     for (const auto& [name, make] : files) {
         const std::string suffix = std::string("/") + name;
-        benchmark::RegisterBenchmark(("Load" + suffix).c_str(), Load, make)->Unit(benchmark::kMillisecond)->Iterations(3);
+        benchmark::RegisterBenchmark(("Load" + suffix).c_str(), Load, make)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(3);
         benchmark::RegisterBenchmark(("FirstSave" + suffix).c_str(), FirstSave, make)
             ->Unit(benchmark::kMillisecond)
             ->Iterations(3);

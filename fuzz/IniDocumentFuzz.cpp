@@ -8,8 +8,8 @@
 #include "persist/IniDocument.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <optional>
 #include <string>
@@ -77,7 +77,8 @@ std::string_view TrimBlanks(std::string_view s)
 
 // The reading rules written out line by line in the plainest way, to check the real reader,
 // which skips lines that cannot matter.
-std::optional<std::string> ReferenceFind(std::string_view text, std::string_view section, std::string_view key)
+std::optional<std::string> ReferenceFind(std::string_view text, std::string_view section,
+                                         std::string_view key)
 {
     if (section.empty() || key.empty())
         return std::nullopt;
@@ -91,17 +92,19 @@ std::optional<std::string> ReferenceFind(std::string_view text, std::string_view
         if (content.front() == '[') {
             if (inSection)
                 return std::nullopt;
-            const std::string_view name = content.substr(1, content.find(']') == std::string_view::npos
-                                                                ? std::string_view::npos
-                                                                : content.find(']') - 1);
+            const std::string_view name =
+                content.substr(1, content.find(']') == std::string_view::npos ? std::string_view::npos
+                                                                              : content.find(']') - 1);
             inSection = SameNoCase(TrimBlanks(name), section);
             continue;
         }
         const std::size_t equals = content.find('=');
-        if (!inSection || equals == std::string_view::npos || !SameNoCase(TrimBlanks(content.substr(0, equals)), key))
+        if (!inSection || equals == std::string_view::npos
+            || !SameNoCase(TrimBlanks(content.substr(0, equals)), key))
             continue;
         std::string_view value = TrimBlanks(content.substr(equals + 1));
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
+            && value.back() == value.front())
             value = value.substr(1, value.size() - 2);
         return std::string(value);
     }
@@ -122,7 +125,8 @@ void CheckOnlyTheKeyLinesChanged(std::string_view before, std::string_view after
         ++suffix;
     const std::size_t oldChanged = oldLines.size() - prefix - suffix;
     const std::size_t newChanged = newLines.size() - prefix - suffix;
-    Require(oldChanged <= 1 && newChanged <= 3 && newChanged >= oldChanged, "a write changes one line or adds lines");
+    Require(oldChanged <= 1 && newChanged <= 3 && newChanged >= oldChanged,
+            "a write changes one line or adds lines");
     if (oldChanged == 1 && newChanged == 1) {
         const std::string_view oldLine = oldLines[prefix];
         const std::string_view newLine = newLines[prefix];
@@ -159,25 +163,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(found == !read.empty(), "Read says whether its value is empty");
     Require(read.size() <= IniDocument::MaxValueLength, "Read cuts to 399 bytes");
     Require(whole ? whole->starts_with(read) : read.empty(), "Read hands out the start of the value");
-    Require(!whole || whole->size() > IniDocument::MaxValueLength || read == *whole, "a short value is read whole");
+    Require(!whole || whole->size() > IniDocument::MaxValueLength || read == *whole,
+            "a short value is read whole");
 
     // Writing back what was read changes nothing.
     if (whole) {
         IniDocument same(text);
         Require(IniDocument::Unwritable(section, key, *whole).empty(), "a value read can be written");
-        Require(same.Write(section, key, *whole) == IniDocument::Change::Unchanged, "writing what was read is no change");
+        Require(same.Write(section, key, *whole) == IniDocument::Change::Unchanged,
+                "writing what was read is no change");
         Require(same.Text() == text, "an unchanged write keeps every byte");
     }
 
     const std::optional<std::string> otherBefore = document.Find(otherSection, otherKey);
     const IniDocument::Change change = document.Write(section, key, value);
     if (change == IniDocument::Change::Refused) {
-        Require(!IniDocument::Unwritable(section, key, value).empty(), "only what cannot be stored is refused");
+        Require(!IniDocument::Unwritable(section, key, value).empty(),
+                "only what cannot be stored is refused");
         Require(document.Text() == text, "a refused write keeps every byte");
         return 0;
     }
     Require(document.Find(section, key) == value, "a written value reads back");
-    Require(ReferenceFind(document.Text(), section, key) == value, "a written value reads back by the plain rules");
+    Require(ReferenceFind(document.Text(), section, key) == value,
+            "a written value reads back by the plain rules");
     if (change == IniDocument::Change::Unchanged)
         Require(document.Text() == text, "an unchanged write keeps every byte");
     else

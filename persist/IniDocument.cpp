@@ -108,7 +108,8 @@ private:
         std::size_t& cached = next[searched];
         if (cached == Unknown || cached < pos) {
             const void* hit = std::memchr(text.data() + pos, SearchedChar[searched], text.size() - pos);
-            cached = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : text.size();
+            cached =
+                hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : text.size();
         }
         return cached;
     }
@@ -124,7 +125,8 @@ private:
         for (const char ending : {'\r', '\n'}) {
             const void* last = ::memrchr(text.data() + pos, ending, hit - pos);
             if (last) {
-                const std::size_t after = static_cast<std::size_t>(static_cast<const char*>(last) - text.data()) + 1;
+                const std::size_t after =
+                    static_cast<std::size_t>(static_cast<const char*>(last) - text.data()) + 1;
                 start = after > start ? after : start;
             }
         }
@@ -187,8 +189,8 @@ std::string_view ValueOf(std::string_view content, const Entry& entry)
 std::string Encoded(std::string_view value)
 {
     const bool quote = !value.empty()
-        && (IsBlank(value.front()) || IsBlank(value.back())
-            || (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()));
+                       && (IsBlank(value.front()) || IsBlank(value.back())
+                           || (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()));
     std::string encoded;
     encoded.reserve(value.size() + 2);
     if (quote)
@@ -246,7 +248,8 @@ std::optional<std::string> IniDocument::Find(std::string_view section, std::stri
     Line line;
     bool inSection = false;
     while (inSection ? lines.NextHeaderOrKey(line) : lines.NextHeader(line)) {
-        const std::string_view content = std::string_view(text).substr(line.begin, line.contentEnd - line.begin);
+        const std::string_view content =
+            std::string_view(text).substr(line.begin, line.contentEnd - line.begin);
         const Entry entry = Classify(content);
         if (entry.kind == Entry::Kind::Section) {
             if (inSection)
@@ -279,7 +282,8 @@ IniDocument::Change IniDocument::Write(std::string_view section, std::string_vie
     bool sectionFound = false;
     Line lastInSection; // the header or the last key line of the section: a new key goes after it
     while (inSection ? lines.NextHeaderOrKey(line) : lines.NextHeader(line)) {
-        const std::string_view content = std::string_view(text).substr(line.begin, line.contentEnd - line.begin);
+        const std::string_view content =
+            std::string_view(text).substr(line.begin, line.contentEnd - line.begin);
         const Entry entry = Classify(content);
         if (entry.kind == Entry::Kind::Section) {
             if (inSection)
@@ -305,7 +309,8 @@ IniDocument::Change IniDocument::Write(std::string_view section, std::string_vie
     if (sectionFound) {
         std::string_view ending = textEnding;
         if (lastInSection.HasEnding())
-            ending = std::string_view(text).substr(lastInSection.contentEnd, lastInSection.end - lastInSection.contentEnd);
+            ending = std::string_view(text).substr(lastInSection.contentEnd,
+                                                   lastInSection.end - lastInSection.contentEnd);
         else
             added += ending;
         added.append(key).append("=").append(Encoded(value)).append(ending);
@@ -313,7 +318,7 @@ IniDocument::Change IniDocument::Write(std::string_view section, std::string_vie
         return Change::Changed;
     }
     const bool lastLineOpen = text.size() > (std::string_view(text).starts_with(Bom) ? Bom.size() : 0)
-        && text.back() != '\n' && text.back() != '\r';
+                              && text.back() != '\n' && text.back() != '\r';
     if (lastLineOpen)
         added += textEnding;
     added.append("[").append(section).append("]").append(textEnding);

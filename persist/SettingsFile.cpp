@@ -36,7 +36,8 @@ bool SettingsFile::Read(const std::string& section, const std::string& key, std:
     return IniDocument(std::move(text)).Read(section, key, value);
 }
 
-bool SettingsFile::Write(const std::string& section, const std::string& key, const std::string& value, int keepComment)
+bool SettingsFile::Write(const std::string& section, const std::string& key, const std::string& value,
+                         int keepComment)
 {
     std::lock_guard<std::mutex> guard(lock);
     lastError.clear();

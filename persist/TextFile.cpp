@@ -128,7 +128,7 @@ std::string TemporaryName(const std::string& target)
     static std::atomic<unsigned> counter{0};
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
     return TemporaryPrefix(target) + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1))
-        + "." + std::to_string(static_cast<unsigned long long>(ticks) % 1000000007ULL);
+           + "." + std::to_string(static_cast<unsigned long long>(ticks) % 1000000007ULL);
 }
 
 bool WriteAll(int fd, std::string_view data)
@@ -209,7 +209,8 @@ private:
 };
 
 // Writes text into a new temporary file beside target and renames it over target.
-bool WriteAndRename(const std::string& target, const struct stat* old, const std::string& text, std::string& error)
+bool WriteAndRename(const std::string& target, const struct stat* old, const std::string& text,
+                    std::string& error)
 {
     const std::string dir = DirOf(target);
     TemporaryFile temporary(target, old ? 0600 : 0666);
@@ -355,7 +356,8 @@ void RemoveStaleTemporaries(const std::string& path)
         const std::string_view rest = name.substr(prefix.size());
         pid_t pid = 0;
         const auto parsed = std::from_chars(rest.data(), rest.data() + rest.size(), pid);
-        if (parsed.ec != std::errc() || pid <= 0 || parsed.ptr == rest.data() + rest.size() || *parsed.ptr != '-')
+        if (parsed.ec != std::errc() || pid <= 0 || parsed.ptr == rest.data() + rest.size()
+            || *parsed.ptr != '-')
             continue;
         bool stale = false;
         if (pid == ::getpid())

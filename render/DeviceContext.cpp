@@ -138,8 +138,8 @@ void DeviceContext::Rectangle(int left, int top, int right, int bottom)
     top = ToDevice(top);
     right = ToDevice(right);
     bottom = ToDevice(bottom);
-    if (rasterOp == RasterOp::CopyPen && pen.colour == brush.colour && left <= 0 && top <= 0 &&
-        right >= imageWidth && bottom >= imageHeight) {
+    if (rasterOp == RasterOp::CopyPen && pen.colour == brush.colour && left <= 0 && top <= 0
+        && right >= imageWidth && bottom >= imageHeight) {
         FillImage(ToQRgb(pen.colour));
         return;
     }
@@ -190,8 +190,10 @@ void DeviceContext::Ellipse(int left, int top, int right, int bottom)
     const std::int64_t deviceWidth = std::int64_t{deviceRight} - deviceLeft;
     const std::int64_t deviceHeight = std::int64_t{deviceBottom} - deviceTop;
     const int spriteSide = MaxSpriteSide * lineWidth;
-    if (useSprites && rasterOp == RasterOp::CopyPen && deviceWidth <= spriteSide && deviceHeight <= spriteSide) {
-        const SpriteKey key{static_cast<int>(deviceWidth), static_cast<int>(deviceHeight), pen.colour, brush.colour};
+    if (useSprites && rasterOp == RasterOp::CopyPen && deviceWidth <= spriteSide
+        && deviceHeight <= spriteSide) {
+        const SpriteKey key{static_cast<int>(deviceWidth), static_cast<int>(deviceHeight), pen.colour,
+                            brush.colour};
         if (const EllipseSprite* sprite = SpriteFor(key)) {
             // A sprite stays on its canvas: inside the box and its margin.
             Touch(deviceLeft - SpriteMargin, deviceTop - SpriteMargin, deviceRight + SpriteMargin,
@@ -211,8 +213,8 @@ void DeviceContext::Ellipse(int left, int top, int right, int bottom)
     QImage devicePixels(reinterpret_cast<uchar*>(Pixels()), imageWidth, imageHeight, image.bytesPerLine(),
                         QImage::Format_RGB32);
     QPainter painter(&devicePixels);
-    DrawScaledEllipse(painter, QRectF(QPointF(deviceLeft, deviceTop), QPointF(deviceRight, deviceBottom)), pen.colour,
-                      brush.colour, rasterOp);
+    DrawScaledEllipse(painter, QRectF(QPointF(deviceLeft, deviceTop), QPointF(deviceRight, deviceBottom)),
+                      pen.colour, brush.colour, rasterOp);
 }
 
 void DeviceContext::DrawScaledEllipse(QPainter& painter, const QRectF& box, ColorRef penColour,
@@ -262,12 +264,13 @@ const EllipseSprite* DeviceContext::SpriteFor(const SpriteKey& key)
     // Drawn exactly as the plain path draws it, onto a transparent canvas to find its pixels.
     // Qt's outline of a flat ellipse reaches past the ends of its box, so the canvas has a margin;
     // a shape that reaches the canvas's edge anyway is left to the plain path.
-    QImage canvas(key.width + 2 * SpriteMargin, key.height + 2 * SpriteMargin, QImage::Format_ARGB32_Premultiplied);
+    QImage canvas(key.width + 2 * SpriteMargin, key.height + 2 * SpriteMargin,
+                  QImage::Format_ARGB32_Premultiplied);
     canvas.fill(Qt::transparent);
     QPainter painter(&canvas);
     if (scaled) {
-        DrawScaledEllipse(painter, QRectF(SpriteMargin, SpriteMargin, key.width, key.height), key.pen, key.brush,
-                          RasterOp::CopyPen);
+        DrawScaledEllipse(painter, QRectF(SpriteMargin, SpriteMargin, key.width, key.height), key.pen,
+                          key.brush, RasterOp::CopyPen);
     } else {
         SetShapeState(painter, Pen{key.pen, 1}, Brush{key.brush}, RasterOp::CopyPen);
         painter.drawEllipse(QRect(SpriteMargin, SpriteMargin, key.width - 1, key.height - 1));
@@ -294,11 +297,11 @@ void DeviceContext::DrawText(const std::string& text, const Rect& rect, TextAlig
     // On pixels known to be all of one colour, the same label always comes out the same: a
     // label drawn there before is copied instead of laid out again.
     const bool onPlainGround =
-        bkMode == BackgroundMode::Transparent &&
-        (changed.IsEmpty() || area.left() >= changed.right || area.left() + area.width() <= changed.left ||
-         area.top() >= changed.bottom || area.top() + area.height() <= changed.top);
-    const int flags = Qt::TextSingleLine | Qt::AlignVCenter |
-                      (align == TextAlign::Left ? Qt::AlignLeft : Qt::AlignHCenter);
+        bkMode == BackgroundMode::Transparent
+        && (changed.IsEmpty() || area.left() >= changed.right || area.left() + area.width() <= changed.left
+            || area.top() >= changed.bottom || area.top() + area.height() <= changed.top);
+    const int flags =
+        Qt::TextSingleLine | Qt::AlignVCenter | (align == TextAlign::Left ? Qt::AlignLeft : Qt::AlignHCenter);
     LabelStamp::Key key{text, font.pixelSize, textColor, rect, flags, uniformColour};
     Touch(area.left(), area.top(), area.left() + area.width(), area.top() + area.height());
     if (onPlainGround) {
@@ -371,7 +374,8 @@ void DeviceContext::FillImage(QRgb colour)
     const int width = area.right - area.left;
     FillPixels(first, width, colour);
     for (int y = area.top + 1; y < area.bottom; ++y)
-        std::memcpy(bits + stride * y + area.left, first, sizeof(std::uint32_t) * static_cast<std::size_t>(width));
+        std::memcpy(bits + stride * y + area.left, first,
+                    sizeof(std::uint32_t) * static_cast<std::size_t>(width));
 }
 
 bool DeviceContext::OrderBox(int& left, int& top, int& right, int& bottom)
@@ -406,7 +410,7 @@ void DeviceContext::ClosePainter()
 void DeviceContext::SetShapeState(QPainter& painter, const Pen& pen, const Brush& brush, RasterOp op)
 {
     painter.setCompositionMode(op == RasterOp::XorPen ? QPainter::RasterOp_SourceXorDestination
-                                                     : QPainter::CompositionMode_SourceOver);
+                                                      : QPainter::CompositionMode_SourceOver);
     // Width 0 is Qt's one-pixel cosmetic pen; wider pens end in round caps.
     if (pen.width <= 1)
         painter.setPen(QPen(ToQColor(pen.colour), 0));

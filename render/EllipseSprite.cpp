@@ -26,7 +26,8 @@ inline void CopyPixels(std::uint32_t* target, const std::uint32_t* source, int c
 
 } // namespace
 
-EllipseSprite::EllipseSprite(const QImage& canvas, QPoint origin, qsizetype stride) : stride(stride)
+EllipseSprite::EllipseSprite(const QImage& canvas, QPoint origin, qsizetype stride)
+    : stride(stride)
 {
     const QImage argb = canvas.convertToFormat(QImage::Format_ARGB32);
     const int width = argb.width();

@@ -165,5 +165,6 @@ void GameScreen::DrawSwing(DeviceContext& dc, const Swing& swing, ColorRef fillC
 void GameScreen::DrawObject(DeviceContext& dc, const GameObject& object)
 {
     const Rect box = object.GetRect();
-    Painter(dc).DrawEllipse(box.left, box.top, box.right, box.bottom, SceneStyle::DarkGrey, SceneStyle::DarkGrey);
+    Painter(dc).DrawEllipse(box.left, box.top, box.right, box.bottom, SceneStyle::DarkGrey,
+                            SceneStyle::DarkGrey);
 }

@@ -22,6 +22,6 @@ void LabelStamp::PasteTo(std::uint32_t* bits) const
 {
     const auto width = static_cast<std::size_t>(area.width());
     for (int y = 0; y < area.height(); ++y)
-        std::memcpy(bits + stride * (area.top() + y) + area.left(), pixels.data() + static_cast<std::size_t>(y) * width,
-                    sizeof(std::uint32_t) * width);
+        std::memcpy(bits + stride * (area.top() + y) + area.left(),
+                    pixels.data() + static_cast<std::size_t>(y) * width, sizeof(std::uint32_t) * width);
 }

@@ -213,7 +213,8 @@ void RunLine(const Grid& grid, const Walk& walk, std::uint32_t colour)
 
 } // namespace
 
-void PlotLine(const Grid& grid, int x0, int y0, int x1, int y1, std::uint32_t colour, int thickness, Mode mode)
+void PlotLine(const Grid& grid, int x0, int y0, int x1, int y1, std::uint32_t colour, int thickness,
+              Mode mode)
 {
     const std::optional<Walk> walk = ClipLine(grid, x0, y0, x1, y1, thickness);
     if (!walk)

@@ -32,6 +32,7 @@ enum class Mode { Copy, Xor };
 // The line from (x0, y0) toward (x1, y1), the steps inside the grid only. A thickness above 1
 // widens it toward higher minor coordinates. Copy writes colour; Xor flips the colour's RGB
 // bits, so that the same line twice restores the pixels.
-void PlotLine(const Grid& grid, int x0, int y0, int x1, int y1, std::uint32_t colour, int thickness, Mode mode);
+void PlotLine(const Grid& grid, int x0, int y0, int x1, int y1, std::uint32_t colour, int thickness,
+              Mode mode);
 
 } // namespace LineRaster

@@ -5,9 +5,14 @@
 
 #include "render/PenBrushScope.h"
 
-Painter::Painter(DeviceContext& dc, bool xorMode) : dc(&dc), xorMode(xorMode) {}
+Painter::Painter(DeviceContext& dc, bool xorMode)
+    : dc(&dc)
+    , xorMode(xorMode)
+{
+}
 
-void Painter::DrawRectangle(int left, int top, int right, int bottom, ColorRef penColour, ColorRef brushColour)
+void Painter::DrawRectangle(int left, int top, int right, int bottom, ColorRef penColour,
+                            ColorRef brushColour)
 {
     PenBrushScope scope(*dc, xorMode);
     dc->SetBkColor(0x000000);

@@ -27,7 +27,8 @@ public:
     // The border of the columns left..right and the rows top..bottom; the inside is untouched.
     void DrawFrame(int left, int top, int right, int bottom, ColorRef colour, int width);
     // One line centred both ways in the rectangle and clipped to it; size in tenths of a point.
-    void DrawLabel(int left, int top, int right, int bottom, const std::string& text, int size, ColorRef colour);
+    void DrawLabel(int left, int top, int right, int bottom, const std::string& text, int size,
+                   ColorRef colour);
     // As DrawLabel, but against the rectangle's left edge.
     void DrawLeftLabel(int left, int top, int right, int bottom, const std::string& text, int size,
                        ColorRef colour);

@@ -11,7 +11,8 @@
 // shape drawn many times a paint costs no calls for its state.
 class PenBrushScope {
 public:
-    PenBrushScope(DeviceContext& dc, bool xorMode) : dc(&dc)
+    PenBrushScope(DeviceContext& dc, bool xorMode)
+        : dc(&dc)
     {
         if (xorMode)
             dc.SetROP2(RasterOp::XorPen);

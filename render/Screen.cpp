@@ -23,7 +23,8 @@ void CopyBlock(QPainter& target, DeviceContext& source, const Rect& rect)
         return;
     const QImage& image = source.Image();
     if (source.Scale() == 1.0) {
-        target.drawImage(QPoint(rect.left, rect.top), image, QRect(rect.left, rect.top, rect.Width(), rect.Height()));
+        target.drawImage(QPoint(rect.left, rect.top), image,
+                         QRect(rect.left, rect.top, rect.Width(), rect.Height()));
         return;
     }
     const int left = source.ToDevice(rect.left);
@@ -182,7 +183,8 @@ void Screen::DrawTitleButtons(DeviceContext& dc, int size)
     for (const auto& button : buttons) {
         const Rect& r = button.rect;
         if (button.hover)
-            painter.DrawRectangle(r.left, r.top, r.right, r.bottom, SceneStyle::MidGrey, SceneStyle::HoverPink);
+            painter.DrawRectangle(r.left, r.top, r.right, r.bottom, SceneStyle::MidGrey,
+                                  SceneStyle::HoverPink);
         else
             painter.DrawFrame(r.left, r.top, r.right, r.bottom, SceneStyle::NearWhite, 1);
         painter.DrawLabel(r.left, r.top, r.right, r.bottom, button.caption, size, SceneStyle::DeepBlue);
@@ -194,8 +196,8 @@ void Screen::DrawBanner(DeviceContext& dc, const std::string& text, int size, Co
     const int mid = (areaRect.top + areaRect.bottom) / 2;
     Painter painter(dc);
     if (!text.empty())
-        painter.DrawRectangle(areaRect.left + 10, mid - 30, areaRect.right - 10, mid + 30, SceneStyle::MidGrey,
-                              SceneStyle::BannerBlue);
+        painter.DrawRectangle(areaRect.left + 10, mid - 30, areaRect.right - 10, mid + 30,
+                              SceneStyle::MidGrey, SceneStyle::BannerBlue);
     painter.DrawLabel(areaRect.left, areaRect.top, areaRect.right, areaRect.bottom, text, size, colour);
 }
 
@@ -212,9 +214,9 @@ void Screen::DrawStatusText(DeviceContext& dc, bool playScene)
 {
     Painter painter(dc);
     if (playScene) {
-        painter.DrawLeftLabel(areaRect.left + StatusInsetX, areaRect.top + StatusInsetY, areaRect.right - StatusInsetX,
-                              areaRect.top + StatusInsetY + StatusLineHeight, GetStatusText(),
-                              SceneStyle::StatusSize, SceneStyle::NearWhite);
+        painter.DrawLeftLabel(areaRect.left + StatusInsetX, areaRect.top + StatusInsetY,
+                              areaRect.right - StatusInsetX, areaRect.top + StatusInsetY + StatusLineHeight,
+                              GetStatusText(), SceneStyle::StatusSize, SceneStyle::NearWhite);
     } else {
         painter.DrawLabel(areaRect.left, exitRect.bottom, areaRect.right, areaRect.bottom, titleStatusText,
                           SceneStyle::StatusSize, SceneStyle::NearWhite);

@@ -14,7 +14,10 @@ std::int64_t Stopwatch::SteadyClockMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-Stopwatch::Stopwatch(Clock clock) : clock(std::move(clock)) {}
+Stopwatch::Stopwatch(Clock clock)
+    : clock(std::move(clock))
+{
+}
 
 void Stopwatch::Start()
 {

@@ -70,8 +70,9 @@ TEST(AboutDialog, LaysOutItsTemplateInPixels)
         const char* name;
         QRect rect;
     };
-    for (const Place& place : {Place{"icon", QRect(17, 26, 32, 32)}, Place{"version", QRect(60, 15, 179, 12)},
-                               Place{"notice", QRect(60, 38, 179, 12)}, Place{"ok", QRect(267, 11, 75, 21)}}) {
+    for (const Place& place :
+         {Place{"icon", QRect(17, 26, 32, 32)}, Place{"version", QRect(60, 15, 179, 12)},
+          Place{"notice", QRect(60, 38, 179, 12)}, Place{"ok", QRect(267, 11, 75, 21)}}) {
         auto* widget = dialog.findChild<QWidget*>(place.name);
         ASSERT_NE(widget, nullptr) << place.name;
         EXPECT_EQ(widget->geometry(), place.rect) << place.name;
@@ -104,13 +105,12 @@ TEST_P(AboutDialogEnding, EndsTheModalLoop)
 
 INSTANTIATE_TEST_SUITE_P(
     Ways, AboutDialogEnding,
-    testing::Values(Ending{"Enter", [](AboutDialog& d) { PressKey(d, Qt::Key_Return); }, QDialog::Accepted},
-                    Ending{"KeypadEnter", [](AboutDialog& d) { PressKey(d, Qt::Key_Enter); }, QDialog::Accepted},
-                    Ending{"Escape", [](AboutDialog& d) { PressKey(d, Qt::Key_Escape); }, QDialog::Rejected},
-                    Ending{"OkButton",
-                           [](AboutDialog& d) {
-                               QTest::mouseClick(d.findChild<QPushButton*>("ok"), Qt::LeftButton);
-                           },
-                           QDialog::Accepted},
-                    Ending{"CloseBox", [](AboutDialog& d) { d.close(); }, QDialog::Rejected}),
+    testing::Values(
+        Ending{"Enter", [](AboutDialog& d) { PressKey(d, Qt::Key_Return); }, QDialog::Accepted},
+        Ending{"KeypadEnter", [](AboutDialog& d) { PressKey(d, Qt::Key_Enter); }, QDialog::Accepted},
+        Ending{"Escape", [](AboutDialog& d) { PressKey(d, Qt::Key_Escape); }, QDialog::Rejected},
+        Ending{"OkButton",
+               [](AboutDialog& d) { QTest::mouseClick(d.findChild<QPushButton*>("ok"), Qt::LeftButton); },
+               QDialog::Accepted},
+        Ending{"CloseBox", [](AboutDialog& d) { d.close(); }, QDialog::Rejected}),
     [](const testing::TestParamInfo<Ending>& info) { return std::string(info.param.what); });

@@ -40,19 +40,19 @@ TEST_P(DisplayCheck, ComplainsOnlyWhenQtWouldFindNoDisplay)
 
 INSTANTIATE_TEST_SUITE_P(
     Environments, DisplayCheck,
-    testing::Values(
-        DisplayCase{"NothingSet", {}, {"tocklet"}, true},
-        DisplayCase{"X11Display", {{"DISPLAY", ":0"}}, {"tocklet"}, false},
-        DisplayCase{"WaylandDisplay", {{"WAYLAND_DISPLAY", "wayland-0"}}, {"tocklet"}, false},
-        DisplayCase{"ChosenPlatform", {{"QT_QPA_PLATFORM", "offscreen"}}, {"tocklet"}, false},
-        DisplayCase{"PlatformArgument", {}, {"tocklet", "-platform", "offscreen"}, false},
-        DisplayCase{"DoubleDashPlatformArgument", {}, {"tocklet", "--platform", "offscreen"}, false},
-        DisplayCase{"PlatformArgumentWithoutName", {}, {"tocklet", "-platform"}, true},
-        DisplayCase{"EmptyVariablesCountAsUnset",
-                    {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}},
-                    {"tocklet"},
-                    true},
-        DisplayCase{"UnrelatedArgument", {}, {"tocklet", "offscreen"}, true}),
+    testing::Values(DisplayCase{"NothingSet", {}, {"tocklet"}, true},
+                    DisplayCase{"X11Display", {{"DISPLAY", ":0"}}, {"tocklet"}, false},
+                    DisplayCase{"WaylandDisplay", {{"WAYLAND_DISPLAY", "wayland-0"}}, {"tocklet"}, false},
+                    DisplayCase{"ChosenPlatform", {{"QT_QPA_PLATFORM", "offscreen"}}, {"tocklet"}, false},
+                    DisplayCase{"PlatformArgument", {}, {"tocklet", "-platform", "offscreen"}, false},
+                    DisplayCase{
+                        "DoubleDashPlatformArgument", {}, {"tocklet", "--platform", "offscreen"}, false},
+                    DisplayCase{"PlatformArgumentWithoutName", {}, {"tocklet", "-platform"}, true},
+                    DisplayCase{"EmptyVariablesCountAsUnset",
+                                {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}},
+                                {"tocklet"},
+                                true},
+                    DisplayCase{"UnrelatedArgument", {}, {"tocklet", "offscreen"}, true}),
     [](const testing::TestParamInfo<DisplayCase>& info) { return std::string(info.param.what); });
 
 TEST(DisplayCheckMessage, IsOneLineNamingTheProgramAndHowToRunItUnderXvfb)

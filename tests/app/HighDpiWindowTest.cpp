@@ -53,8 +53,8 @@ TEST_F(HighDpiWindow, HasTwiceThePixelsDrawnAtThatResolution)
     for (int y = 2 * 66; y < 2 * 131; y += 2)
         for (int x = 2 * 93; x < 2 * 348; x += 2) {
             const QRgb pixel = shot.pixel(x, y);
-            mixed += shot.pixel(x + 1, y) != pixel || shot.pixel(x, y + 1) != pixel ||
-                             shot.pixel(x + 1, y + 1) != pixel
+            mixed += shot.pixel(x + 1, y) != pixel || shot.pixel(x, y + 1) != pixel
+                             || shot.pixel(x + 1, y + 1) != pixel
                          ? 1
                          : 0;
         }

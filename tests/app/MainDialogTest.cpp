@@ -78,12 +78,12 @@ protected:
     std::string Banner() { return dialog.GetGameThread().GetMessageText(); }
     std::string Time() { return dialog.GetGameScreen().GetStatusText(); }
     // The game thread shows a pause once it has parked; only from then on does the time hold.
-    bool PausedWithBanner() { return WaitFor([&] { return Banner() == "Pause"; }); }
-    // The pale blue band behind the banner text, at the left end of the band.
-    bool BandShown()
+    bool PausedWithBanner()
     {
-        return dialog.grab().toImage().pixelColor(20, 190) == QColor(0xB7, 0xC4, 0xE0);
+        return WaitFor([&] { return Banner() == "Pause"; });
     }
+    // The pale blue band behind the banner text, at the left end of the band.
+    bool BandShown() { return dialog.grab().toImage().pixelColor(20, 190) == QColor(0xB7, 0xC4, 0xE0); }
     int Swings() { return dialog.GetGameScreen().GetWorld().GetSwingCount(); }
 
     MainDialog dialog;

@@ -19,7 +19,8 @@ TEST(Program, WindowIconHasItsSmallAndLargeImages)
 TEST(Program, DesktopFileNameIsTheInstalledDesktopEntry)
 {
     SetUpApplication(*qApp);
-    const QString entry = QString(TOCKLET_PACKAGING_DIR "/%1.desktop").arg(QGuiApplication::desktopFileName());
+    const QString entry =
+        QString(TOCKLET_PACKAGING_DIR "/%1.desktop").arg(QGuiApplication::desktopFileName());
     EXPECT_TRUE(QFileInfo::exists(entry)) << entry.toStdString();
 }
 

@@ -145,8 +145,10 @@ int main(int argc, char* argv[])
         } else if (TableLine(oldLines[i].content) != -2) {
             ++i;
         } else {
-            std::printf("kept-lines: old line %zu is not in the new file where it belongs:\n  old: %s\n  new: %s\n",
-                        i + 1, Shown(oldLines[i]).c_str(), j < newLines.size() ? Shown(newLines[j]).c_str() : "(end)");
+            std::printf(
+                "kept-lines: old line %zu is not in the new file where it belongs:\n  old: %s\n  new: %s\n",
+                i + 1, Shown(oldLines[i]).c_str(),
+                j < newLines.size() ? Shown(newLines[j]).c_str() : "(end)");
             return 1;
         }
     }

@@ -124,7 +124,10 @@ TEST(World, ResetDeletesNewestFirstAndKeepsTheGesture)
     static std::vector<int> deleted;
     deleted.clear();
     struct Tagged : Swing {
-        explicit Tagged(int tagValue) : tag(tagValue) {}
+        explicit Tagged(int tagValue)
+            : tag(tagValue)
+        {
+        }
         ~Tagged() override { deleted.push_back(tag); }
         int tag;
     };

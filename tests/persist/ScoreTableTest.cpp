@@ -128,8 +128,21 @@ TEST_F(ScoreTableOnDisk, ValueThatIsNoNumberReadsAsZeroAndIsWrittenBackAsZero)
 
 TEST_F(ScoreTableOnDisk, AwkwardTimesComeBackExactlyFromPlainDecimals)
 {
-    const double awkward[] = {0.1, 1e-7, 123456.789, 1e300, -2.5, -1e-300, 5e-324, DBL_MAX, -0.0, 1.0 / 3, -123456.789,
-                              1e22, 9007199254740993.0, 2.2250738585072014e-308, 0.30000000000000004};
+    const double awkward[] = {0.1,
+                              1e-7,
+                              123456.789,
+                              1e300,
+                              -2.5,
+                              -1e-300,
+                              5e-324,
+                              DBL_MAX,
+                              -0.0,
+                              1.0 / 3,
+                              -123456.789,
+                              1e22,
+                              9007199254740993.0,
+                              2.2250738585072014e-308,
+                              0.30000000000000004};
     constexpr int Count = ScoreTable::Count;
     for (std::size_t first = 0; first < std::size(awkward); first += Count) {
         ScoreTable saved;
@@ -140,7 +153,8 @@ TEST_F(ScoreTableOnDisk, AwkwardTimesComeBackExactlyFromPlainDecimals)
         ASSERT_TRUE(loaded.Load());
         for (int i = 0; i < Count; ++i) {
             SCOPED_TRACE(saved.times[i]);
-            EXPECT_EQ(std::bit_cast<std::uint64_t>(loaded.times[i]), std::bit_cast<std::uint64_t>(saved.times[i]));
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(loaded.times[i]),
+                      std::bit_cast<std::uint64_t>(saved.times[i]));
             const std::string text = *Stored("Score", ("Time" + std::to_string(i + 1)).c_str());
             EXPECT_EQ(text.find_first_of("eE"), std::string::npos) << text;
         }
@@ -150,7 +164,12 @@ TEST_F(ScoreTableOnDisk, AwkwardTimesComeBackExactlyFromPlainDecimals)
 TEST(NumberText, TimesAreWrittenPlainAndShort)
 {
     const std::pair<double, const char*> cases[] = {
-        {0.0, "0"}, {12.5, "12.5"}, {0.1, "0.1"}, {1e-7, "0.0000001"}, {-2.5, "-2.5"}, {123456.789, "123456.789"},
+        {0.0, "0"},
+        {12.5, "12.5"},
+        {0.1, "0.1"},
+        {1e-7, "0.0000001"},
+        {-2.5, "-2.5"},
+        {123456.789, "123456.789"},
         {1e21, "1000000000000000000000"},
     };
     for (const auto& [value, text] : cases)
@@ -161,10 +180,21 @@ TEST(NumberText, TimesAreWrittenPlainAndShort)
 TEST(NumberText, IntegersReadAsAtoiWouldWithoutOverflowing)
 {
     const std::pair<const char*, int> cases[] = {
-        {"42", 42},           {"  -7  ;x", -7},       {"+13", 13},          {"\t\n\v\f\r 5", 5},
-        {"12abc", 12},        {"abc", 0},             {"", 0},              {"- 5", 0},
-        {"+-5", 0},           {"2147483647", INT_MAX}, {"2147483648", INT_MAX}, {"-2147483648", INT_MIN},
-        {"-2147483649", INT_MIN}, {"99999999999999999999999", INT_MAX}, {"-99999999999999999999999", INT_MIN},
+        {"42", 42},
+        {"  -7  ;x", -7},
+        {"+13", 13},
+        {"\t\n\v\f\r 5", 5},
+        {"12abc", 12},
+        {"abc", 0},
+        {"", 0},
+        {"- 5", 0},
+        {"+-5", 0},
+        {"2147483647", INT_MAX},
+        {"2147483648", INT_MAX},
+        {"-2147483648", INT_MIN},
+        {"-2147483649", INT_MIN},
+        {"99999999999999999999999", INT_MAX},
+        {"-99999999999999999999999", INT_MIN},
         {"0x10", 0},
     };
     for (const auto& [text, value] : cases)

@@ -39,7 +39,8 @@ public:
                 std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
                                              std::filesystem::perm_options::add, ignored);
         }
-        std::filesystem::permissions(path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
         std::filesystem::remove_all(path, ignored);
     }
 

@@ -203,10 +203,11 @@ TEST_F(SettingsFileOnDisk, ReadOnlyDirectoryIsRefusedAndTheFileKept)
         const bool written = other.Write("Score", "Score1", "2", 1);
         const std::string error = other.GetLastError();
         return !written && error.find(file.path) != std::string::npos
-            && error.find("Permission denied") != std::string::npos;
+               && error.find("Permission denied") != std::string::npos;
     });
     if (!failedClearly)
-        GTEST_SKIP() << "running as root without the right to become another user: a read-only directory cannot be shown";
+        GTEST_SKIP()
+            << "running as root without the right to become another user: a read-only directory cannot be shown";
     EXPECT_TRUE(*failedClearly) << "the write should fail, naming the file and the denied permission";
     EXPECT_EQ(Bytes(), old);
     for (const auto& entry : std::filesystem::directory_iterator(locked))

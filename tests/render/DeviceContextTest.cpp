@@ -112,7 +112,8 @@ TEST(DeviceContext, LinesDrawnRunByRunMatchTheStepByStepLine)
                 dc.LineTo(x1, y1);
                 const QImage expected =
                     ReferenceLine(DeviceContext(130, 110).Image(), x0, y0, x1, y1, qRgb(255, 255, 255));
-                ASSERT_EQ(FirstDifference(dc.Image(), expected), "") << x0 << ", " << y0 << " to " << x1 << ", " << y1;
+                ASSERT_EQ(FirstDifference(dc.Image(), expected), "")
+                    << x0 << ", " << y0 << " to " << x1 << ", " << y1;
             }
 }
 
@@ -144,8 +145,8 @@ TEST(DeviceContext, CopiedEllipsesMatchQPainterPixelForPixel)
     for (const auto& size : sizes)
         for (const int left : places)
             for (const int top : places) {
-                SCOPED_TRACE(testing::Message() << size.width << " x " << size.height << " at " << left << ", "
-                                                << top);
+                SCOPED_TRACE(testing::Message()
+                             << size.width << " x " << size.height << " at " << left << ", " << top);
                 DeviceContext copied(80, 70);
                 DeviceContext drawn(80, 70);
                 FillPattern(copied);
@@ -187,7 +188,8 @@ TEST(DeviceContext, RoundEllipsesStayInTheirBox)
                 dc.UseEllipseSprites(sprites);
                 dc.SelectPen(Pen{0xFAFAFA, 1});
                 dc.Ellipse(20, 20, 20 + width, 20 + height);
-                EXPECT_EQ(BoundsOfOther(dc.Image(), {0, 0, 80, 80}, BlackRgb), (Rect{20, 20, 20 + width, 20 + height}));
+                EXPECT_EQ(BoundsOfOther(dc.Image(), {0, 0, 80, 80}, BlackRgb),
+                          (Rect{20, 20, 20 + width, 20 + height}));
             }
 }
 
@@ -218,14 +220,43 @@ TEST(DeviceContext, FillingTheWholeImageCoversEverythingDrawnBefore)
         {"copied ellipse", [](DeviceContext& dc) { dc.Ellipse(40, 10, 70, 40); }},
         {"copied ellipse cut by the edge", [](DeviceContext& dc) { dc.Ellipse(65, 50, 95, 80); }},
         {"flat ellipse", [](DeviceContext& dc) { dc.Ellipse(-20, 50, 200, 53); }},
-        {"clipped line", [](DeviceContext& dc) { dc.MoveTo(-300, 7); dc.LineTo(500, 9); }},
-        {"line up the right edge", [](DeviceContext& dc) { dc.MoveTo(79, 59); dc.LineTo(79, 0); }},
+        {"clipped line",
+         [](DeviceContext& dc) {
+             dc.MoveTo(-300, 7);
+             dc.LineTo(500, 9);
+         }},
+        {"line up the right edge",
+         [](DeviceContext& dc) {
+             dc.MoveTo(79, 59);
+             dc.LineTo(79, 0);
+         }},
         {"rectangle", [](DeviceContext& dc) { dc.Rectangle(2, 2, 9, 9); }},
-        {"xor rectangle", [](DeviceContext& dc) { dc.SetROP2(RasterOp::XorPen); dc.Rectangle(60, 3, 79, 12); }},
-        {"xor ellipse", [](DeviceContext& dc) { dc.SetROP2(RasterOp::XorPen); dc.Ellipse(5, 30, 15, 40); }},
-        {"wide line", [](DeviceContext& dc) { dc.SelectPen(Pen{0x00FF00, 3}); dc.MoveTo(0, 59); dc.LineTo(30, 20); }},
-        {"wide ellipse", [](DeviceContext& dc) { dc.SelectPen(Pen{0x00FF00, 3}); dc.Ellipse(50, 40, 59, 49); }},
-        {"wide rectangle", [](DeviceContext& dc) { dc.SelectPen(Pen{0x00FF00, 3}); dc.Rectangle(20, 40, 40, 59); }},
+        {"xor rectangle",
+         [](DeviceContext& dc) {
+             dc.SetROP2(RasterOp::XorPen);
+             dc.Rectangle(60, 3, 79, 12);
+         }},
+        {"xor ellipse",
+         [](DeviceContext& dc) {
+             dc.SetROP2(RasterOp::XorPen);
+             dc.Ellipse(5, 30, 15, 40);
+         }},
+        {"wide line",
+         [](DeviceContext& dc) {
+             dc.SelectPen(Pen{0x00FF00, 3});
+             dc.MoveTo(0, 59);
+             dc.LineTo(30, 20);
+         }},
+        {"wide ellipse",
+         [](DeviceContext& dc) {
+             dc.SelectPen(Pen{0x00FF00, 3});
+             dc.Ellipse(50, 40, 59, 49);
+         }},
+        {"wide rectangle",
+         [](DeviceContext& dc) {
+             dc.SelectPen(Pen{0x00FF00, 3});
+             dc.Rectangle(20, 40, 40, 59);
+         }},
         {"text",
          [](DeviceContext& dc) {
              dc.SelectFont(Font{26});
@@ -302,8 +333,8 @@ TEST(DeviceContext, LabelsDrawnAgainLookAsIfDrawnAfresh)
         if (scene.boxUnder)
             painter.DrawRectangle(30, 10, 60, 40, 0x8C8C8C, 0xE0C4B7);
         const Label& label = scene.label;
-        painter.DrawLeftLabel(label.rect.left, label.rect.top, label.rect.right, label.rect.bottom, label.text,
-                              label.size, label.colour);
+        painter.DrawLeftLabel(label.rect.left, label.rect.top, label.rect.right, label.rect.bottom,
+                              label.text, label.size, label.colour);
     };
     for (const qreal scale : {1.0, 2.0}) {
         DeviceContext reused(160, 80, scale);

@@ -57,7 +57,11 @@ struct ResetOutcome {
 
 class ResettingSwing : public Swing {
 public:
-    ResettingSwing(World& world, ResetOutcome& outcome) : world(world), outcome(outcome) {}
+    ResettingSwing(World& world, ResetOutcome& outcome)
+        : world(world)
+        , outcome(outcome)
+    {
+    }
     ~ResettingSwing() override { outcome.destroyed = true; }
 
     Rect GetRect() const override
@@ -107,8 +111,9 @@ TEST(GameScreen, TitleScreenShowsThePanelTheButtonFramesAndTheBestTime)
     EXPECT_EQ(window.pixel(92, 66), BlackRgb);
     EXPECT_EQ(window.pixel(348, 131), BlackRgb);
     EXPECT_GT(CountColour(window, screen.titleRect, DeepBlueRgb), 100);
-    EXPECT_EQ(CountNot(window, {93, 66, 348, 131}, PanelRgb) - CountColour(window, screen.titleRect, DeepBlueRgb),
-              CountPixels(window, screen.titleRect, [](QRgb p) { return p != PanelRgb && p != DeepBlueRgb; }));
+    EXPECT_EQ(
+        CountNot(window, {93, 66, 348, 131}, PanelRgb) - CountColour(window, screen.titleRect, DeepBlueRgb),
+        CountPixels(window, screen.titleRect, [](QRgb p) { return p != PanelRgb && p != DeepBlueRgb; }));
 
     // Buttons not hovered: a near-white frame reaching right and bottom, black inside.
     for (const Rect& button : {screen.startRect, screen.exitRect}) {

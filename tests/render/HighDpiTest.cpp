@@ -23,7 +23,8 @@ QImage Enlarged(const QImage& image, int factor)
 {
     QImage copy = image.copy();
     copy.setDevicePixelRatio(1.0);
-    return copy.scaled(copy.width() * factor, copy.height() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    return copy.scaled(copy.width() * factor, copy.height() * factor, Qt::IgnoreAspectRatio,
+                       Qt::FastTransformation);
 }
 
 // Everything whose pixels follow the logical grid: rectangles, frames, lines along the axes.
@@ -87,7 +88,8 @@ TEST(HighDpi, ClippedLinesDrawWhatTheWholeLineHasInsideTheImage)
         Painter(clipped).DrawLine(x0, y0, x1, y1, 0x00FF00, 1);
         Painter(whole).DrawLine(x0 + Margin, y0 + Margin, x1 + Margin, y1 + Margin, 0x00FF00, 1);
         const QImage expected = whole.Image().copy(2 * Margin, 2 * Margin, 120, 100);
-        ASSERT_EQ(FirstDifference(clipped.Image(), expected), "") << x0 << ", " << y0 << " to " << x1 << ", " << y1;
+        ASSERT_EQ(FirstDifference(clipped.Image(), expected), "")
+            << x0 << ", " << y0 << " to " << x1 << ", " << y1;
     }
 }
 
@@ -98,7 +100,8 @@ TEST(HighDpi, SlantedRopesAreTwoDevicePixelsWideAndStepOneDevicePixelAtATime)
         int x0, y0, x1, y1;
     } ropes[] = {{10, 5, 40, 65}, {40, 5, 10, 65}, {25, 65, 30, 5}, {5, 5, 45, 45}};
     for (const auto& rope : ropes) {
-        SCOPED_TRACE(testing::Message() << rope.x0 << ", " << rope.y0 << " to " << rope.x1 << ", " << rope.y1);
+        SCOPED_TRACE(testing::Message()
+                     << rope.x0 << ", " << rope.y0 << " to " << rope.x1 << ", " << rope.y1);
         DeviceContext dc(50, 70, 2.0);
         Painter(dc).DrawLine(rope.x0, rope.y0, rope.x1, rope.y1, 0xFAFAFA, 1);
         const QImage& image = dc.Image();

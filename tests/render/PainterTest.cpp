@@ -67,8 +67,8 @@ TEST(Painter, FrameReachesTheRightAndBottomCoordinatesAndLeavesTheInside)
 
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 40; ++x) {
-            const bool onBorder = x >= 10 && x <= 20 && y >= 10 && y <= 20 &&
-                                  (x == 10 || x == 20 || y == 10 || y == 20);
+            const bool onBorder =
+                x >= 10 && x <= 20 && y >= 10 && y <= 20 && (x == 10 || x == 20 || y == 10 || y == 20);
             ASSERT_EQ(image.pixel(x, y), onBorder ? RedRgb : BlackRgb) << x << ", " << y;
         }
     EXPECT_EQ(dc.GetCurrentPosition(), (Point{10, 10}));
@@ -117,7 +117,8 @@ TEST(Painter, LineLeavesOutItsEndPointInEveryDirection)
         EXPECT_EQ(image.pixel(end.x, end.y), BlackRgb);
         EXPECT_EQ(dc.GetCurrentPosition(), end);
         // All of them lie between the start and the end.
-        const Rect box{std::min(20, end.x), std::min(20, end.y), std::max(20, end.x) + 1, std::max(20, end.y) + 1};
+        const Rect box{std::min(20, end.x), std::min(20, end.y), std::max(20, end.x) + 1,
+                       std::max(20, end.y) + 1};
         EXPECT_EQ(CountColour(image, box, RedRgb), steps);
     }
 }

@@ -68,8 +68,8 @@ std::string FirstDifference(const QImage& actual, const QImage& expected)
             if (actual.pixel(x, y) != expected.pixel(x, y)) {
                 if (count++ == 0) {
                     char text[96];
-                    std::snprintf(text, sizeof text, "at %d, %d: %08x instead of %08x", x, y, actual.pixel(x, y),
-                                  expected.pixel(x, y));
+                    std::snprintf(text, sizeof text, "at %d, %d: %08x instead of %08x", x, y,
+                                  actual.pixel(x, y), expected.pixel(x, y));
                     first = text;
                 }
             }
@@ -83,7 +83,8 @@ int CountEdgePixels(const QImage& image, const Rect& rect)
         for (int x = std::max(rect.left, 0); x < std::min(rect.right, image.width()); ++x) {
             const QRgb pixel = image.pixel(x, y);
             const bool right = x + 1 < std::min(rect.right, image.width()) && image.pixel(x + 1, y) != pixel;
-            const bool below = y + 1 < std::min(rect.bottom, image.height()) && image.pixel(x, y + 1) != pixel;
+            const bool below =
+                y + 1 < std::min(rect.bottom, image.height()) && image.pixel(x, y + 1) != pixel;
             count += right || below ? 1 : 0;
         }
     return count;

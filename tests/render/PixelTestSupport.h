@@ -16,7 +16,8 @@ class Screen;
 
 // What Paint puts on a window of this logical size that was black before; a window with a
 // device pixel ratio above 1 has that many more pixels each way.
-QImage PaintOnWindow(Screen& screen, int width, int height, const std::string& messageText = "", qreal ratio = 1.0);
+QImage PaintOnWindow(Screen& screen, int width, int height, const std::string& messageText = "",
+                     qreal ratio = 1.0);
 
 // Pixels of rect (clipped to the image) for which the test holds.
 int CountPixels(const QImage& image, const Rect& rect, const std::function<bool(QRgb)>& test);

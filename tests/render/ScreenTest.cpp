@@ -64,9 +64,9 @@ TEST(Screen, HoverChangesAreReportedOnceOnEnteringAndOnceOnLeaving)
         bool startHover;
         bool exitHover;
     } moves[] = {
-        {{10, 10}, false, false, false},   {{160, 210}, true, true, false},  {{200, 220}, false, true, false},
-        {{280, 242}, false, true, false},  {{281, 242}, true, false, false}, {{200, 220}, true, true, false},
-        {{200, 280}, true, false, true},   {{201, 281}, false, false, true}, {{0, 0}, true, false, false},
+        {{10, 10}, false, false, false},  {{160, 210}, true, true, false},  {{200, 220}, false, true, false},
+        {{280, 242}, false, true, false}, {{281, 242}, true, false, false}, {{200, 220}, true, true, false},
+        {{200, 280}, true, false, true},  {{201, 281}, false, false, true}, {{0, 0}, true, false, false},
     };
     for (const auto& move : moves) {
         SCOPED_TRACE(testing::Message() << move.pt.x << ", " << move.pt.y);

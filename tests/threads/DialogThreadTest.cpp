@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Tocklet developers
 // SPDX-License-Identifier: MIT
 
+#include "tests/threads/Eventually.h"
 #include "threads/DialogThread.h"
 #include "threads/OwnerWindow.h"
-#include "tests/threads/Eventually.h"
 
 #include <atomic>
 #include <chrono>

@@ -2,10 +2,10 @@
 // SPDX-License-Identifier: MIT
 
 #include "model/World.h"
+#include "tests/threads/Eventually.h"
 #include "threads/GameSurface.h"
 #include "threads/GameThread.h"
 #include "threads/OwnerWindow.h"
-#include "tests/threads/Eventually.h"
 
 #include <atomic>
 #include <chrono>

@@ -15,7 +15,11 @@
 namespace {
 
 struct Noted {
-    Noted(std::vector<char>& logRef, char nameValue) : log(logRef), name(nameValue) {}
+    Noted(std::vector<char>& logRef, char nameValue)
+        : log(logRef)
+        , name(nameValue)
+    {
+    }
     ~Noted() { log.push_back(name); }
     std::vector<char>& log;
     char name;
@@ -132,7 +136,11 @@ TEST(LockedList, ElementsFetchedInARangeOutliveDeleteAll)
 TEST(LockedList, RangesReadWhileAnotherThreadAddsAndDeletesStayWhole)
 {
     struct Counted {
-        explicit Counted(int value) : value(value), check(value * 7) {}
+        explicit Counted(int value)
+            : value(value)
+            , check(value * 7)
+        {
+        }
         ~Counted() { check = -1; }
         int value;
         int check;

@@ -101,12 +101,11 @@ TEST(Stopwatch, PauseResumeAndStopOutOfTurnChangeNothing)
         std::uint32_t expectedMs;
         bool paused;
     } cases[] = {
-        {"p+r+", 0, false},     // before Start
-        {"s+r+", 200, false},   // Resume while counting
-        {"s+p+p+", 100, true},  // a second, later Pause
+        {"p+r+", 0, false}, // before Start
+        {"s+r+", 200, false}, // Resume while counting
+        {"s+p+p+", 100, true}, // a second, later Pause
         {"s+x+r+", 100, false}, // Resume after Stop
-        {"s+p+xr+", 100, false},
-        {"s+ps+", 100, false},  // Start while paused counts from zero
+        {"s+p+xr+", 100, false}, {"s+ps+", 100, false}, // Start while paused counts from zero
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.steps);

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Tocklet developers
 // SPDX-License-Identifier: MIT
 
-#include "threads/WorkerThread.h"
 #include "tests/threads/Eventually.h"
+#include "threads/WorkerThread.h"
 
 #include <atomic>
 #include <chrono>
