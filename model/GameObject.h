@@ -37,14 +37,15 @@ public:
 
     double Distance(int px, int py) const;
     // The left and top edges belong to the rectangle, the right and bottom edges do not.
-    bool HitTest(Point pt) const;
+    virtual bool HitTest(Point pt) const;
     // Whether this object's rectangle holds the other object's truncated centre.
     bool HitTest(const GameObject& other) const;
 
     Relaxed<double> x;
     Relaxed<double> y;
-    int width = 10;
-    int height = 10;
+    // Relaxed: a shadow grows on the game thread while the window paints it.
+    Relaxed<int> width{10};
+    Relaxed<int> height{10};
     Relaxed<double> velocityX;
     Relaxed<double> velocityY;
     double stepX = 1.0;

@@ -28,15 +28,24 @@ void Swing::Update()
         return;
     updateCount += 1;
 
-    // The plain arctangent of the ratio, not atan2: the weight always lands level with or
-    // below its anchor, even when it was released above it.
+    // The angle is the plain arctangent of the ratio t, not atan2: the weight always lands level
+    // with or below its anchor, even when it was released above it. Its sine and cosine are
+    // t / sqrt(1 + t^2) and 1 / sqrt(1 + t^2), which spares three calls into the C library on
+    // every tick of every swing. Past 1e150, t^2 would overflow: the angle is then a right one.
     const double dy = y - anchorY;
-    const double angle = dy == 0.0 ? 0.0 : std::atan((x - anchorX) / dy);
-    const double s = std::sin(angle);
-    const double c = std::cos(angle);
+    const double t = dy == 0.0 ? 0.0 : (x - anchorX) / dy;
+    double s = 0.0;
+    double c = 1.0;
+    if (std::fabs(t) > 1e150) {
+        s = std::copysign(1.0, t);
+        c = 1.0 / std::fabs(t);
+    } else if (t != 0.0) {
+        c = 1.0 / std::sqrt(1.0 + t * t);
+        s = t * c;
+    }
 
     velocityX -= c * s;
-    if (angle > 0.0)
+    if (t > 0.0)
         velocityY += s * s;
     else
         velocityY -= s * s;

@@ -25,6 +25,9 @@ public:
     int anchorY = 0;
     std::atomic<bool> active{false};
     Relaxed<int> ropeLength;
+    // How many ticks in a row the released weight's centre has been off the field; the game
+    // thread's alone.
+    int ticksOutside = 0;
 
 private:
     void Init();

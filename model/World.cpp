@@ -3,9 +3,30 @@
 
 #include "model/World.h"
 
-#include <cstdlib>
-#include <ctime>
-#include <memory>
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+constexpr std::size_t SwingBatch = 64;
+
+// Changes with every game even when two start within the same second.
+std::uint32_t SeedFromClock()
+{
+    const auto now = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    return static_cast<std::uint32_t>(now ^ (now >> 32));
+}
+
+// The cell of a pixel offset from the grid's origin, the outside ones folded onto the border.
+int CellIndex(int offset, int count, int cellSize)
+{
+    return offset < 0 ? 0 : std::min(offset / cellSize, count - 1);
+}
+
+} // namespace
 
 World::World()
 {
@@ -19,34 +40,161 @@ World::~World()
 
 void World::InitWorld()
 {
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    random.seed(SeedFromClock());
+}
+
+void World::FixSeed(std::uint32_t seed)
+{
+    fixedSeed = seed;
+}
+
+void World::SetArea(const Rect& field)
+{
+    area = field;
 }
 
 void World::ResetGame()
 {
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    random.seed(fixedSeed.value_or(SeedFromClock()));
     swings.DeleteAll();
+    obstacles.DeleteAll();
+    obstacleHold.clear();
+    obstacleViews.clear();
+    tickCount.store(0, std::memory_order_relaxed);
+    hungCount.store(0, std::memory_order_relaxed);
+    aliveReleased = 0;
+    nextTimedShadow = rule.firstShadowTick;
+    nextWeightShadow = RandomInt(rule.weightsPerShadowMin, rule.weightsPerShadowMax);
 }
 
 void World::Tick()
 {
-    // The counts are read again on every step, so a swing added during the pass moves in it too.
-    for (int i = 0; i < GetSwingCount(); ++i) {
-        const std::shared_ptr<Swing> swing = swings.GetAt(i);
-        if (!swing)
-            continue;
-        swing->Update();
-        for (int j = 0; j < GetObstacleCount(); ++j) {
-            const std::shared_ptr<GameObject> obstacle = obstacles.GetAt(j);
-            if (obstacle && obstacle->HitTest(*swing))
-                swing->alive = false;
+    tickCount.store(tickCount.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+    AdvanceObstacles();
+    grid.Fill(area, obstacleViews);
+
+    // The swings are read a batch at a time under one lock. The count is read again for every
+    // batch, so a swing added during the pass moves in it too.
+    int released = 0;
+    int releasedAlive = 0;
+    std::array<std::shared_ptr<Swing>, SwingBatch> batch;
+    for (int i = 0; i < GetSwingCount();) {
+        const int fetched = swings.GetRange(i, batch);
+        if (fetched == 0)
+            break;
+        for (int k = 0; k < fetched; ++k)
+            StepSwing(*batch[static_cast<std::size_t>(k)], released, releasedAlive);
+        i += fetched;
+    }
+    hungCount.store(released, std::memory_order_relaxed);
+    aliveReleased = releasedAlive;
+
+    // Every weight hung brings the next shadow nearer: hanging many is no way to stay safe.
+    while (released >= nextWeightShadow) {
+        AddShadow();
+        nextWeightShadow += RandomInt(rule.weightsPerShadowMin, rule.weightsPerShadowMax);
+    }
+}
+
+void World::StepSwing(Swing& swing, int& released, int& releasedAlive)
+{
+    swing.Update();
+    const bool active = swing.IsActive();
+    if (active)
+        ++released;
+    if (!swing.alive)
+        return;
+    const Point weight = swing.GetPoint();
+    // A weight that swung off the field for good would be out of every shadow's reach.
+    if (active) {
+        if (PtInRect(area, weight))
+            swing.ticksOutside = 0;
+        else if (++swing.ticksOutside >= rule.offFieldTicks) {
+            swing.alive = false;
+            return;
         }
     }
+    for (const int j : grid.CellAt(weight)) {
+        const ObstacleView& obstacle = obstacleViews[static_cast<std::size_t>(j)];
+        if (!obstacle.shadow) {
+            if (PtInRect(obstacle.box, weight))
+                swing.alive = false;
+            continue;
+        }
+        // A shadow swallows the weight: the first one to cover it grows, and no other.
+        if (Shadow::EllipseHolds(obstacle.box, weight)) {
+            swing.alive = false;
+            obstacle.shadow->Grow(rule.growthPerWeight, rule.maxDiameter);
+            return;
+        }
+    }
+    if (!swing.alive)
+        return;
+    if (active)
+        ++releasedAlive;
+}
+
+void World::AdvanceObstacles()
+{
+    if (GetTickCount() >= nextTimedShadow) {
+        AddShadow();
+        nextTimedShadow = GetTickCount() + RandomInt(rule.spawnTicksMin, rule.spawnTicksMax);
+    }
+    obstacleHold.resize(static_cast<std::size_t>(GetObstacleCount()));
+    obstacleHold.resize(static_cast<std::size_t>(obstacles.GetRange(0, obstacleHold)));
+    obstacleViews.clear();
+    for (const std::shared_ptr<GameObject>& obstacle : obstacleHold) {
+        auto* shadow = dynamic_cast<Shadow*>(obstacle.get());
+        if (shadow)
+            shadow->Move(area);
+        // A shadow that has just come is seen, but swallows nothing yet.
+        if (shadow && shadow->ageTicks <= rule.harmlessTicks)
+            continue;
+        obstacleViews.push_back(ObstacleView{obstacle->GetRect(), shadow});
+    }
+}
+
+void World::AddShadow()
+{
+    // The centre starts on a random point of a random edge and drifts inward, at most 60
+    // degrees off straight in.
+    const int edge = RandomInt(0, 3);
+    const double along = RandomReal(0.0, 1.0);
+    const double turn = RandomReal(-std::numbers::pi / 3, std::numbers::pi / 3);
+    const double speed = RandomReal(rule.speedMin, rule.speedMax);
+    const double left = area.left;
+    const double top = area.top;
+    const double right = area.right - 1;
+    const double bottom = area.bottom - 1;
+    constexpr std::array<double, 4> Inward = {0.0, std::numbers::pi / 2, std::numbers::pi, -std::numbers::pi / 2};
+    const std::array<std::pair<double, double>, 4> starts = {{
+        {left, top + along * (bottom - top)},
+        {left + along * (right - left), top},
+        {right, top + along * (bottom - top)},
+        {left + along * (right - left), bottom},
+    }};
+    const auto index = static_cast<std::size_t>(edge);
+    const double heading = Inward[index] + turn;
+    auto shadow = std::make_shared<Shadow>(starts[index].first, starts[index].second, speed * std::cos(heading),
+                                           speed * std::sin(heading), rule.startDiameter);
+    obstacles.Add(std::move(shadow));
+}
+
+int World::RandomInt(int low, int high)
+{
+    if (high <= low)
+        return low;
+    return low + static_cast<int>(random() % static_cast<std::uint32_t>(high - low + 1));
+}
+
+double World::RandomReal(double low, double high)
+{
+    return low + (high - low) * (random() / 4294967296.0);
 }
 
 bool World::IsGameOver()
 {
-    return false;
+    return GetTickCount() >= rule.graceTicks && aliveReleased == 0;
 }
 
 bool World::IsFinished()
@@ -80,4 +228,35 @@ void World::ReleaseSwing(int, int)
         return;
     swing->ropeLength = static_cast<int>(swing->Distance(swing->anchorX, swing->anchorY));
     swing->SetActive(true);
+}
+
+void World::ObstacleGrid::Fill(const Rect& field, const std::vector<ObstacleView>& views)
+{
+    if (area != field || cells.empty()) {
+        area = field;
+        columns = std::max(1, (field.Width() + CellSize - 1) / CellSize);
+        rows = std::max(1, (field.Height() + CellSize - 1) / CellSize);
+        cells.assign(static_cast<std::size_t>(columns * rows), {});
+    }
+    for (std::vector<int>& cell : cells)
+        cell.clear();
+    for (std::size_t j = 0; j < views.size(); ++j) {
+        const Rect& box = views[j].box;
+        if (IsRectEmpty(box))
+            continue;
+        const int firstColumn = CellIndex(box.left - area.left, columns, CellSize);
+        const int lastColumn = CellIndex(box.right - 1 - area.left, columns, CellSize);
+        const int firstRow = CellIndex(box.top - area.top, rows, CellSize);
+        const int lastRow = CellIndex(box.bottom - 1 - area.top, rows, CellSize);
+        for (int row = firstRow; row <= lastRow; ++row)
+            for (int column = firstColumn; column <= lastColumn; ++column)
+                cells[static_cast<std::size_t>(row * columns + column)].push_back(static_cast<int>(j));
+    }
+}
+
+const std::vector<int>& World::ObstacleGrid::CellAt(Point pt) const
+{
+    const int column = CellIndex(pt.x - area.left, columns, CellSize);
+    const int row = CellIndex(pt.y - area.top, rows, CellSize);
+    return cells[static_cast<std::size_t>(row * columns + column)];
 }

@@ -3,12 +3,24 @@
 
 #pragma once
 
+#include "base/Geometry.h"
 #include "model/GameObject.h"
+#include "model/Shadow.h"
+#include "model/ShadowRule.h"
 #include "model/Swing.h"
 #include "threads/LockedList.h"
 
-// The swings of the current game, the obstacles, and the press-drag-release gesture that makes
-// swings. Tick and ResetGame run on the game thread; the gestures on the window's thread.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <random>
+#include <vector>
+
+// The swings of the current game, the shadows that drift over the field, and the
+// press-drag-release gesture that makes swings. A shadow puts out the weights it covers, and
+// a game is over once no released weight is left after the opening grace.
+// Tick and ResetGame run on the game thread; the gestures on the window's thread.
 class World {
 public:
     World();
@@ -17,12 +29,23 @@ public:
     World& operator=(const World&) = delete;
 
     void InitWorld();
-    // Deletes every swing, newest first. The gesture state stays as it is.
+    // Deletes every swing, newest first, and every shadow; seeds the generator for the new
+    // game. The gesture state stays as it is.
     void ResetGame();
     void Tick();
-    // The end-of-game rules. This world has none: a game ends only when the player stops it.
+    // No released weight is alive, once the grace is over. A weight still dragged does not count.
     virtual bool IsGameOver();
+    // Always false: a game of survival has no finish line.
     virtual bool IsFinished();
+
+    // Every later game starts from this seed instead of the clock's, so that the same gestures
+    // at the same ticks play the same game.
+    void FixSeed(std::uint32_t seed);
+    // The field the shadows drift over and the weights must stay in.
+    void SetArea(const Rect& area);
+    // Ticks since the game began, and the weights hung in it: the game's score.
+    int GetTickCount() const { return tickCount.load(std::memory_order_relaxed); }
+    int GetHungCount() const { return hungCount.load(std::memory_order_relaxed); }
 
     int GetSwingCount() const { return swings.GetCount(); }
     int GetObstacleCount() const { return obstacles.GetCount(); }
@@ -32,9 +55,54 @@ public:
     // Fixes the rope of the newest swing from where its weight is now; the point is not used.
     void ReleaseSwing(int x, int y);
 
+    ShadowRule rule;
     LockedList<Swing> swings;
+    // The shadows, for painting; the game thread adds to it and the reset empties it.
     LockedList<GameObject> obstacles;
     // Touched only by the gestures, on the window's thread.
     int currentSwingIndex = 0;
     bool dragging = false;
+
+private:
+    // An obstacle as this tick sees it: read once per pass, since only this thread changes them.
+    struct ObstacleView {
+        Rect box;
+        // Null for a plain obstacle, which tests its rectangle and never grows.
+        Shadow* shadow = nullptr;
+    };
+    // The obstacles that can put a weight out this tick, sorted into square cells of the field
+    // so that a weight is tested only against the few near it.
+    struct ObstacleGrid {
+        static constexpr int CellSize = 32;
+        Rect area;
+        int columns = 0;
+        int rows = 0;
+        std::vector<std::vector<int>> cells;
+
+        void Fill(const Rect& field, const std::vector<ObstacleView>& views);
+        const std::vector<int>& CellAt(Point pt) const;
+    };
+
+    // Moves the shadows, adds the one that is due, and reads every obstacle for the pass.
+    void AdvanceObstacles();
+    void AddShadow();
+    // Updates one swing, then puts it out if it left the field for good or an obstacle covers it.
+    void StepSwing(Swing& swing, int& released, int& releasedAlive);
+    // Uniform in [low, high] for integers, [low, high) for doubles.
+    int RandomInt(int low, int high);
+    double RandomReal(double low, double high);
+
+    Rect area{0, 0, 449, 407};
+    std::optional<std::uint32_t> fixedSeed;
+    // The rest belongs to the game thread, and to the window's thread only between games.
+    std::mt19937 random;
+    // Holds every obstacle of the pass alive while it is tested.
+    std::vector<std::shared_ptr<GameObject>> obstacleHold;
+    std::vector<ObstacleView> obstacleViews;
+    ObstacleGrid grid;
+    int nextTimedShadow = 0;
+    int nextWeightShadow = 0;
+    std::atomic<int> tickCount{0};
+    std::atomic<int> hungCount{0};
+    int aliveReleased = 0;
 };

@@ -3,6 +3,8 @@
 
 #include "model/World.h"
 
+#include "model/Shadow.h"
+
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -194,8 +196,8 @@ TEST(World, WithoutObstaclesEverySwingStaysAlive)
 {
     World world;
     for (int i = 0; i < 25; ++i) {
-        world.BeginSwing(20 * i, 50);
-        world.DragSwing(20 * i + 15, 120);
+        world.BeginSwing(15 * i + 20, 50);
+        world.DragSwing(15 * i + 35, 120);
         world.ReleaseSwing(0, 0);
     }
     for (int tick = 0; tick < 200; ++tick)
@@ -206,35 +208,21 @@ TEST(World, WithoutObstaclesEverySwingStaysAlive)
     }
 }
 
-TEST(World, SwingsAreUpdatedInCreationOrderEachBeforeTheNext)
+TEST(World, SwingIsTestedWhereItsOwnUpdateLeftIt)
 {
-    // An obstacle that notes, each time a swing is tested against it, how far every swing has
-    // been updated: swing i must be tested after its own update and before swing i + 1's.
-    struct Recorder : GameObject {
-        const World* world = nullptr;
-        mutable std::vector<std::vector<int>> seen;
-        Rect GetRect() const override
-        {
-            std::vector<int> counts;
-            for (int i = 0; i < world->GetSwingCount(); ++i)
-                counts.push_back(world->swings.GetAt(i)->updateCount);
-            seen.push_back(counts);
-            return Rect{};
-        }
-    };
+    // Released at (150, 100), level with its anchor: its first update drops it to (150, 150),
+    // inside the obstacle, and the same tick puts it out.
     World world;
-    for (int i = 0; i < 3; ++i) {
-        world.BeginSwing(100 * i, 0);
-        world.DragSwing(100 * i + 10, 40);
-        world.ReleaseSwing(0, 0);
-    }
-    auto recorder = std::make_shared<Recorder>();
-    recorder->world = &world;
-    world.obstacles.Add(recorder);
-
+    world.BeginSwing(100, 100);
+    world.DragSwing(150, 100);
+    world.ReleaseSwing(0, 0);
+    auto obstacle = std::make_shared<GameObject>();
+    obstacle->SetWidth(10);
+    obstacle->SetHeight(10);
+    obstacle->SetPoint(150, 150);
+    world.obstacles.Add(obstacle);
     world.Tick();
-    const std::vector<std::vector<int>> expected{{1, 0, 0}, {1, 1, 0}, {1, 1, 1}};
-    EXPECT_EQ(recorder->seen, expected);
+    EXPECT_FALSE(world.swings.GetAt(0)->alive);
 }
 
 TEST(World, ManyPressesMakeManySwings)
@@ -256,4 +244,125 @@ TEST(World, DestructionReleasesEverySwingItOwns)
         EXPECT_FALSE(watched.expired());
     }
     EXPECT_TRUE(watched.expired());
+}
+
+TEST(Shadow, SwallowsInsideItsDrawnEllipseButNotInItsBoxCorners)
+{
+    const Shadow shadow(100.0, 100.0, 0.0, 0.0, 40);
+    ASSERT_EQ(shadow.GetRect(), (Rect{80, 80, 120, 120}));
+    const std::pair<Point, bool> cases[] = {
+        {{100, 100}, true}, {{80, 100}, true},  {{119, 100}, true},  {{100, 80}, true},
+        {{120, 100}, false}, {{100, 120}, false}, {{80, 80}, false},  {{83, 83}, false},
+        {{119, 119}, false}, {{86, 86}, true},  {{113, 113}, true},
+    };
+    for (const auto& [point, inside] : cases)
+        EXPECT_EQ(shadow.HitTest(point), inside) << point.x << ", " << point.y;
+    // A plain obstacle keeps its rectangle: the corner is in.
+    GameObject plain;
+    plain.SetWidth(40);
+    plain.SetHeight(40);
+    plain.SetPoint(100, 100);
+    EXPECT_TRUE(plain.HitTest(Point{80, 80}));
+}
+
+namespace {
+
+// A world whose own shadows never come, for the rules that do not need them.
+void WithoutShadows(World& world)
+{
+    world.rule.firstShadowTick = 1 << 30;
+    world.rule.weightsPerShadowMin = world.rule.weightsPerShadowMax = 1 << 30;
+    world.ResetGame();
+}
+
+void Hang(World& world, Point anchor, Point weight)
+{
+    world.BeginSwing(anchor.x, anchor.y);
+    world.DragSwing(weight.x, weight.y);
+    world.ReleaseSwing(0, 0);
+}
+
+} // namespace
+
+TEST(World, WeightOffTheFieldIsLostAfterTwoSecondsNotAfterAMoment)
+{
+    World world;
+    WithoutShadows(world);
+    Hang(world, {200, 500}, {230, 540}); // below the bottom edge for good
+    Hang(world, {5, 100}, {-55, 100});   // out past the left edge for part of every swing
+    const auto gone = world.swings.GetAt(0);
+    const auto back = world.swings.GetAt(1);
+    for (int tick = 1; tick < world.rule.offFieldTicks; ++tick)
+        world.Tick();
+    EXPECT_TRUE(gone->alive);
+    world.Tick();
+    EXPECT_FALSE(gone->alive);
+    for (int tick = 0; tick < 2000; ++tick)
+        world.Tick();
+    EXPECT_TRUE(back->alive);
+    EXPECT_FALSE(world.IsGameOver());
+}
+
+TEST(World, GameIsOverOnceNoReleasedWeightIsLeftAfterTheGrace)
+{
+    World idle;
+    World dragging;
+    World hanging;
+    for (World* world : {&idle, &dragging, &hanging})
+        WithoutShadows(*world);
+    dragging.BeginSwing(200, 100);
+    dragging.DragSwing(230, 140);
+    Hang(hanging, {200, 100}, {230, 140});
+    for (int tick = 1; tick < idle.rule.graceTicks; ++tick) {
+        for (World* world : {&idle, &dragging, &hanging})
+            world->Tick();
+    }
+    EXPECT_FALSE(idle.IsGameOver()) << "the grace is not over yet";
+    for (World* world : {&idle, &dragging, &hanging})
+        world->Tick();
+    EXPECT_TRUE(idle.IsGameOver()) << "a player who hangs nothing loses when the grace ends";
+    EXPECT_TRUE(dragging.IsGameOver()) << "a weight still dragged is not hung";
+    EXPECT_FALSE(hanging.IsGameOver());
+    EXPECT_EQ(hanging.GetHungCount(), 1);
+
+    auto cover = std::make_shared<Shadow>(230.0, 170.0, 0.0, 0.0, 400);
+    cover->ageTicks = hanging.rule.harmlessTicks;
+    hanging.obstacles.Add(cover);
+    hanging.Tick();
+    EXPECT_TRUE(hanging.IsGameOver());
+    EXPECT_FALSE(hanging.IsFinished());
+}
+
+TEST(World, SeededGamePlaysOutTheSameWithTheSameGestures)
+{
+    // A weight every 1.5 s at places that depend only on the count; the state is summed up
+    // every second, shadows and all.
+    const auto play = [](std::uint32_t seed) {
+        World world;
+        world.FixSeed(seed);
+        world.ResetGame();
+        std::vector<double> trace;
+        for (int tick = 1; tick <= 6000 && !world.IsGameOver(); ++tick) {
+            if (tick % 150 == 0) {
+                const int i = tick / 150;
+                Hang(world, {40 + i * 37 % 360, 30 + i * 53 % 200}, {60 + i * 29 % 340, 120 + i * 41 % 200});
+            }
+            world.Tick();
+            if (tick % 100 != 0)
+                continue;
+            for (int j = 0; j < world.GetObstacleCount(); ++j) {
+                const auto obstacle = world.obstacles.GetAt(j);
+                trace.insert(trace.end(), {obstacle->GetX(), obstacle->GetY(), double(obstacle->GetWidth())});
+            }
+            for (int j = 0; j < world.GetSwingCount(); ++j) {
+                const auto swing = world.swings.GetAt(j);
+                trace.insert(trace.end(), {swing->GetX(), swing->GetY(), double(swing->alive)});
+            }
+        }
+        trace.push_back(world.GetTickCount());
+        return trace;
+    };
+    const std::vector<double> first = play(7);
+    EXPECT_EQ(play(7), first);
+    EXPECT_NE(play(8), first);
 }

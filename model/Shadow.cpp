@@ -1,0 +1,59 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
+#include "model/Shadow.h"
+
+#include <algorithm>
+
+Shadow::Shadow(double centreX, double centreY, double speedX, double speedY, int diameter)
+{
+    x = centreX;
+    y = centreY;
+    velocityX = speedX;
+    velocityY = speedY;
+    width = diameter;
+    height = diameter;
+}
+
+void Shadow::Move(const Rect& area)
+{
+    ++ageTicks;
+    const auto bounce = [](Relaxed<double>& position, Relaxed<double>& velocity, int low, int high) {
+        double next = position + velocity;
+        if (next < low) {
+            next = 2.0 * low - next;
+            velocity = -velocity;
+        } else if (next > high) {
+            next = 2.0 * high - next;
+            velocity = -velocity;
+        }
+        position = std::clamp(next, double(low), double(high));
+    };
+    bounce(x, velocityX, area.left, area.right - 1);
+    bounce(y, velocityY, area.top, area.bottom - 1);
+}
+
+void Shadow::Grow(int growth, int maxDiameter)
+{
+    const int diameter = std::min(width + growth, std::max<int>(width, maxDiameter));
+    width = diameter;
+    height = diameter;
+}
+
+bool Shadow::HitTest(Point pt) const
+{
+    return EllipseHolds(GetRect(), pt);
+}
+
+bool Shadow::EllipseHolds(const Rect& box, Point pt)
+{
+    if (!PtInRect(box, pt))
+        return false;
+    // The drawn ellipse fills the pixels l to r - 1 of its box: centred between the first and
+    // the last, reaching half a pixel past their centres.
+    const double radiusX = box.Width() / 2.0;
+    const double radiusY = box.Height() / 2.0;
+    const double dx = (pt.x - (box.left + box.right - 1) / 2.0) / radiusX;
+    const double dy = (pt.y - (box.top + box.bottom - 1) / 2.0) / radiusY;
+    return dx * dx + dy * dy <= 1.0;
+}
