@@ -6,6 +6,8 @@
 #include "persist/NumberText.h"
 #include "persist/SettingsFile.h"
 
+#include <algorithm>
+
 ScoreTable theScoreTable;
 
 namespace {
@@ -87,6 +89,20 @@ bool ScoreTable::Save()
             lastError = file.GetLastError();
     }
     return allWritten;
+}
+
+int ScoreTable::Record(double time, int score)
+{
+    const auto beaten = std::find_if(times.begin(), times.end(), [time](double old) { return time > old; });
+    if (beaten == times.end())
+        return -1;
+    const auto place = beaten - times.begin();
+    std::copy_backward(beaten, times.end() - 1, times.end());
+    *beaten = time;
+    const auto scorePlace = scores.begin() + place;
+    std::copy_backward(scorePlace, scores.end() - 1, scores.end());
+    *scorePlace = score;
+    return static_cast<int>(place);
 }
 
 double ScoreTable::GetTime(int index) const

@@ -20,6 +20,11 @@ public:
     bool Load();
     // Writes every value back, keeping remarks after a ';'. False unless every value was written.
     bool Save();
+    // Puts one game into the table: its time goes just before the first of the five times that it
+    // beats (a longer time is better), the times from there on move one place down and the fifth
+    // drops out; its score moves with it, so that scores[i] and times[i] always describe one game.
+    // Nothing else is sorted. Returns the place it took (0 to Count - 1), or -1 when it beat none.
+    int Record(double time, int score);
     // 0 <= index < Count; 0.0 outside.
     double GetTime(int index) const;
     std::string GetSettingsPath() const;

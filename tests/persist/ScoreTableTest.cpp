@@ -7,6 +7,7 @@
 #include "persist/NumberText.h"
 #include "tests/persist/ScratchDir.h"
 
+#include <array>
 #include <bit>
 #include <cfloat>
 #include <climits>
@@ -159,6 +160,82 @@ TEST_F(ScoreTableOnDisk, AwkwardTimesComeBackExactlyFromPlainDecimals)
             EXPECT_EQ(text.find_first_of("eE"), std::string::npos) << text;
         }
     }
+}
+
+TEST(ScoreTable, RecordPutsTheGameBeforeTheFirstTimeItBeats)
+{
+    using Times = std::array<double, ScoreTable::Count>;
+    using Scores = std::array<int, ScoreTable::Count>;
+    const Times full{50, 40, 30, 20, 10};
+    const Scores fullScores{5, 4, 3, 2, 1};
+    const struct {
+        const char* what;
+        Times times;
+        Scores scores;
+        double time;
+        int score;
+        int place;
+        Times timesAfter;
+        Scores scoresAfter;
+    } cases[] = {
+        {"beats the first", full, fullScores, 60, 6, 0, {60, 50, 40, 30, 20}, {6, 5, 4, 3, 2}},
+        {"beats a middle one", full, fullScores, 35, 7, 2, {50, 40, 35, 30, 20}, {5, 4, 7, 3, 2}},
+        {"beats the fifth only", full, fullScores, 15, 8, 4, {50, 40, 30, 20, 15}, {5, 4, 3, 2, 8}},
+        {"beats none", full, fullScores, 3, 9, -1, full, fullScores},
+        {"ties the fifth", full, fullScores, 10, 9, -1, full, fullScores},
+        {"ties the second", full, fullScores, 40, 9, 2, {50, 40, 40, 30, 20}, {5, 4, 9, 3, 2}},
+        {"first into an empty table", {}, {}, 12.5, 3, 0, {12.5, 0, 0, 0, 0}, {3, 0, 0, 0, 0}},
+        {"zero slot after two games",
+         {30, 20, 0, 0, 0},
+         {3, 2, 0, 0, 0},
+         5,
+         1,
+         2,
+         {30, 20, 5, 0, 0},
+         {3, 2, 1, 0, 0}},
+        {"Time2 above Time1",
+         {10, 30, 0, 0, 0},
+         {1, 3, 0, 0, 0},
+         20,
+         2,
+         0,
+         {20, 10, 30, 0, 0},
+         {2, 1, 3, 0, 0}},
+        {"below both unsorted",
+         {10, 30, 0, 0, 0},
+         {1, 3, 0, 0, 0},
+         5,
+         2,
+         2,
+         {10, 30, 5, 0, 0},
+         {1, 3, 2, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScoreTable table;
+        table.times = c.times;
+        table.scores = c.scores;
+        table.regist = 3;
+        table.playNum = 9;
+        EXPECT_EQ(table.Record(c.time, c.score), c.place);
+        EXPECT_EQ(table.times, c.timesAfter);
+        EXPECT_EQ(table.scores, c.scoresAfter);
+        EXPECT_EQ(table.regist, 3);
+        EXPECT_EQ(table.playNum, 9);
+    }
+}
+
+TEST_F(ScoreTableOnDisk, RecordedGameLeavesEachRemarkOnItsKeysLine)
+{
+    Put("; my scores\n[Score]\nScore1=5\nScore2=4\nScore3=3\nScore4=2\nScore5=1\n"
+        "Time1=50  ;first\nTime2=40  ;second\nTime3=30\nTime4=20\nTime5=10\n\n"
+        "[Other]\nkeep=me\n[Data]\nRegist=2\nPlayNum=7\n");
+    ASSERT_TRUE(table.Load());
+    ASSERT_EQ(table.Record(60, 6), 0);
+    ASSERT_TRUE(table.Save()) << table.GetLastError();
+    EXPECT_EQ(Bytes(), "; my scores\n[Score]\nScore1=6\nScore2=5\nScore3=4\nScore4=3\nScore5=2\n"
+                       "Time1=60  ;first\nTime2=50  ;second\nTime3=40\nTime4=30\nTime5=20\n\n"
+                       "[Other]\nkeep=me\n[Data]\nRegist=2\nPlayNum=7\n");
 }
 
 TEST(NumberText, TimesAreWrittenPlainAndShort)

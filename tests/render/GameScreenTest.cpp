@@ -214,6 +214,29 @@ TEST(GameScreen, SwingsAreFilledInTheGreyOfTheirIndex)
     }
 }
 
+TEST(GameScreen, SwingsPastTheFirstSixtyFourAreDrawnToo)
+{
+    GameScreen screen;
+    LayOutLikeTheWindow(screen);
+    screen.SetStatusText("");
+    screen.SetPlaying(true);
+    // Seventy released weights, ten to a row, each 25 pixels below its anchor.
+    constexpr int Swings = 70;
+    const auto weightAt = [](int i) { return Point{25 + 40 * (i % 10), 40 + 50 * (i / 10)}; };
+    for (int i = 0; i < Swings; ++i) {
+        const Point weight = weightAt(i);
+        HangSwing(screen, weight.x, weight.y - 25, weight.x, weight.y);
+        screen.ReleaseSwing(weight.x, weight.y);
+    }
+    ASSERT_EQ(screen.GetWorld().GetSwingCount(), Swings);
+    const QImage window = PaintOnWindow(screen, WindowWidth, WindowHeight);
+
+    for (const int i : {0, 63, 64, 65, 69}) {
+        const Point weight = weightAt(i);
+        EXPECT_EQ(window.pixel(weight.x, weight.y), Grey(255 - i % 10 * 20)) << "swing " << i;
+    }
+}
+
 TEST(GameScreen, RopeRunsFromTheAnchorToTheWeight)
 {
     GameScreen screen;
