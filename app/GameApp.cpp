@@ -6,6 +6,7 @@
 #include "app/MainDialog.h"
 #include "persist/ScoreTable.h"
 
+#include <charconv>
 #include <ostream>
 
 GameApp::GameApp(ScoreTable& scoreTable)
@@ -17,10 +18,22 @@ int GameApp::InitInstance(std::ostream& errors)
 {
     table.Load();
     {
-        MainDialog dialog;
+        MainDialog dialog(table);
+        if (fixedSeed)
+            dialog.GetGameScreen().GetWorld().FixSeed(*fixedSeed);
         dialog.exec();
         if (!table.Save())
             errors << "tocklet: " << table.GetLastError() << '\n';
     }
     return 0;
+}
+
+std::optional<std::uint32_t> ParseSeed(std::string_view text)
+{
+    std::uint32_t seed = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, seed);
+    if (text.empty() || text.front() == '-' || error != std::errc() || stop != end)
+        return std::nullopt;
+    return seed;
 }

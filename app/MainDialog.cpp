@@ -37,8 +37,9 @@ constexpr Point Outside{-1, -1};
 
 } // namespace
 
-MainDialog::MainDialog(QWidget* parent)
+MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
     : QDialog(parent)
+    , scoreTable(table)
     , icon(LoadMainIcon())
 {
     setWindowTitle("Tocklet");
@@ -102,8 +103,13 @@ void MainDialog::OnInitDialog()
     // never shows or is hit either.
     gameThread.SetScreen(&gameScreen);
     gameThread.SetOwner(this);
-    gameScreen.SetTitleStatusText("ベストタイム:" + FormatSeconds(theScoreTable.GetTime(0)) + "秒");
+    ShowBestTime();
     refreshTimer.start();
+}
+
+void MainDialog::ShowBestTime()
+{
+    gameScreen.SetTitleStatusText("ベストタイム:" + FormatSeconds(scoreTable.GetTime(0)) + "秒");
 }
 
 void MainDialog::RequestRepaint(bool)
@@ -127,6 +133,26 @@ bool MainDialog::EnableControl(int controlId, bool enable)
     QMetaObject::invokeMethod(
         control, [control, enable] { control->setEnabled(enable); }, Qt::QueuedConnection);
     return true;
+}
+
+void MainDialog::GameEnded(const GameResult& result)
+{
+    QMetaObject::invokeMethod(
+        this, [this, result] { OnGameEnded(result); }, Qt::QueuedConnection);
+}
+
+void MainDialog::OnGameEnded(const GameResult& result)
+{
+    if (!result.gameOver)
+        return;
+    const int place = scoreTable.Record(result.seconds, result.score);
+    // Saved now as well as at Exit, so that a record outlives whatever ends the program.
+    if (!scoreTable.Save())
+        std::fprintf(stderr, "tocklet: %s\n", scoreTable.GetLastError().c_str());
+    ShowBestTime();
+    const std::string time = "今回のタイム:" + FormatSeconds(result.seconds) + "秒";
+    gameScreen.SetTitleResultText(place == 0 ? "★新記録★　" + time : time, place == 0);
+    Invalidate();
 }
 
 // Every paint draws the whole client area, so the erase flag of a request changes nothing here.

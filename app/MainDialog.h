@@ -18,6 +18,7 @@
 
 class QAction;
 class QWidget;
+class ScoreTable;
 
 // The game window: its client area is drawn entirely by the game screen. The hidden controls
 // only place the play area, the title panel and the Start and Exit buttons. Mouse input serves
@@ -35,13 +36,16 @@ public:
     static constexpr int ClientHeight = 407;
     static constexpr int RefreshTimerMs = 500;
 
-    explicit MainDialog(QWidget* parent = nullptr);
+    // The window shows the table's best time and records the games lost in it; the table must
+    // outlive the window.
+    explicit MainDialog(ScoreTable& table, QWidget* parent = nullptr);
     ~MainDialog() override;
 
     // Thread-safe: the game thread asks through these; the work is queued to this window.
     void RequestRepaint(bool erase) override;
     void RequestRepaint(const Rect& rect, bool erase) override;
     bool EnableControl(int controlId, bool enable) override;
+    void GameEnded(const GameResult& result) override;
 
     // The control's rectangle in client coordinates; empty when there is no such control.
     Rect GetControlRect(int controlId) const;
@@ -66,6 +70,8 @@ protected:
     void OnLButtonUp(Point point);
     // P and Space: during play, pauses the game or resumes it; on the title screen, nothing.
     void OnPauseKey();
+    // A lost game's time goes into the table, which is saved at once, and onto the title.
+    void OnGameEnded(const GameResult& result);
 
     void reject() override;
     void paintEvent(QPaintEvent* event) override;
@@ -83,7 +89,9 @@ private:
     void Invalidate();
     void Invalidate(const Rect& rect);
     void RepaintIfPaused();
+    void ShowBestTime();
 
+    ScoreTable& scoreTable;
     QIcon icon;
     GameScreen gameScreen;
     GameThread gameThread;

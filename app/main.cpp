@@ -8,6 +8,7 @@
 
 #include <QApplication>
 
+#include <cstdlib>
 #include <iostream>
 
 int main(int argc, char* argv[])
@@ -17,5 +18,13 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     SetUpApplication(application);
     GameApp game(theScoreTable);
+    // Read at start-up, before any thread that could change the environment.
+    if (const char* seed = std::getenv("TOCKLET_SEED"); seed != nullptr) { // NOLINT(concurrency-mt-unsafe)
+        if (const auto parsed = ParseSeed(seed))
+            game.FixSeed(*parsed);
+        else
+            std::cerr << "tocklet: TOCKLET_SEED is not a number from 0 to 4294967295; the games are "
+                         "seeded from the clock\n";
+    }
     return game.InitInstance(std::cerr);
 }

@@ -48,9 +48,9 @@ void World::FixSeed(std::uint32_t seed)
     fixedSeed = seed;
 }
 
-void World::SetArea(const Rect& field)
+void World::SetArea(const Rect& newArea)
 {
-    area = field;
+    area = newArea;
 }
 
 void World::ResetGame()
@@ -166,7 +166,8 @@ void World::AddShadow()
     const double top = area.top;
     const double right = area.right - 1;
     const double bottom = area.bottom - 1;
-    constexpr std::array<double, 4> Inward = {0.0, std::numbers::pi / 2, std::numbers::pi, -std::numbers::pi / 2};
+    constexpr std::array<double, 4> Inward = {0.0, std::numbers::pi / 2, std::numbers::pi,
+                                              -std::numbers::pi / 2};
     const std::array<std::pair<double, double>, 4> starts = {{
         {left, top + along * (bottom - top)},
         {left + along * (right - left), top},
@@ -175,8 +176,9 @@ void World::AddShadow()
     }};
     const auto index = static_cast<std::size_t>(edge);
     const double heading = Inward[index] + turn;
-    auto shadow = std::make_shared<Shadow>(starts[index].first, starts[index].second, speed * std::cos(heading),
-                                           speed * std::sin(heading), rule.startDiameter);
+    auto shadow =
+        std::make_shared<Shadow>(starts[index].first, starts[index].second, speed * std::cos(heading),
+                                 speed * std::sin(heading), rule.startDiameter);
     obstacles.Add(std::move(shadow));
 }
 
@@ -189,7 +191,7 @@ int World::RandomInt(int low, int high)
 
 double World::RandomReal(double low, double high)
 {
-    return low + (high - low) * (random() / 4294967296.0);
+    return low + (high - low) * (static_cast<double>(random()) / 4294967296.0);
 }
 
 bool World::IsGameOver()
@@ -236,7 +238,7 @@ void World::ObstacleGrid::Fill(const Rect& field, const std::vector<ObstacleView
         area = field;
         columns = std::max(1, (field.Width() + CellSize - 1) / CellSize);
         rows = std::max(1, (field.Height() + CellSize - 1) / CellSize);
-        cells.assign(static_cast<std::size_t>(columns * rows), {});
+        cells.assign(Cell(rows, 0), {});
     }
     for (std::vector<int>& cell : cells)
         cell.clear();
@@ -250,7 +252,7 @@ void World::ObstacleGrid::Fill(const Rect& field, const std::vector<ObstacleView
         const int lastRow = CellIndex(box.bottom - 1 - area.top, rows, CellSize);
         for (int row = firstRow; row <= lastRow; ++row)
             for (int column = firstColumn; column <= lastColumn; ++column)
-                cells[static_cast<std::size_t>(row * columns + column)].push_back(static_cast<int>(j));
+                cells[Cell(row, column)].push_back(static_cast<int>(j));
     }
 }
 
@@ -258,5 +260,5 @@ const std::vector<int>& World::ObstacleGrid::CellAt(Point pt) const
 {
     const int column = CellIndex(pt.x - area.left, columns, CellSize);
     const int row = CellIndex(pt.y - area.top, rows, CellSize);
-    return cells[static_cast<std::size_t>(row * columns + column)];
+    return cells[Cell(row, column)];
 }

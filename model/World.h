@@ -81,6 +81,11 @@ private:
 
         void Fill(const Rect& field, const std::vector<ObstacleView>& views);
         const std::vector<int>& CellAt(Point pt) const;
+        std::size_t Cell(int row, int column) const
+        {
+            return static_cast<std::size_t>(row) * static_cast<std::size_t>(columns)
+                   + static_cast<std::size_t>(column);
+        }
     };
 
     // Moves the shadows, adds the one that is due, and reads every obstacle for the pass.

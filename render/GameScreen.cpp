@@ -18,12 +18,16 @@ namespace {
 constexpr std::size_t SwingBatch = 64;
 
 constexpr char HintText[] = "ドラッグでおもりを揺らそう";
+constexpr char HintRuleText[] = "影に触れたおもりは消える　全部消えたらゲームオーバー";
 constexpr char HintKeysText[] = "Esc:タイトルへ　P:一時停止　F1:バージョン情報";
-// The two lines of the hint, from the middle of the field.
+// The three lines of the hint, from the middle of the field: all within the banner's band,
+// which covers them during a pause.
 constexpr int HintTop = -30;
-constexpr int HintBottom = 2;
-constexpr int HintKeysTop = 6;
-constexpr int HintKeysBottom = 26;
+constexpr int HintBottom = -5;
+constexpr int HintRuleTop = -4;
+constexpr int HintRuleBottom = 13;
+constexpr int HintKeysTop = 12;
+constexpr int HintKeysBottom = 29;
 
 } // namespace
 
@@ -51,6 +55,12 @@ void GameScreen::Draw(DeviceContext& dc, const std::string& text)
     DrawStopButton(dc, SceneStyle::ButtonSize);
 }
 
+void GameScreen::SetArea(int left, int top, int right, int bottom)
+{
+    Screen::SetArea(left, top, right, bottom);
+    world.SetArea(areaRect);
+}
+
 void GameScreen::ResetGame()
 {
     world.ResetGame();
@@ -69,6 +79,11 @@ bool GameScreen::IsGameOver()
 bool GameScreen::IsFinished()
 {
     return world.IsFinished();
+}
+
+int GameScreen::GetScore()
+{
+    return world.GetHungCount();
 }
 
 void GameScreen::SetStatusText(std::string text)
@@ -92,6 +107,7 @@ void GameScreen::BeginGame()
     // swings out of the frames before that.
     world.ResetGame();
     SetStatusText("");
+    SetTitleResultText("", false);
     hintShown = true;
 }
 
@@ -117,6 +133,8 @@ void GameScreen::DrawHint(DeviceContext& dc)
     Painter painter(dc);
     painter.DrawLabel(areaRect.left, mid + HintTop, areaRect.right, mid + HintBottom, HintText,
                       SceneStyle::HintSize, SceneStyle::HintGrey);
+    painter.DrawLabel(areaRect.left, mid + HintRuleTop, areaRect.right, mid + HintRuleBottom, HintRuleText,
+                      SceneStyle::HintKeysSize, SceneStyle::HintGrey);
     painter.DrawLabel(areaRect.left, mid + HintKeysTop, areaRect.right, mid + HintKeysBottom, HintKeysText,
                       SceneStyle::HintKeysSize, SceneStyle::HintGrey);
 }
@@ -165,6 +183,6 @@ void GameScreen::DrawSwing(DeviceContext& dc, const Swing& swing, ColorRef fillC
 void GameScreen::DrawObject(DeviceContext& dc, const GameObject& object)
 {
     const Rect box = object.GetRect();
-    Painter(dc).DrawEllipse(box.left, box.top, box.right, box.bottom, SceneStyle::DarkGrey,
+    Painter(dc).DrawEllipse(box.left, box.top, box.right, box.bottom, SceneStyle::MidGrey,
                             SceneStyle::DarkGrey);
 }

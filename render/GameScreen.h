@@ -20,17 +20,21 @@ public:
     ~GameScreen() override;
 
     void Draw(DeviceContext& dc, const std::string& text) override;
+    // The world's shadows drift over the same field.
+    void SetArea(int left, int top, int right, int bottom) override;
 
     void ResetGame() override;
     void Tick() override;
     bool IsGameOver() override;
     bool IsFinished() override;
+    int GetScore() override;
     void SetStatusText(std::string text) override;
     void SetPlaying(bool value) override;
     Rect GetAreaRect() const override;
 
     // On the window's thread, between the end of one game thread and the start of the next:
-    // the new game shows neither the last game's swings nor its time, and shows the hint.
+    // the new game shows neither the last game's swings, shadows nor time, and shows the hint;
+    // the title no longer shows the last game's result.
     void BeginGame();
     // The first swing of a game also puts the hint away for the rest of it.
     void BeginSwing(int x, int y);
@@ -45,6 +49,7 @@ public:
     // The grey of the swing at a list index: 255, 235, ... 75, then again from 255.
     static ColorRef SwingFill(int index);
     static void DrawSwing(DeviceContext& dc, const Swing& swing, ColorRef fillColour);
+    // An obstacle: dark inside, outlined in a grey that shows against the black field.
     static void DrawObject(DeviceContext& dc, const GameObject& object);
 
 private:

@@ -44,6 +44,9 @@ qreal ScaleOf(const QPainter& target)
 constexpr int StatusInsetX = 8;
 constexpr int StatusInsetY = 6;
 constexpr int StatusLineHeight = 20;
+// The title's two lines under the Exit button when a game's result shows.
+constexpr int TitleLinesTop = 10;
+constexpr int TitleLineHeight = 24;
 
 } // namespace
 
@@ -69,6 +72,8 @@ void Screen::ResetScreen()
     SetRectEmpty(readRect);
     titleText.clear();
     titleStatusText.clear();
+    titleResultText.clear();
+    titleResultIsBest = false;
     startHover = false;
     stopHover = false;
     exitHover = false;
@@ -87,6 +92,12 @@ void Screen::SetTitleText(std::string text)
 void Screen::SetTitleStatusText(std::string text)
 {
     titleStatusText = std::move(text);
+}
+
+void Screen::SetTitleResultText(std::string text, bool newBest)
+{
+    titleResultText = std::move(text);
+    titleResultIsBest = newBest;
 }
 
 void Screen::SetStatusText(std::string text)
@@ -217,8 +228,15 @@ void Screen::DrawStatusText(DeviceContext& dc, bool playScene)
         painter.DrawLeftLabel(areaRect.left + StatusInsetX, areaRect.top + StatusInsetY,
                               areaRect.right - StatusInsetX, areaRect.top + StatusInsetY + StatusLineHeight,
                               GetStatusText(), SceneStyle::StatusSize, SceneStyle::NearWhite);
-    } else {
+    } else if (titleResultText.empty()) {
         painter.DrawLabel(areaRect.left, exitRect.bottom, areaRect.right, areaRect.bottom, titleStatusText,
                           SceneStyle::StatusSize, SceneStyle::NearWhite);
+    } else {
+        const int top = exitRect.bottom + TitleLinesTop;
+        painter.DrawLabel(areaRect.left, top, areaRect.right, top + TitleLineHeight, titleStatusText,
+                          SceneStyle::StatusSize, SceneStyle::NearWhite);
+        painter.DrawLabel(areaRect.left, top + TitleLineHeight, areaRect.right, top + 2 * TitleLineHeight,
+                          titleResultText, SceneStyle::StatusSize,
+                          titleResultIsBest ? SceneStyle::HoverPink : SceneStyle::NearWhite);
     }
 }

@@ -35,6 +35,10 @@ public:
     // game thread may still write after the return to the title.
     void SetTitleStatusText(std::string text);
     const std::string& GetTitleStatusText() const { return titleStatusText; }
+    // A line under it on the title after a lost game: that game's time, in pink when it was a
+    // new best. Empty for none.
+    void SetTitleResultText(std::string text, bool newBest);
+    const std::string& GetTitleResultText() const { return titleResultText; }
     // Both may be called from any thread; only the play scene shows the status text.
     void SetStatusText(std::string text);
     std::string GetStatusText() const;
@@ -83,6 +87,8 @@ public:
 protected:
     std::string titleText;
     std::string titleStatusText;
+    std::string titleResultText;
+    bool titleResultIsBest = false;
 
 private:
     std::atomic<bool> playing{false};

@@ -17,6 +17,8 @@ public:
     virtual void Tick() = 0;
     virtual bool IsGameOver() = 0;
     virtual bool IsFinished() = 0;
+    // The score of the game so far: the weights hung in it.
+    virtual int GetScore() = 0;
     // Both may be called from the game thread while the window's thread paints.
     virtual void SetStatusText(std::string text) = 0;
     virtual void SetPlaying(bool playing) = 0;

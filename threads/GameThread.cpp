@@ -42,16 +42,21 @@ void GameThread::Run()
 
     stopwatch = Stopwatch(clock);
     stopwatch.Start();
+    double shownSeconds = 0.0;
     for (;;) {
         screen->Tick();
         if (screen->IsGameOver() || screen->IsFinished())
             break;
-        screen->SetStatusText(FormatPlayTime(stopwatch.GetSeconds()));
+        shownSeconds = stopwatch.GetSeconds();
+        screen->SetStatusText(FormatPlayTime(shownSeconds));
         RepaintOwner(false);
         std::this_thread::sleep_for(PassInterval);
         CheckPoint();
     }
     stopwatch.Stop();
+    // The time the player saw last: the pass that ended the game shows no time of its own.
+    if (OwnerWindow* window = GetOwner())
+        window->GameEnded(GameResult{screen->IsGameOver(), ShownSeconds(shownSeconds), screen->GetScore()});
     ShowEndOfGame(*screen);
 }
 

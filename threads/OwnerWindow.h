@@ -5,6 +5,15 @@
 
 #include "base/Geometry.h"
 
+// How a game ended by the world's own rule, as the game thread tells its window.
+struct GameResult {
+    // GameOver!! when set, Finish!! otherwise.
+    bool gameOver = false;
+    // The play time the status text last showed, in tenths of a second, pauses excluded.
+    double seconds = 0.0;
+    int score = 0;
+};
+
 // What a worker may ask of the window that owns it. Every operation may be called from any
 // thread; the window carries it out on its own thread.
 class OwnerWindow {
@@ -16,4 +25,6 @@ public:
     virtual void RequestRepaint(const Rect& rect, bool erase) = 0;
     // Enables or disables the control with this id; false when the window has no such control.
     virtual bool EnableControl(int controlId, bool enable) = 0;
+    // A game ended by its own rule, not by a stop request: told once, as the end display begins.
+    virtual void GameEnded(const GameResult& result) = 0;
 };

@@ -78,6 +78,14 @@ std::string FormatSeconds(double seconds)
     return std::string(buffer.data(), result.ptr);
 }
 
+double ShownSeconds(double seconds)
+{
+    const std::string text = FormatSeconds(seconds);
+    double shown = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), shown);
+    return shown;
+}
+
 std::string FormatPlayTime(double seconds)
 {
     return "[時間:" + FormatSeconds(seconds) + "秒]";

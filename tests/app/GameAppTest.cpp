@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
@@ -47,6 +48,20 @@ protected:
                 ClickExitWhenShown();
                 return;
             }
+            QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, {}, QPoint(220, 290));
+        });
+    }
+
+    // Runs then clicks Exit as soon as the main window is up.
+    static void WhenShown(const std::function<void(MainDialog&)>& then)
+    {
+        QTimer::singleShot(50, [then] {
+            auto* dialog = qobject_cast<MainDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                WhenShown(then);
+                return;
+            }
+            then(*dialog);
             QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, {}, QPoint(220, 290));
         });
     }
@@ -96,4 +111,48 @@ TEST_F(GameAppTest, AFailedSaveIsReportedInOneLineAndTheProgramStillEnds)
     ASSERT_FALSE(report.empty());
     EXPECT_EQ(report.find('\n'), report.size() - 1) << "one line: " << report;
     EXPECT_TRUE(fs::is_directory("Setting.ini"));
+}
+
+TEST_F(GameAppTest, ALostGameIsRecordedSavedAtOnceAndShownOnTheTitle)
+{
+    {
+        std::ofstream file("Setting.ini", std::ios::binary);
+        file << "[Score]\nScore1=1\nScore2=2\nTime1=30.5  ;mine\nTime2=40.25\n";
+    }
+    ScoreTable table;
+    std::ostringstream errors;
+    std::string bestAtStart;
+    std::vector<std::pair<std::string, std::string>> titles;
+    std::string savedBeforeExit;
+    WhenShown([&](MainDialog& dialog) {
+        const GameScreen& screen = dialog.GetGameScreen();
+        bestAtStart = screen.GetTitleStatusText();
+        const auto told = [&](const GameResult& result) {
+            dialog.GameEnded(result);
+            QTest::qWait(20);
+            titles.emplace_back(screen.GetTitleStatusText(), screen.GetTitleResultText());
+        };
+        told(GameResult{false, 99.0, 9}); // Finish!!: nothing to record
+        told(GameResult{true, 23.4, 3});
+        told(GameResult{true, 60.0, 7});
+        savedBeforeExit = Contents("Setting.ini");
+    });
+    EXPECT_EQ(GameApp(table).InitInstance(errors), 0);
+    EXPECT_EQ(errors.str(), "");
+
+    EXPECT_EQ(bestAtStart, "ベストタイム:30.5秒") << "the first time is the best, even below the second";
+    const std::vector<std::pair<std::string, std::string>> expected{
+        {"ベストタイム:30.5秒", ""},
+        {"ベストタイム:30.5秒", "今回のタイム:23.4秒"},
+        {"ベストタイム:60.0秒", "★新記録★　今回のタイム:60.0秒"},
+    };
+    EXPECT_EQ(titles, expected);
+    // In its place before the first time it beats, its score beside it; nothing else sorted.
+    const std::vector<double> times(table.times.begin(), table.times.end());
+    const std::vector<int> scores(table.scores.begin(), table.scores.end());
+    EXPECT_EQ(times, (std::vector<double>{60.0, 30.5, 40.25, 23.4, 0.0}));
+    EXPECT_EQ(scores, (std::vector<int>{7, 1, 2, 3, 0}));
+    EXPECT_NE(savedBeforeExit.find("Time4=23.4"), std::string::npos) << savedBeforeExit;
+    EXPECT_NE(savedBeforeExit.find("Time1=60  ;mine"), std::string::npos) << savedBeforeExit;
+    EXPECT_EQ(Contents("Setting.ini"), savedBeforeExit) << "Exit writes the same table again";
 }

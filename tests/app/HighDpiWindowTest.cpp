@@ -4,6 +4,7 @@
 // The main window on a screen with a device pixel ratio of 2: twice the pixels each way, drawn at
 // that resolution, with its size, the buttons and the swing gesture in logical pixels.
 #include "app/MainDialog.h"
+#include "persist/ScoreTable.h"
 
 #include <QApplication>
 #include <QImage>
@@ -30,7 +31,8 @@ protected:
 
     QImage Grab() { return dialog.grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
-    MainDialog dialog;
+    ScoreTable table;
+    MainDialog dialog{table};
     QWindow* window = nullptr;
 };
 

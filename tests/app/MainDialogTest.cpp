@@ -3,6 +3,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/MainDialog.h"
+#include "persist/ScoreTable.h"
 
 #include <QAction>
 #include <QApplication>
@@ -86,7 +87,8 @@ protected:
     bool BandShown() { return dialog.grab().toImage().pixelColor(20, 190) == QColor(0xB7, 0xC4, 0xE0); }
     int Swings() { return dialog.GetGameScreen().GetWorld().GetSwingCount(); }
 
-    MainDialog dialog;
+    ScoreTable table;
+    MainDialog dialog{table};
     QWindow* window = nullptr;
 };
 

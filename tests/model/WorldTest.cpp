@@ -19,6 +19,21 @@ std::vector<std::shared_ptr<Swing>> SwingsOf(const World& world)
     return all;
 }
 
+// A world whose own shadows never come, for the rules that do not need them.
+void WithoutShadows(World& world)
+{
+    world.rule.firstShadowTick = 1 << 30;
+    world.rule.weightsPerShadowMin = world.rule.weightsPerShadowMax = 1 << 30;
+    world.ResetGame();
+}
+
+void Hang(World& world, Point anchor, Point weight)
+{
+    world.BeginSwing(anchor.x, anchor.y);
+    world.DragSwing(weight.x, weight.y);
+    world.ReleaseSwing(0, 0);
+}
+
 } // namespace
 
 TEST(World, TickWithoutSwingsDoesNothing)
@@ -195,6 +210,7 @@ TEST(World, ObstacleOverASwingPutsItOutButItKeepsMoving)
 TEST(World, WithoutObstaclesEverySwingStaysAlive)
 {
     World world;
+    WithoutShadows(world);
     for (int i = 0; i < 25; ++i) {
         world.BeginSwing(15 * i + 20, 50);
         world.DragSwing(15 * i + 35, 120);
@@ -251,9 +267,9 @@ TEST(Shadow, SwallowsInsideItsDrawnEllipseButNotInItsBoxCorners)
     const Shadow shadow(100.0, 100.0, 0.0, 0.0, 40);
     ASSERT_EQ(shadow.GetRect(), (Rect{80, 80, 120, 120}));
     const std::pair<Point, bool> cases[] = {
-        {{100, 100}, true}, {{80, 100}, true},  {{119, 100}, true},  {{100, 80}, true},
+        {{100, 100}, true},  {{80, 100}, true},   {{119, 100}, true}, {{100, 80}, true},
         {{120, 100}, false}, {{100, 120}, false}, {{80, 80}, false},  {{83, 83}, false},
-        {{119, 119}, false}, {{86, 86}, true},  {{113, 113}, true},
+        {{119, 119}, false}, {{86, 86}, true},    {{113, 113}, true},
     };
     for (const auto& [point, inside] : cases)
         EXPECT_EQ(shadow.HitTest(point), inside) << point.x << ", " << point.y;
@@ -265,31 +281,12 @@ TEST(Shadow, SwallowsInsideItsDrawnEllipseButNotInItsBoxCorners)
     EXPECT_TRUE(plain.HitTest(Point{80, 80}));
 }
 
-namespace {
-
-// A world whose own shadows never come, for the rules that do not need them.
-void WithoutShadows(World& world)
-{
-    world.rule.firstShadowTick = 1 << 30;
-    world.rule.weightsPerShadowMin = world.rule.weightsPerShadowMax = 1 << 30;
-    world.ResetGame();
-}
-
-void Hang(World& world, Point anchor, Point weight)
-{
-    world.BeginSwing(anchor.x, anchor.y);
-    world.DragSwing(weight.x, weight.y);
-    world.ReleaseSwing(0, 0);
-}
-
-} // namespace
-
 TEST(World, WeightOffTheFieldIsLostAfterTwoSecondsNotAfterAMoment)
 {
     World world;
     WithoutShadows(world);
     Hang(world, {200, 500}, {230, 540}); // below the bottom edge for good
-    Hang(world, {5, 100}, {-55, 100});   // out past the left edge for part of every swing
+    Hang(world, {5, 100}, {-55, 100}); // out past the left edge for part of every swing
     const auto gone = world.swings.GetAt(0);
     const auto back = world.swings.GetAt(1);
     for (int tick = 1; tick < world.rule.offFieldTicks; ++tick)

@@ -20,6 +20,7 @@ class FakeWindow : public OwnerWindow {
 public:
     void RequestRepaint(bool) override {}
     void RequestRepaint(const Rect&, bool) override {}
+    void GameEnded(const GameResult&) override {}
     bool EnableControl(int controlId, bool enable) override
     {
         ++calls;

@@ -66,6 +66,7 @@ public:
 
     bool IsGameOver() override { return gameOverFrom > 0 && ticks.load() >= gameOverFrom; }
     bool IsFinished() override { return finishedFrom > 0 && ticks.load() >= finishedFrom; }
+    int GetScore() override { return 7; }
 
     void SetStatusText(std::string text) override
     {
@@ -95,6 +96,7 @@ public:
     void Tick() override { world.Tick(); }
     bool IsGameOver() override { return world.IsGameOver(); }
     bool IsFinished() override { return world.IsFinished(); }
+    int GetScore() override { return world.GetHungCount(); }
     void SetStatusText(std::string text) override { Add(std::move(text)); }
     void SetPlaying(bool) override {}
     Rect GetAreaRect() const override { return {}; }
@@ -115,6 +117,17 @@ public:
     void RequestRepaint(bool erase) override { Record({true, {}, erase}); }
     void RequestRepaint(const Rect& rect, bool erase) override { Record({false, rect, erase}); }
     bool EnableControl(int, bool) override { return false; }
+    void GameEnded(const GameResult& result) override
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        results.push_back(result);
+    }
+
+    std::vector<GameResult> Results() const
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        return results;
+    }
 
     std::vector<Repaint> Repaints() const
     {
@@ -143,6 +156,7 @@ private:
 
     mutable std::mutex lock;
     std::vector<Repaint> repaints;
+    std::vector<GameResult> results;
     std::string messageShown;
 };
 
@@ -301,6 +315,7 @@ TEST(GameThread, EndOfGameShowsItsMessageThenReturnsToTheTitle)
         surface.finishedFrom = c.finishedFrom;
         FakeOwner owner;
         TestGameThread thread;
+        surface.onTick = [&thread](int) { thread.clockMs.fetch_add(1234); };
         thread.SetScreen(&surface);
         thread.SetOwner(&owner);
         thread.Start();
@@ -317,6 +332,12 @@ TEST(GameThread, EndOfGameShowsItsMessageThenReturnsToTheTitle)
         EXPECT_EQ(repaints[3], (Repaint{false, Rect{0, 0, 449, 407}, true}));
         EXPECT_EQ(repaints[4], (Repaint{true, {}, true}));
         EXPECT_EQ(repaints[5], (Repaint{true, {}, true}));
+        // The window hears how it ended, with the time the player saw last, once.
+        const std::vector<GameResult> results = owner.Results();
+        ASSERT_EQ(results.size(), 1u);
+        EXPECT_EQ(results[0].gameOver, c.message == std::string("GameOver!!"));
+        EXPECT_EQ(results[0].seconds, SecondsIn(texts[1]));
+        EXPECT_EQ(results[0].score, 7);
     }
 }
 
