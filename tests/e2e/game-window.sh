@@ -6,7 +6,9 @@
 # and the time, Escape back to the title with the best time and no stale hover, a second game
 # whose time starts again, the About box from the right button twenty times with a game running
 # and not, a close request that keeps the window, Exit that ends the program and writes the
-# settings file back with its remark and its unknown section kept.
+# settings file back with its remark and its unknown section kept. Then two more runs: a game
+# whose one weight falls off the field ends in GameOver!!, the title shows its time and Exit
+# leaves it in the file ahead of the times it beats; Start, Escape, Exit changes no byte.
 #   game-window.sh <tocklet>
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -140,5 +142,49 @@ grep -q $'^Time1=12.5  ;my best run\r$' Setting.ini || e2e_fail "the remark on T
 grep -q $'^\\[Notes\\]\r$' Setting.ini && grep -q $'^favourite=blue\r$' Setting.ini ||
     e2e_fail "the unknown section was lost: $(cat -A Setting.ini)"
 grep -q '^PlayNum=1' Setting.ini || e2e_fail "PlayNum was not written: $(cat -A Setting.ini)"
+
+# A lost game. Its one weight, hung level with its anchor at the bottom edge, drops below the
+# field for good: it is lost after 2 s and the game is over when the 10 s grace ends.
+printf '[Score]\nScore1=5\nScore2=1\nTime1=30.5  ;mine\nTime2=4\n' >Setting.ini
+e2e_start "$tocklet"
+window=$(e2e_find_window Tocklet) || e2e_fail "the window did not appear for the lost game"
+sleep 0.5
+e2e_screenshot "$window" before-loss.png || e2e_fail "no screenshot"
+e2e_click "$window" 220 222 || e2e_fail "cannot click Start for the lost game"
+sleep 0.3
+e2e_drag "$window" 200 400 260 400 || e2e_fail "cannot hang the weight"
+for ((waited = 0; waited < 300; waited++)); do
+    e2e_screenshot "$window" lost.png || e2e_fail "no screenshot"
+    [ "$(e2e_pixel lost.png 20 190)" = B7C4E0 ] && break
+    sleep 0.1
+done
+[ "$waited" -lt 300 ] || e2e_fail "no GameOver!! banner 40 s into a game without a weight"
+[ "$(count_colour lost.png FFFFFF 449x60+0+174)" -gt 100 ] || e2e_fail "no banner text on the band"
+sleep 3
+e2e_screenshot "$window" after-loss.png || e2e_fail "no screenshot"
+e2e_expect_pixel after-loss.png 96 69 FFF0F0 "the title panel after GameOver!!"
+changed=$(compare -metric AE -extract 449x95+0+312 "$E2E_TMP/before-loss.png" "$E2E_TMP/after-loss.png" null: 2>&1 | cut -d' ' -f1)
+[ "${changed%.*}" -gt 100 ] 2>/dev/null || e2e_fail "the title does not show the lost game's time ($changed pixels changed)"
+e2e_click "$window" 220 290 || e2e_fail "cannot click Exit after the lost game"
+e2e_wait_exit 10 || e2e_fail "the program still runs 10 s after Exit"
+[ "$E2E_STATUS" -eq 0 ] || e2e_fail "exit status $E2E_STATUS after the lost game"
+grep -q '^Time1=30.5  ;mine$' Setting.ini && grep -qE '^Time2=1[0-9](\.[0-9])?$' Setting.ini &&
+    grep -q '^Time3=4$' Setting.ini && grep -q '^Score2=1$' Setting.ini && grep -q '^Score3=1$' Setting.ini ||
+    e2e_fail "the lost game's time is not second in the file: $(cat Setting.ini)"
+
+# Start, Escape, Exit: the file comes back byte for byte.
+cp Setting.ini kept.ini
+e2e_start "$tocklet"
+window=$(e2e_find_window Tocklet) || e2e_fail "the window did not appear for the left game"
+sleep 0.5
+e2e_click "$window" 220 222 || e2e_fail "cannot click Start for the left game"
+e2e_drag "$window" 100 60 160 150 || e2e_fail "cannot drag a swing"
+sleep 0.5
+e2e_key "$window" Escape || e2e_fail "cannot type Escape"
+sleep 0.3
+e2e_click "$window" 220 290 || e2e_fail "cannot click Exit after the left game"
+e2e_wait_exit 10 || e2e_fail "the program still runs 10 s after Exit"
+cmp -s Setting.ini kept.ini || e2e_fail "a game left with Escape changed the file: $(diff kept.ini Setting.ini)"
+
 e2e_log "title, hint, three moving swings, a pause, Escape to the best time, a second game, 20 About boxes,"\
-    "close request kept, Exit saved the file"
+    "close request kept, Exit saved the file; a lost game recorded second; a left game recorded nothing"
