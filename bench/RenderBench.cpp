@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Tocklet developers
 // SPDX-License-Identifier: MIT
 
+#include "model/Shadow.h"
 #include "model/Swing.h"
 #include "model/World.h"
 #include "render/Colour.h"
@@ -16,6 +17,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -29,9 +31,13 @@ constexpr int FieldWidth = 449;
 constexpr int FieldHeight = 407;
 const std::string TimeText = "[時間:12.3秒]";
 
-// Swings spread over the field, released and swinging; the same scene for every run.
+// Swings spread over the field, released and swinging; the same scene for every run. The
+// world's own shadows never come: a benchmark adds its own where it wants them.
 void HangSwings(World& world, int count)
 {
+    world.rule.firstShadowTick = 1 << 30;
+    world.rule.weightsPerShadowMin = world.rule.weightsPerShadowMax = 1 << 30;
+    world.ResetGame();
     std::uint32_t seed = 12345;
     const auto next = [&seed](int range) {
         seed = seed * 1103515245u + 12345u;
@@ -90,15 +96,92 @@ void SwingCounts(benchmark::internal::Benchmark* benchmark)
         benchmark->Arg(count);
 }
 
+// Count shadows of 40 px spread over the field, past their harmless first second; they keep
+// their size, so that every iteration meets the same shadows.
+void AddShadows(World& world, int count)
+{
+    world.rule.growthPerWeight = 0;
+    for (int i = 0; i < count; ++i) {
+        auto shadow =
+            std::make_shared<Shadow>(20 + (i * 97) % (FieldWidth - 40), 20 + (i * 61) % (FieldHeight - 40),
+                                     0.3 * std::cos(i), 0.3 * std::sin(i), 40);
+        shadow->ageTicks = world.rule.harmlessTicks + 1;
+        world.obstacles.Add(std::move(shadow));
+    }
+}
+
+// Puts every weight back in play, out of the timing, so that each tick does the same work:
+// a swing that was put out would skip its tests.
+void Revive(benchmark::State& state, World& world)
+{
+    state.PauseTiming();
+    for (int i = 0; i < world.GetSwingCount(); ++i) {
+        const std::shared_ptr<Swing> swing = world.swings.GetAt(i);
+        swing->alive = true;
+        swing->ticksOutside = 0;
+    }
+    state.ResumeTiming();
+}
+
+// The swing's motion as it was computed before: the angle from atan, then its sine and cosine.
+void UpdateWithLibm(Swing& swing)
+{
+    if (!swing.IsActive())
+        return;
+    swing.updateCount += 1;
+    const double dy = swing.y - swing.anchorY;
+    const double angle = dy == 0.0 ? 0.0 : std::atan((swing.x - swing.anchorX) / dy);
+    const double s = std::sin(angle);
+    const double c = std::cos(angle);
+    swing.velocityX -= c * s;
+    if (angle > 0.0)
+        swing.velocityY += s * s;
+    else
+        swing.velocityY -= s * s;
+    swing.x += swing.velocityX;
+    swing.y = swing.anchorY + swing.ropeLength * c;
+}
+
 void BM_Tick(benchmark::State& state)
 {
     World world;
     HangSwings(world, static_cast<int>(state.range(0)));
-    for (auto _ : state)
+    for (auto _ : state) {
         world.Tick();
+        Revive(state, world);
+    }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_Tick)->Apply(SwingCounts)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// The tick as it was before shadows: a lock per swing fetched and the swing's motion from
+// atan, sin and cos. No obstacles, as then.
+void BM_TickAsBefore(benchmark::State& state)
+{
+    World world;
+    HangSwings(world, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        for (int i = 0; i < world.GetSwingCount(); ++i) {
+            if (const std::shared_ptr<Swing> swing = world.swings.GetAt(i))
+                UpdateWithLibm(*swing);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_TickAsBefore)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+void BM_TickWithShadows(benchmark::State& state)
+{
+    World world;
+    HangSwings(world, static_cast<int>(state.range(0)));
+    AddShadows(world, 30);
+    for (auto _ : state) {
+        world.Tick();
+        Revive(state, world);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_TickWithShadows)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 void BM_Draw(benchmark::State& state)
 {
@@ -112,6 +195,21 @@ void BM_Draw(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Draw)->Apply(SwingCounts)->Unit(benchmark::kMicrosecond);
+
+// The same scene with 30 shadows of 40 px over it.
+void BM_DrawWithShadows(benchmark::State& state)
+{
+    GameScreen screen;
+    LayOut(screen);
+    HangSwings(screen.GetWorld(), static_cast<int>(state.range(0)));
+    AddShadows(screen.GetWorld(), 30);
+    DeviceContext dc(FieldWidth, FieldHeight);
+    for (auto _ : state) {
+        screen.Draw(dc, "");
+        benchmark::DoNotOptimize(dc.Image().constBits());
+    }
+}
+BENCHMARK(BM_DrawWithShadows)->Arg(0)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
 // Only the pixels of the scene: its ropes, weights and black field drawn straight into the
 // device context, from geometry read beforehand, with no world, list or painter in between.
@@ -259,5 +357,18 @@ int main(int argc, char** argv)
                         "(wall-clock), %.1f times (CPU time)\n",
                         count, reference.real / draw.real, reference.cpu / draw.cpu);
     }
+    // The targets of the game's rule: shadows may at most double the tick, and 30 of them may
+    // add at most 15 % to the drawing of 1,000 swings.
+    const auto ratio = [&](const std::string& with, const std::string& without) {
+        const auto a = reporter.TimeOf(with);
+        const auto b = reporter.TimeOf(without);
+        return b.cpu > 0.0 ? a.cpu / b.cpu : 0.0;
+    };
+    std::printf("Tick of 10,000 swings: with 30 shadows %.2f times without (target at most 2), "
+                "as before %.2f times now\n",
+                ratio("BM_TickWithShadows/10000", "BM_Tick/10000"),
+                ratio("BM_TickAsBefore/10000", "BM_Tick/10000"));
+    std::printf("Draw of 1,000 swings: with 30 shadows %.3f times without (target at most 1.15)\n",
+                ratio("BM_DrawWithShadows/1000", "BM_Draw/1000"));
     return 0;
 }

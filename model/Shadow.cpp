@@ -44,16 +44,3 @@ bool Shadow::HitTest(Point pt) const
 {
     return EllipseHolds(GetRect(), pt);
 }
-
-bool Shadow::EllipseHolds(const Rect& box, Point pt)
-{
-    if (!PtInRect(box, pt))
-        return false;
-    // The drawn ellipse fills the pixels l to r - 1 of its box: centred between the first and
-    // the last, reaching half a pixel past their centres.
-    const double radiusX = box.Width() / 2.0;
-    const double radiusY = box.Height() / 2.0;
-    const double dx = (pt.x - (box.left + box.right - 1) / 2.0) / radiusX;
-    const double dy = (pt.y - (box.top + box.bottom - 1) / 2.0) / radiusY;
-    return dx * dx + dy * dy <= 1.0;
-}

@@ -21,8 +21,19 @@ public:
 
     // Inside the ellipse drawn in the shadow's rectangle; the rectangle's corners are not.
     bool HitTest(Point pt) const override;
-    // Whether the ellipse drawn in box covers the pixel pt.
-    static bool EllipseHolds(const Rect& box, Point pt);
+    // Whether the ellipse drawn in box covers the pixel pt. The drawn ellipse fills the pixels
+    // l to r - 1 of its box: centred between the first and the last, reaching half a pixel past
+    // their centres. Inline: the tick asks it for every weight near a shadow.
+    static bool EllipseHolds(const Rect& box, Point pt)
+    {
+        if (!PtInRect(box, pt))
+            return false;
+        const double radiusX = box.Width() / 2.0;
+        const double radiusY = box.Height() / 2.0;
+        const double dx = (pt.x - (box.left + box.right - 1) / 2.0) / radiusX;
+        const double dy = (pt.y - (box.top + box.bottom - 1) / 2.0) / radiusY;
+        return dx * dx + dy * dy <= 1.0;
+    }
 
     // Ticks since the shadow came; it swallows nothing in its first HarmlessTicks.
     int ageTicks = 0;

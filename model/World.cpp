@@ -20,12 +20,6 @@ std::uint32_t SeedFromClock()
     return static_cast<std::uint32_t>(now ^ (now >> 32));
 }
 
-// The cell of a pixel offset from the grid's origin, the outside ones folded onto the border.
-int CellIndex(int offset, int count, int cellSize)
-{
-    return offset < 0 ? 0 : std::min(offset / cellSize, count - 1);
-}
-
 } // namespace
 
 World::World()
@@ -234,31 +228,31 @@ void World::ReleaseSwing(int, int)
 
 void World::ObstacleGrid::Fill(const Rect& field, const std::vector<ObstacleView>& views)
 {
-    if (area != field || cells.empty()) {
-        area = field;
-        columns = std::max(1, (field.Width() + CellSize - 1) / CellSize);
-        rows = std::max(1, (field.Height() + CellSize - 1) / CellSize);
-        cells.assign(Cell(rows, 0), {});
-    }
-    for (std::vector<int>& cell : cells)
-        cell.clear();
-    for (std::size_t j = 0; j < views.size(); ++j) {
-        const Rect& box = views[j].box;
-        if (IsRectEmpty(box))
-            continue;
-        const int firstColumn = CellIndex(box.left - area.left, columns, CellSize);
-        const int lastColumn = CellIndex(box.right - 1 - area.left, columns, CellSize);
-        const int firstRow = CellIndex(box.top - area.top, rows, CellSize);
-        const int lastRow = CellIndex(box.bottom - 1 - area.top, rows, CellSize);
-        for (int row = firstRow; row <= lastRow; ++row)
-            for (int column = firstColumn; column <= lastColumn; ++column)
-                cells[Cell(row, column)].push_back(static_cast<int>(j));
-    }
-}
-
-const std::vector<int>& World::ObstacleGrid::CellAt(Point pt) const
-{
-    const int column = CellIndex(pt.x - area.left, columns, CellSize);
-    const int row = CellIndex(pt.y - area.top, rows, CellSize);
-    return cells[Cell(row, column)];
+    area = field;
+    columns = std::max(1, (field.Width() + CellSize - 1) / CellSize);
+    rows = std::max(1, (field.Height() + CellSize - 1) / CellSize);
+    // Each obstacle's cells, walked twice: once to count the entries of every cell, once to
+    // put them in place.
+    const auto forEachCell = [&](const auto& visit) {
+        for (std::size_t j = 0; j < views.size(); ++j) {
+            const Rect& box = views[j].box;
+            if (IsRectEmpty(box))
+                continue;
+            const int firstColumn = Index(box.left - area.left, columns);
+            const int lastColumn = Index(box.right - 1 - area.left, columns);
+            const int firstRow = Index(box.top - area.top, rows);
+            const int lastRow = Index(box.bottom - 1 - area.top, rows);
+            for (int row = firstRow; row <= lastRow; ++row)
+                for (int column = firstColumn; column <= lastColumn; ++column)
+                    visit(Cell(row, column), static_cast<int>(j));
+        }
+    };
+    starts.assign(Cell(rows, 0) + 1, 0);
+    forEachCell([&](std::size_t cell, int) { ++starts[cell + 1]; });
+    for (std::size_t cell = 1; cell < starts.size(); ++cell)
+        starts[cell] += starts[cell - 1];
+    entries.resize(static_cast<std::size_t>(starts.back()));
+    std::vector<int>& next = fillCursor;
+    next.assign(starts.begin(), starts.end() - 1);
+    forEachCell([&](std::size_t cell, int j) { entries[static_cast<std::size_t>(next[cell]++)] = j; });
 }

@@ -10,11 +10,13 @@
 #include "model/Swing.h"
 #include "threads/LockedList.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <random>
+#include <span>
 #include <vector>
 
 // The swings of the current game, the shadows that drift over the field, and the
@@ -73,14 +75,29 @@ private:
     // The obstacles that can put a weight out this tick, sorted into square cells of the field
     // so that a weight is tested only against the few near it.
     struct ObstacleGrid {
-        static constexpr int CellSize = 32;
+        static constexpr int CellSize = 16;
         Rect area;
         int columns = 0;
         int rows = 0;
-        std::vector<std::vector<int>> cells;
+        // The obstacles of cell c are entries[starts[c]] to entries[starts[c + 1] - 1].
+        std::vector<int> starts;
+        std::vector<int> entries;
+        std::vector<int> fillCursor;
 
         void Fill(const Rect& field, const std::vector<ObstacleView>& views);
-        const std::vector<int>& CellAt(Point pt) const;
+        // Inline: asked once for every weight on every tick.
+        std::span<const int> CellAt(Point pt) const
+        {
+            const std::size_t cell = Cell(Index(pt.y - area.top, rows), Index(pt.x - area.left, columns));
+            return std::span<const int>(entries).subspan(
+                static_cast<std::size_t>(starts[cell]),
+                static_cast<std::size_t>(starts[cell + 1] - starts[cell]));
+        }
+        // The cell of a pixel offset from the grid's origin, the outside ones folded onto the border.
+        static int Index(int offset, int count)
+        {
+            return offset < 0 ? 0 : std::min(offset / CellSize, count - 1);
+        }
         std::size_t Cell(int row, int column) const
         {
             return static_cast<std::size_t>(row) * static_cast<std::size_t>(columns)
