@@ -171,6 +171,7 @@ Spread PlayGames(const Player& player, std::uint32_t first, int count)
             ticks[static_cast<std::size_t>(i)] = PlayGame(player, first + static_cast<std::uint32_t>(i));
     };
     std::vector<std::jthread> workers;
+    workers.reserve(WorkerCount);
     for (int i = 0; i < WorkerCount; ++i)
         workers.emplace_back(work);
     workers.clear();
