@@ -9,10 +9,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -155,4 +157,21 @@ TEST_F(GameAppTest, ALostGameIsRecordedSavedAtOnceAndShownOnTheTitle)
     EXPECT_NE(savedBeforeExit.find("Time4=23.4"), std::string::npos) << savedBeforeExit;
     EXPECT_NE(savedBeforeExit.find("Time1=60  ;mine"), std::string::npos) << savedBeforeExit;
     EXPECT_EQ(Contents("Setting.ini"), savedBeforeExit) << "Exit writes the same table again";
+}
+
+TEST(GameApp, ASeedIsADecimalNumberThatFitsInThirtyTwoBits)
+{
+    const std::pair<const char*, std::optional<std::uint32_t>> cases[] = {
+        {"42", 42u},
+        {"0", 0u},
+        {"4294967295", 4294967295u},
+        {"4294967296", std::nullopt},
+        {"-1", std::nullopt},
+        {"12x", std::nullopt},
+        {"", std::nullopt},
+        {" 5", std::nullopt},
+        {"+5", std::nullopt},
+    };
+    for (const auto& [text, seed] : cases)
+        EXPECT_EQ(ParseSeed(text), seed) << '"' << text << '"';
 }

@@ -17,8 +17,13 @@ using namespace std::chrono_literals;
 TEST(WorldStress, GesturesTicksResetsAndPaintingTogether)
 {
     World world;
+    // Shadows come, drift, swallow and grow from the first passes on.
+    world.rule.firstShadowTick = 1;
+    world.rule.spawnTicksMin = world.rule.spawnTicksMax = 3;
+    world.rule.harmlessTicks = 0;
     std::atomic<bool> done{false};
     std::atomic<long> swingsPainted{0};
+    std::atomic<long> shadowsPainted{0};
     // Keeps the painter's reads from being optimised away.
     std::atomic<long> checksum{0};
     std::atomic<long> ticks{0};
@@ -58,6 +63,12 @@ TEST(WorldStress, GesturesTicksResetsAndPaintingTogether)
                 sum += rect.left + weight.x + swing->anchorX + swing->anchorY + swing->ropeLength;
                 ++count;
             }
+            for (int i = 0; i < world.GetObstacleCount(); ++i) {
+                if (const std::shared_ptr<GameObject> obstacle = world.obstacles.GetAt(i)) {
+                    sum += obstacle->GetRect().right;
+                    shadowsPainted.fetch_add(1);
+                }
+            }
             swingsPainted.fetch_add(count);
             checksum.fetch_add(sum);
         }
@@ -73,6 +84,7 @@ TEST(WorldStress, GesturesTicksResetsAndPaintingTogether)
     // Without ticks and painted swings the threads never met, and the run shows nothing.
     EXPECT_GT(ticks.load(), 10);
     EXPECT_GT(swingsPainted.load(), 0);
+    EXPECT_GT(shadowsPainted.load(), 0);
     for (int i = 0; i < world.GetSwingCount(); ++i) {
         const auto swing = world.swings.GetAt(i);
         ASSERT_TRUE(swing);
