@@ -118,7 +118,7 @@ std::string PlatformProblem(const std::string& name, const std::vector<std::stri
         if (display.empty())
             return "no X display: DISPLAY is not set";
         if (!probe.xServerAnswers(display))
-            return "no X server answers on DISPLAY " + display;
+            return "no X server accepts a connection on DISPLAY " + display;
     } else if (name.starts_with("wayland") && !IsSet(lookup, "WAYLAND_SOCKET")) {
         const std::string socket = WaylandSocket(lookup);
         if (socket.empty())

@@ -39,7 +39,7 @@ QuitWatcher::QuitWatcher()
         signalPipe.store(pipeFds[1]);
         notifier = new QSocketNotifier(pipeFds[0], QSocketNotifier::Read, this);
         connect(notifier, &QSocketNotifier::activated, this, &QuitWatcher::OnSignalPipe);
-        struct sigaction action{};
+        struct sigaction action {};
         action.sa_handler = WriteSignalByte;
         sigemptyset(&action.sa_mask);
         // Restarted, so that a signal during a save does not fail one of its calls.

@@ -41,6 +41,6 @@ expect_one_line() {
 }
 
 expect_one_line "no display" "neither DISPLAY nor WAYLAND_DISPLAY is set"
-expect_one_line "no X server" "no X server answers on DISPLAY :$free_display" DISPLAY=":$free_display"
+expect_one_line "no X server" "no X server accepts a connection on DISPLAY :$free_display" DISPLAY=":$free_display"
 expect_one_line "no Wayland" "wayland" QT_QPA_PLATFORM=wayland
 expect_one_line "no such platform" 'no Qt platform "nosuch" is installed' QT_QPA_PLATFORM=nosuch DISPLAY=":$free_display"
