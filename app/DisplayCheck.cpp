@@ -3,8 +3,22 @@
 
 #include "app/DisplayCheck.h"
 
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLibraryInfo>
+#include <QPluginLoader>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -14,27 +28,185 @@ bool IsSet(const EnvironmentLookup& lookup, const char* name)
     return value != nullptr && *value != '\0';
 }
 
-// Qt takes "-platform NAME", also spelt with two dashes.
-bool ChoosesPlatform(const std::vector<std::string_view>& arguments)
+std::string Value(const EnvironmentLookup& lookup, const char* name)
+{
+    const char* value = lookup(name);
+    return value == nullptr ? std::string() : std::string(value);
+}
+
+// The value of a Qt option, "-name VALUE" or "--name VALUE"; empty when it is not given.
+std::string OptionValue(const std::vector<std::string_view>& arguments, std::string_view name)
 {
     for (std::size_t i = 1; i + 1 < arguments.size(); ++i) {
-        if ((arguments[i] == "-platform" || arguments[i] == "--platform") && !arguments[i + 1].empty())
-            return true;
+        std::string_view argument = arguments[i];
+        if (argument.starts_with("--"))
+            argument.remove_prefix(1);
+        if (argument.starts_with('-') && argument.substr(1) == name && !arguments[i + 1].empty())
+            return std::string(arguments[i + 1]);
     }
-    return false;
+    return {};
+}
+
+std::string Lowered(std::string text)
+{
+    std::ranges::transform(text, text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+// Qt's own choice: the argument, else the variable, else xcb, tried after Wayland in a Wayland
+// session (which Qt ignores on GNOME, where X11 is there as well).
+std::string PlatformList(const std::vector<std::string_view>& arguments, const EnvironmentLookup& lookup)
+{
+    if (std::string chosen = OptionValue(arguments, "platform"); !chosen.empty())
+        return chosen;
+    if (IsSet(lookup, "QT_QPA_PLATFORM"))
+        return Value(lookup, "QT_QPA_PLATFORM");
+    const std::string desktops =
+        Lowered(Value(lookup, "XDG_CURRENT_DESKTOP") + ":" + Value(lookup, "XDG_SESSION_DESKTOP"));
+    if (Value(lookup, "XDG_SESSION_TYPE") == "wayland" && desktops.find("gnome") == std::string::npos)
+        return "wayland;xcb";
+    return "xcb";
+}
+
+// The plugin keys of a list such as "wayland;xcb:option=1", in order.
+std::vector<std::string> PlatformNames(const std::string& list)
+{
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t end = std::min(list.find(';', start), list.size());
+        const std::string entry = list.substr(start, end - start);
+        if (std::string name = Lowered(entry.substr(0, entry.find(':'))); !name.empty())
+            names.push_back(std::move(name));
+        start = end + 1;
+    }
+    return names;
+}
+
+std::string Joined(const std::vector<std::string>& words)
+{
+    std::string joined;
+    for (const std::string& word : words)
+        joined += (joined.empty() ? "" : ", ") + word;
+    return joined.empty() ? "none" : joined;
+}
+
+// Where the Wayland client library looks for its compositor; empty when it cannot know.
+std::string WaylandSocket(const EnvironmentLookup& lookup)
+{
+    std::string name = IsSet(lookup, "WAYLAND_DISPLAY") ? Value(lookup, "WAYLAND_DISPLAY") : "wayland-0";
+    if (name.starts_with('/'))
+        return name;
+    if (!IsSet(lookup, "XDG_RUNTIME_DIR"))
+        return {};
+    return Value(lookup, "XDG_RUNTIME_DIR") + "/" + name;
+}
+
+// Why the platform cannot be opened; empty when it can.
+std::string PlatformProblem(const std::string& name, const std::vector<std::string_view>& arguments,
+                            const EnvironmentLookup& lookup, const DisplayProbe& probe)
+{
+    if (std::ranges::find(probe.platforms, name) == probe.platforms.end()) {
+        const std::string hint = name.starts_with("wayland") ? "; the package qt6-wayland adds it" : "";
+        return "no Qt platform \"" + name + "\" is installed (there are: " + Joined(probe.platforms) + hint
+               + ")";
+    }
+    if (name == "xcb") {
+        std::string display = OptionValue(arguments, "display");
+        if (display.empty())
+            display = Value(lookup, "DISPLAY");
+        if (display.empty())
+            return "no X display: DISPLAY is not set";
+        if (!probe.xServerAnswers(display))
+            return "no X server accepts a connection on DISPLAY " + display;
+    } else if (name.starts_with("wayland") && !IsSet(lookup, "WAYLAND_SOCKET")) {
+        const std::string socket = WaylandSocket(lookup);
+        if (socket.empty())
+            return "no Wayland compositor: XDG_RUNTIME_DIR is not set";
+        if (!probe.waylandAnswers(socket))
+            return "no Wayland compositor answers at " + socket;
+    }
+    return {};
+}
+
+bool XServerAnswers(const std::string& display)
+{
+    xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
+    const bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
+}
+
+bool SocketAnswers(const std::string& path)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path)
+        return false;
+    std::memcpy(static_cast<char*>(address.sun_path), path.c_str(), path.size() + 1);
+    const int socketFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (socketFd < 0)
+        return false;
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the socket API's own cast
+    const bool answers =
+        ::connect(socketFd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(socketFd);
+    return answers;
+}
+
+// The keys of the platform plugins in the folders Qt searches, read from their metadata
+// without loading them.
+std::vector<std::string> InstalledPlatforms(const EnvironmentLookup& lookup)
+{
+    QStringList folders;
+    if (IsSet(lookup, "QT_QPA_PLATFORM_PLUGIN_PATH"))
+        folders << QString::fromLocal8Bit(lookup("QT_QPA_PLATFORM_PLUGIN_PATH"));
+    if (IsSet(lookup, "QT_PLUGIN_PATH")) {
+        for (const QString& folder :
+             QString::fromLocal8Bit(lookup("QT_PLUGIN_PATH")).split(':', Qt::SkipEmptyParts))
+            folders << folder + "/platforms";
+    }
+    folders << QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms";
+    std::vector<std::string> keys;
+    for (const QString& folder : folders) {
+        const QDir directory(folder);
+        for (const QString& file : directory.entryList(QDir::Files)) {
+            const QJsonObject metaData = QPluginLoader(directory.filePath(file)).metaData();
+            for (const auto& key : metaData.value("MetaData").toObject().value("Keys").toArray())
+                keys.push_back(Lowered(key.toString().toStdString()));
+        }
+    }
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    return keys;
 }
 
 } // namespace
 
-std::string NoDisplayMessage(const std::vector<std::string_view>& arguments, const EnvironmentLookup& lookup)
+std::string NoDisplayMessage(const std::vector<std::string_view>& arguments, const EnvironmentLookup& lookup,
+                             const DisplayProbe& probe)
 {
-    if (IsSet(lookup, "QT_QPA_PLATFORM") || ChoosesPlatform(arguments) || IsSet(lookup, "DISPLAY")
-        || IsSet(lookup, "WAYLAND_DISPLAY"))
-        return {};
     const std::string_view program = arguments.empty() || arguments[0].empty() ? "tocklet" : arguments[0];
-    std::string name(program.substr(program.find_last_of('/') + 1));
-    return name + ": no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
-           + "to run it without one, start it under Xvfb: xvfb-run -a " + std::string(program);
+    const std::string name(program.substr(program.find_last_of('/') + 1));
+    const std::string xvfb = "xvfb-run -a " + std::string(program);
+    const bool chosenByArgument = !OptionValue(arguments, "platform").empty();
+    const bool chosenByVariable = !chosenByArgument && IsSet(lookup, "QT_QPA_PLATFORM");
+
+    std::string problems;
+    for (const std::string& platform : PlatformNames(PlatformList(arguments, lookup))) {
+        const std::string problem = PlatformProblem(platform, arguments, lookup, probe);
+        if (problem.empty())
+            return {};
+        problems += (problems.empty() ? "" : ", and ") + problem;
+    }
+    if (!chosenByArgument && !chosenByVariable && !IsSet(lookup, "DISPLAY")
+        && !IsSet(lookup, "WAYLAND_DISPLAY"))
+        return name + ": no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+               + "to run it without one, start it under Xvfb: " + xvfb;
+    // Xvfb serves xcb; a platform chosen in the environment would still be tried first.
+    return name + ": cannot open a window: " + problems
+           + "; to run it without a display, start it under Xvfb: "
+           + (chosenByVariable ? "QT_QPA_PLATFORM=xcb " : "") + xvfb;
 }
 
 bool RequireDisplay(int argc, char* argv[])
@@ -42,7 +214,8 @@ bool RequireDisplay(int argc, char* argv[])
     const std::vector<std::string_view> arguments(argv, argv + argc);
     // Read at start-up, before any thread that could change the environment.
     const auto lookup = [](const char* name) { return std::getenv(name); }; // NOLINT(concurrency-mt-unsafe)
-    const std::string message = NoDisplayMessage(arguments, lookup);
+    const DisplayProbe probe{InstalledPlatforms(lookup), XServerAnswers, SocketAnswers};
+    const std::string message = NoDisplayMessage(arguments, lookup, probe);
     if (message.empty())
         return true;
     std::fprintf(stderr, "%s\n", message.c_str());

@@ -11,11 +11,23 @@
 // Reads an environment variable; null when it is not set.
 using EnvironmentLookup = std::function<const char*(const char*)>;
 
-// The one line to show when Qt would find nothing to open a window on: no platform is chosen
-// (QT_QPA_PLATFORM or a -platform argument) and neither DISPLAY nor WAYLAND_DISPLAY is set.
-// Empty when a window can be tried. arguments[0] is the program as it was started.
-std::string NoDisplayMessage(const std::vector<std::string_view>& arguments, const EnvironmentLookup& lookup);
+// What the machine offers Qt to open a window on.
+struct DisplayProbe {
+    // The keys of the installed Qt platform plugins ("xcb", "offscreen", …).
+    std::vector<std::string> platforms;
+    // Whether an X server accepts a connection on the display (":0").
+    std::function<bool(const std::string& display)> xServerAnswers;
+    // Whether a Wayland compositor listens on the socket (an absolute path).
+    std::function<bool(const std::string& socket)> waylandAnswers;
+};
 
-// Prints NoDisplayMessage on standard error when it applies and returns false then.
-// Call it before constructing the QApplication.
+// The one line to show when Qt would find no platform it can open, in the order Qt tries them:
+// a -platform argument, QT_QPA_PLATFORM ("a;b" lists and ":options" included) or the desktop
+// session's default. Empty when one of them can be opened. arguments[0] is the program as it
+// was started.
+std::string NoDisplayMessage(const std::vector<std::string_view>& arguments, const EnvironmentLookup& lookup,
+                             const DisplayProbe& probe);
+
+// Prints NoDisplayMessage for this machine on standard error when it applies and returns false
+// then. Call it before constructing the QApplication, which would abort instead.
 bool RequireDisplay(int argc, char* argv[]);

@@ -4,6 +4,7 @@
 #include "app/GameApp.h"
 
 #include "app/MainDialog.h"
+#include "app/QuitWatcher.h"
 #include "persist/ScoreTable.h"
 
 #include <charconv>
@@ -16,11 +17,14 @@ GameApp::GameApp(ScoreTable& scoreTable)
 
 int GameApp::InitInstance(std::ostream& errors)
 {
+    // From before the load on, a signal ends the program as Exit does, saving the table.
+    const QuitWatcher quitWatcher;
     table.Load();
     {
         MainDialog dialog(table);
         if (fixedSeed)
             dialog.GetGameScreen().GetWorld().FixSeed(*fixedSeed);
+        QObject::connect(&quitWatcher, &QuitWatcher::QuitRequested, &dialog, &MainDialog::OnQuitRequest);
         dialog.exec();
         if (!table.Save())
             errors << "tocklet: " << table.GetLastError() << '\n';

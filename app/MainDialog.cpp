@@ -9,6 +9,7 @@
 #include "threads/Stopwatch.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QEnterEvent>
 #include <QKeyEvent>
@@ -185,6 +186,17 @@ void MainDialog::OnCancel()
     gameScreen.SetPlaying(false);
     Invalidate();
     gameThread.RequestStop();
+}
+
+void MainDialog::OnQuitRequest()
+{
+    // Each of them runs an event loop of its own, inside which this window's would wait.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible())
+            window->close();
+    }
+    OnCancel();
+    OnOK();
 }
 
 void MainDialog::OnTimer()

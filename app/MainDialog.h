@@ -59,6 +59,9 @@ public:
 
 public slots:
     void OnAbout();
+    // A request from outside to end the program: stops a game as Escape does and closes the
+    // window as Exit does, the About box and the menu first.
+    void OnQuitRequest();
 
 protected:
     void OnInitDialog();

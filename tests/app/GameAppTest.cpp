@@ -6,9 +6,11 @@
 #include "persist/ScoreTable.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -54,17 +56,15 @@ protected:
         });
     }
 
-    // Runs then clicks Exit as soon as the main window is up.
-    static void WhenShown(const std::function<void(MainDialog&)>& then)
+    // Runs the action on the main window once it is up.
+    static void WhenShown(const std::function<void(MainDialog&)>& action)
     {
-        QTimer::singleShot(50, [then] {
+        QTimer::singleShot(50, [action] {
             auto* dialog = qobject_cast<MainDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) {
-                WhenShown(then);
-                return;
-            }
-            then(*dialog);
-            QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, {}, QPoint(220, 290));
+            if (dialog == nullptr)
+                WhenShown(action);
+            else
+                action(*dialog);
         });
     }
 
@@ -138,6 +138,7 @@ TEST_F(GameAppTest, ALostGameIsRecordedSavedAtOnceAndShownOnTheTitle)
         told(GameResult{true, 23.4, 3});
         told(GameResult{true, 60.0, 7});
         savedBeforeExit = Contents("Setting.ini");
+        QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(220, 290));
     });
     EXPECT_EQ(GameApp(table).InitInstance(errors), 0);
     EXPECT_EQ(errors.str(), "");
@@ -174,4 +175,48 @@ TEST(GameApp, ASeedIsADecimalNumberThatFitsInThirtyTwoBits)
     };
     for (const auto& [text, seed] : cases)
         EXPECT_EQ(ParseSeed(text), seed) << '"' << text << '"';
+}
+
+// A file of one key and a remark comes back whole however the program is asked to end.
+TEST_F(GameAppTest, SignalsDuringAGameEndItAsExitDoesAndSaveTheTable)
+{
+    for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+        {
+            std::ofstream file("Setting.ini", std::ios::binary);
+            file << "[Score]\nTime1=12.5  ;best of the week\n";
+        }
+        ScoreTable table;
+        std::ostringstream errors;
+        WhenShown([number](MainDialog& dialog) {
+            QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(220, 222));
+            ASSERT_TRUE(dialog.GetGameScreen().IsPlaying());
+            // The second arrives while the first waits to be handled.
+            std::raise(number);
+            std::raise(number);
+        });
+        EXPECT_EQ(GameApp(table).InitInstance(errors), 0) << number;
+        const std::string saved = Contents("Setting.ini");
+        EXPECT_NE(saved.find("Time1=12.5  ;best of the week"), std::string::npos) << saved;
+        EXPECT_NE(saved.find("Time5="), std::string::npos) << saved;
+        EXPECT_NE(saved.find("PlayNum=1"), std::string::npos) << saved;
+        struct sigaction restored {};
+        sigaction(number, nullptr, &restored);
+        EXPECT_EQ(restored.sa_handler, SIG_DFL) << "the handler stayed after the program's course";
+    }
+}
+
+// The session manager's order to end comes as a Quit event, here with the About box open.
+TEST_F(GameAppTest, TheEndOfTheSessionClosesTheAboutBoxAndSavesTheTable)
+{
+    ScoreTable table;
+    std::ostringstream errors;
+    WhenShown([](MainDialog& dialog) {
+        QTimer::singleShot(50, [] {
+            QEvent quit(QEvent::Quit);
+            QCoreApplication::sendEvent(qApp, &quit);
+        });
+        dialog.OnAbout();
+    });
+    EXPECT_EQ(GameApp(table).InitInstance(errors), 0);
+    EXPECT_NE(Contents("Setting.ini").find("PlayNum=1"), std::string::npos) << Contents("Setting.ini");
 }
