@@ -132,3 +132,44 @@ TEST(Swing, NeverRisesAboveItsAnchorAndKeepsItsEnergyBounded)
     }
     EXPECT_GT(widest, 10.0);
 }
+
+TEST(Swing, MovesAsTheAngleFromAtanWouldMoveIt)
+{
+    // The motion written with atan, sin and cos, as it reads on paper.
+    struct Reference {
+        double x, y, velocityX = 0.0, velocityY = 0.0;
+        void Update(int ax, int ay, int rope)
+        {
+            const double dy = y - ay;
+            const double angle = dy == 0.0 ? 0.0 : std::atan((x - ax) / dy);
+            velocityX -= std::cos(angle) * std::sin(angle);
+            velocityY += (angle > 0.0 ? 1.0 : -1.0) * std::sin(angle) * std::sin(angle);
+            x += velocityX;
+            y = ay + rope * std::cos(angle);
+        }
+    };
+    // Below and aside, above, level, on the anchor, and a weight a hair below its anchor, whose
+    // ratio would overflow when squared.
+    const struct {
+        int ax, ay;
+        double wx, wy;
+    } releases[] = {{100, 100, 150, 150}, {100, 100, 130, 60}, {100, 100, 160, 100},
+                    {100, 100, 100, 100}, {200, 50, 20, 300},  {100, 100, 150, 100 + 1e-200}};
+    for (const auto& r : releases) {
+        SCOPED_TRACE(r.wx);
+        Swing swing;
+        swing.anchorX = r.ax;
+        swing.anchorY = r.ay;
+        swing.SetPosition(r.wx, r.wy);
+        swing.ropeLength = static_cast<int>(swing.Distance(r.ax, r.ay));
+        swing.SetActive(true);
+        Reference reference{r.wx, r.wy};
+        for (int tick = 0; tick < 10000; ++tick) {
+            swing.Update();
+            reference.Update(r.ax, r.ay, swing.ropeLength);
+            ASSERT_NEAR(swing.GetX(), reference.x, Tolerance) << tick;
+            ASSERT_NEAR(swing.GetY(), reference.y, Tolerance) << tick;
+            ASSERT_NEAR(swing.velocityY, reference.velocityY, Tolerance) << tick;
+        }
+    }
+}
