@@ -122,9 +122,7 @@ void World::StepSwing(Swing& swing, int& released, int& releasedAlive)
             return;
         }
     }
-    if (!swing.alive)
-        return;
-    if (active)
+    if (active && swing.alive)
         ++releasedAlive;
 }
 
