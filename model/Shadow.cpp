@@ -35,7 +35,9 @@ void Shadow::Move(const Rect& area)
 
 void Shadow::Grow(int growth, int maxDiameter)
 {
-    const int diameter = std::min(width + growth, std::max<int>(width, maxDiameter));
+    if (width >= maxDiameter)
+        return;
+    const int diameter = std::min(width + growth, maxDiameter);
     width = diameter;
     height = diameter;
 }

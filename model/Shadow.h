@@ -35,6 +35,6 @@ public:
         return dx * dx + dy * dy <= 1.0;
     }
 
-    // Ticks since the shadow came; it swallows nothing in its first HarmlessTicks.
+    // Ticks since the shadow came; the game thread's alone.
     int ageTicks = 0;
 };

@@ -54,8 +54,8 @@ void World::ResetGame()
     obstacles.DeleteAll();
     obstacleHold.clear();
     obstacleViews.clear();
-    tickCount.store(0, std::memory_order_relaxed);
-    hungCount.store(0, std::memory_order_relaxed);
+    tickCount = 0;
+    hungCount = 0;
     aliveReleased = 0;
     nextTimedShadow = rule.firstShadowTick;
     nextWeightShadow = RandomInt(rule.weightsPerShadowMin, rule.weightsPerShadowMax);
@@ -63,7 +63,7 @@ void World::ResetGame()
 
 void World::Tick()
 {
-    tickCount.store(tickCount.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+    ++tickCount;
     AdvanceObstacles();
     grid.Fill(area, obstacleViews);
 
@@ -80,7 +80,7 @@ void World::Tick()
             StepSwing(*batch[static_cast<std::size_t>(k)], released, releasedAlive);
         i += fetched;
     }
-    hungCount.store(released, std::memory_order_relaxed);
+    hungCount = released;
     aliveReleased = releasedAlive;
 
     // Every weight hung brings the next shadow nearer: hanging many is no way to stay safe.

@@ -11,7 +11,6 @@
 #include "threads/LockedList.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -46,8 +45,8 @@ public:
     // The field the shadows drift over and the weights must stay in.
     void SetArea(const Rect& area);
     // Ticks since the game began, and the weights hung in it: the game's score.
-    int GetTickCount() const { return tickCount.load(std::memory_order_relaxed); }
-    int GetHungCount() const { return hungCount.load(std::memory_order_relaxed); }
+    int GetTickCount() const { return tickCount; }
+    int GetHungCount() const { return hungCount; }
 
     int GetSwingCount() const { return swings.GetCount(); }
     int GetObstacleCount() const { return obstacles.GetCount(); }
@@ -124,7 +123,7 @@ private:
     ObstacleGrid grid;
     int nextTimedShadow = 0;
     int nextWeightShadow = 0;
-    std::atomic<int> tickCount{0};
-    std::atomic<int> hungCount{0};
+    int tickCount = 0;
+    int hungCount = 0;
     int aliveReleased = 0;
 };

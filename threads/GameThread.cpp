@@ -42,7 +42,7 @@ void GameThread::Run()
 
     stopwatch = Stopwatch(clock);
     stopwatch.Start();
-    double shownSeconds = 0.0;
+    shownSeconds = 0.0;
     for (;;) {
         screen->Tick();
         if (screen->IsGameOver() || screen->IsFinished())
@@ -54,7 +54,8 @@ void GameThread::Run()
         CheckPoint();
     }
     stopwatch.Stop();
-    // The time the player saw last: the pass that ended the game shows no time of its own.
+    // The time the player saw last: the pass that ended the game shows no time of its own, and
+    // after a pause it is the reading the pause froze.
     if (OwnerWindow* window = GetOwner())
         window->GameEnded(GameResult{screen->IsGameOver(), ShownSeconds(shownSeconds), screen->GetScore()});
     ShowEndOfGame(*screen);
@@ -65,8 +66,10 @@ void GameThread::OnPause()
     // The last time text may be up to a pass old; the pause shows the reading it froze, and play
     // goes on from that same reading. After the game has ended the time is left alone.
     stopwatch.Pause();
-    if (stopwatch.IsPaused())
-        screen->SetStatusText(FormatPlayTime(stopwatch.GetSeconds()));
+    if (stopwatch.IsPaused()) {
+        shownSeconds = stopwatch.GetSeconds();
+        screen->SetStatusText(FormatPlayTime(shownSeconds));
+    }
     messageBeforePause = GetMessageText();
     SetMessageText(PauseText);
     RepaintOwner(false);

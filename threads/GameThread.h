@@ -46,5 +46,7 @@ private:
     // Both used only on the game thread.
     Stopwatch stopwatch;
     std::string messageBeforePause;
+    // The play time the status text shows now, from the last pass or from a pause.
+    double shownSeconds = 0.0;
     std::chrono::milliseconds endDisplay = EndDisplayDuration;
 };
