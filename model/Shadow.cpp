@@ -17,7 +17,7 @@ Shadow::Shadow(double centreX, double centreY, double speedX, double speedY, int
 
 void Shadow::Move(const Rect& area)
 {
-    ++ageTicks;
+    ageTicks += 1;
     const auto bounce = [](Relaxed<double>& position, Relaxed<double>& velocity, int low, int high) {
         double next = position + velocity;
         if (next < low) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/Geometry.h"
+#include "base/Relaxed.h"
 #include "model/GameObject.h"
 
 // A round shadow that drifts over the play area in a straight line and puts out every weight
@@ -35,6 +36,9 @@ public:
         return dx * dx + dy * dy <= 1.0;
     }
 
-    // Ticks since the shadow came; the game thread's alone.
-    int ageTicks = 0;
+    // A shadow swallows nothing until it has been on the field for more than harmlessTicks.
+    bool IsHarmless(int harmlessTicks) const { return ageTicks <= harmlessTicks; }
+
+    // Ticks since the shadow came: counted on the game thread, read by the painting too.
+    Relaxed<int> ageTicks{0};
 };

@@ -140,7 +140,7 @@ void World::AdvanceObstacles()
         if (shadow)
             shadow->Move(area);
         // A shadow that has just come is seen, but swallows nothing yet.
-        if (shadow && shadow->ageTicks <= rule.harmlessTicks)
+        if (shadow && shadow->IsHarmless(rule.harmlessTicks))
             continue;
         obstacleViews.push_back(ObstacleView{obstacle->GetRect(), shadow});
     }

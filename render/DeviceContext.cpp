@@ -193,7 +193,7 @@ void DeviceContext::Ellipse(int left, int top, int right, int bottom)
     if (useSprites && rasterOp == RasterOp::CopyPen && deviceWidth <= spriteSide
         && deviceHeight <= spriteSide) {
         const SpriteKey key{static_cast<int>(deviceWidth), static_cast<int>(deviceHeight), pen.colour,
-                            brush.colour};
+                            brush.colour, brush.hollow};
         if (const EllipseSprite* sprite = SpriteFor(key)) {
             // A sprite stays on its canvas: inside the box and its margin.
             Touch(deviceLeft - SpriteMargin, deviceTop - SpriteMargin, deviceRight + SpriteMargin,
@@ -214,11 +214,11 @@ void DeviceContext::Ellipse(int left, int top, int right, int bottom)
                         QImage::Format_RGB32);
     QPainter painter(&devicePixels);
     DrawScaledEllipse(painter, QRectF(QPointF(deviceLeft, deviceTop), QPointF(deviceRight, deviceBottom)),
-                      pen.colour, brush.colour, rasterOp);
+                      pen.colour, brush, rasterOp);
 }
 
 void DeviceContext::DrawScaledEllipse(QPainter& painter, const QRectF& box, ColorRef penColour,
-                                      ColorRef brushColour, RasterOp op) const
+                                      const Brush& fill, RasterOp op) const
 {
     // The outline is the ring between the box's ellipse and one a line's width inside it; each
     // pixel belongs to the ring or to the inside, so that XOR drawing stays reversible.
@@ -236,7 +236,8 @@ void DeviceContext::DrawScaledEllipse(QPainter& painter, const QRectF& box, Colo
     QPainterPath ring = outer;
     ring.addEllipse(innerBox); // odd-even filling leaves the inside out
     painter.fillPath(ring, ToQColor(penColour));
-    painter.fillPath(inner, ToQColor(brushColour));
+    if (!fill.hollow)
+        painter.fillPath(inner, ToQColor(fill.colour));
 }
 
 void DeviceContext::UseEllipseSprites(bool use)
@@ -270,9 +271,9 @@ const EllipseSprite* DeviceContext::SpriteFor(const SpriteKey& key)
     QPainter painter(&canvas);
     if (scaled) {
         DrawScaledEllipse(painter, QRectF(SpriteMargin, SpriteMargin, key.width, key.height), key.pen,
-                          key.brush, RasterOp::CopyPen);
+                          Brush{key.brush, key.hollow}, RasterOp::CopyPen);
     } else {
-        SetShapeState(painter, Pen{key.pen, 1}, Brush{key.brush}, RasterOp::CopyPen);
+        SetShapeState(painter, Pen{key.pen, 1}, Brush{key.brush, key.hollow}, RasterOp::CopyPen);
         painter.drawEllipse(QRect(SpriteMargin, SpriteMargin, key.width - 1, key.height - 1));
     }
     painter.end();
@@ -416,7 +417,10 @@ void DeviceContext::SetShapeState(QPainter& painter, const Pen& pen, const Brush
         painter.setPen(QPen(ToQColor(pen.colour), 0));
     else
         painter.setPen(QPen(ToQColor(pen.colour), pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(ToQColor(brush.colour));
+    if (brush.hollow)
+        painter.setBrush(Qt::NoBrush);
+    else
+        painter.setBrush(ToQColor(brush.colour));
 }
 
 void DeviceContext::PlotSpan(std::uint32_t* row, int x0, int x1, QRgb colour)

@@ -30,8 +30,10 @@ struct Pen {
     int width = 1;
 };
 
+// A hollow brush fills nothing: a shape drawn with it is its outline alone.
 struct Brush {
     ColorRef colour = 0xFFFFFF;
+    bool hollow = false;
 };
 
 struct Font {
@@ -107,13 +109,14 @@ private:
         int height;
         ColorRef pen;
         ColorRef brush;
+        bool hollow;
         friend bool operator==(const SpriteKey&, const SpriteKey&) = default;
     };
 
     int ScaledCoordinate(int v) const;
     static void SetShapeState(QPainter& painter, const Pen& pen, const Brush& brush, RasterOp op);
     // An ellipse with a one-logical-pixel outline on a scaled surface, in device pixels.
-    void DrawScaledEllipse(QPainter& painter, const QRectF& box, ColorRef penColour, ColorRef brushColour,
+    void DrawScaledEllipse(QPainter& painter, const QRectF& box, ColorRef penColour, const Brush& fill,
                            RasterOp op) const;
     // Null when the ellipse is left to QPainter.
     const EllipseSprite* SpriteFor(const SpriteKey& key);

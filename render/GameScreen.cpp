@@ -4,11 +4,13 @@
 #include "render/GameScreen.h"
 
 #include "model/GameObject.h"
+#include "model/Shadow.h"
 #include "model/Swing.h"
 #include "render/DeviceContext.h"
 #include "render/Painter.h"
 #include "render/SceneStyle.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <utility>
@@ -28,6 +30,10 @@ constexpr int HintRuleTop = -4;
 constexpr int HintRuleBottom = 13;
 constexpr int HintKeysTop = 12;
 constexpr int HintKeysBottom = 29;
+// The outline of a shadow that cannot swallow yet brightens from the hint's grey to the outline
+// grey of a shadow that can.
+constexpr int ArrivingGreyFirst = 0x50;
+constexpr int ArrivingGreyLast = 0x8C;
 
 } // namespace
 
@@ -156,9 +162,15 @@ void GameScreen::DrawSwings(DeviceContext& dc)
 
 void GameScreen::DrawObstacles(DeviceContext& dc)
 {
+    const int harmlessTicks = world.rule.harmlessTicks;
     for (int i = 0; i < world.GetObstacleCount(); ++i) {
         const std::shared_ptr<GameObject> obstacle = world.obstacles.GetAt(i);
-        if (obstacle)
+        if (!obstacle)
+            continue;
+        const auto* shadow = dynamic_cast<const Shadow*>(obstacle.get());
+        if (shadow && shadow->IsHarmless(harmlessTicks))
+            DrawArrivingShadow(dc, *shadow, harmlessTicks);
+        else
             DrawObject(dc, *obstacle);
     }
 }
@@ -178,6 +190,16 @@ void GameScreen::DrawSwing(DeviceContext& dc, const Swing& swing, ColorRef fillC
     painter.DrawLine(swing.anchorX, swing.anchorY, weight.x, weight.y, SceneStyle::NearWhite, 1);
     const Rect box = swing.GetRect();
     painter.DrawEllipse(box.left, box.top, box.right, box.bottom, SceneStyle::NearWhite, fillColour);
+}
+
+void GameScreen::DrawArrivingShadow(DeviceContext& dc, const Shadow& shadow, int harmlessTicks)
+{
+    const int age = std::clamp<int>(shadow.ageTicks, 0, harmlessTicks);
+    const int grey = harmlessTicks > 0
+                         ? ArrivingGreyFirst + (ArrivingGreyLast - ArrivingGreyFirst) * age / harmlessTicks
+                         : ArrivingGreyLast;
+    const Rect box = shadow.GetRect();
+    Painter(dc).DrawRing(box.left, box.top, box.right, box.bottom, static_cast<ColorRef>(grey) * 0x010101u);
 }
 
 void GameScreen::DrawObject(DeviceContext& dc, const GameObject& object)

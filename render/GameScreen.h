@@ -10,6 +10,7 @@
 #include <string>
 
 class GameObject;
+class Shadow;
 class Swing;
 
 // The screen of the main window with the world it shows: the title screen, or the swings in
@@ -49,6 +50,9 @@ public:
     // The grey of the swing at a list index: 255, 235, ... 75, then again from 255.
     static ColorRef SwingFill(int index);
     static void DrawSwing(DeviceContext& dc, const Swing& swing, ColorRef fillColour);
+    // A shadow in its harmless first moments: its outline alone, fading in, over whatever it
+    // covers, so that a player can tell it from one that swallows.
+    static void DrawArrivingShadow(DeviceContext& dc, const Shadow& shadow, int harmlessTicks);
     // An obstacle: dark inside, outlined in a grey that shows against the black field.
     static void DrawObject(DeviceContext& dc, const GameObject& object);
 

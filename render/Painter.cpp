@@ -28,6 +28,14 @@ void Painter::DrawEllipse(int left, int top, int right, int bottom, ColorRef pen
     dc->Ellipse(left, top, right, bottom);
 }
 
+void Painter::DrawRing(int left, int top, int right, int bottom, ColorRef penColour)
+{
+    PenBrushScope scope(*dc, xorMode);
+    dc->SetBkColor(0x000000);
+    scope.Select(Pen{penColour, 1}, Brush{0x000000, true});
+    dc->Ellipse(left, top, right, bottom);
+}
+
 void Painter::DrawLine(int x1, int y1, int x2, int y2, ColorRef colour, int width)
 {
     PenBrushScope scope(*dc, xorMode);

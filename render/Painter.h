@@ -23,6 +23,8 @@ public:
 
     void DrawRectangle(int left, int top, int right, int bottom, ColorRef penColour, ColorRef brushColour);
     void DrawEllipse(int left, int top, int right, int bottom, ColorRef penColour, ColorRef brushColour);
+    // The outline of the ellipse alone: what lies inside it stays as it was.
+    void DrawRing(int left, int top, int right, int bottom, ColorRef penColour);
     void DrawLine(int x1, int y1, int x2, int y2, ColorRef colour, int width);
     // The border of the columns left..right and the rows top..bottom; the inside is untouched.
     void DrawFrame(int left, int top, int right, int bottom, ColorRef colour, int width);

@@ -20,6 +20,7 @@
 #include <string>
 #include <thread>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -385,6 +386,7 @@ TEST(GameScreen, AShadowSwallowsWhereItIsDrawn)
         screen.SetStatusText("");
         screen.SetPlaying(true);
         const auto shadow = std::make_shared<Shadow>(200.0, 200.0, 0.0, 0.0, diameter);
+        shadow->ageTicks = screen.GetWorld().rule.harmlessTicks + 1;
         screen.GetWorld().obstacles.Add(shadow);
         const QImage window = PaintOnWindow(screen, WindowWidth, WindowHeight);
         const Rect box = shadow->GetRect();
@@ -408,6 +410,33 @@ TEST(GameScreen, AShadowSwallowsWhereItIsDrawn)
     }
 }
 
+TEST(GameScreen, AShadowThatCannotSwallowYetShowsWhatItCovers)
+{
+    // A weight under a shadow in its first second stays in sight inside a fading-in outline;
+    // from the moment the shadow can swallow, it covers the weight.
+    GameScreen screen;
+    LayOutLikeTheWindow(screen);
+    screen.SetPlaying(true);
+    HangSwing(screen, 200, 150, 200, 200);
+    const auto shadow = std::make_shared<Shadow>(200.0, 200.0, 0.0, 0.0, 80);
+    screen.GetWorld().obstacles.Add(shadow);
+    const int harmless = screen.GetWorld().rule.harmlessTicks;
+    const Rect box = shadow->GetRect();
+    std::vector<QRgb> rims;
+    for (const int age : {0, harmless / 2, harmless}) {
+        shadow->ageTicks = age;
+        const QImage window = PaintOnWindow(screen, WindowWidth, WindowHeight);
+        EXPECT_EQ(window.pixel(200, 200), Grey(255)) << "age " << age;
+        rims.push_back(window.pixel(box.left + 40, box.top));
+    }
+    EXPECT_LT(qRed(rims[0]), qRed(rims[1]));
+    EXPECT_LT(qRed(rims[1]), qRed(rims[2]));
+    shadow->ageTicks = harmless + 1;
+    const QImage window = PaintOnWindow(screen, WindowWidth, WindowHeight);
+    EXPECT_EQ(window.pixel(200, 200), qRgb(38, 38, 38));
+    EXPECT_EQ(window.pixel(box.left + 40, box.top), MidGreyRgb);
+}
+
 TEST(GameScreen, SavesAPlaySceneForReview)
 {
     GameScreen screen;
@@ -422,8 +451,12 @@ TEST(GameScreen, SavesAPlaySceneForReview)
     for (int tick = 0; tick < 40; ++tick)
         screen.Tick();
     for (const auto& [x, y, diameter] :
-         {std::tuple{90, 300, 40}, std::tuple{330, 120, 70}, std::tuple{449, 220, 120}})
-        screen.GetWorld().obstacles.Add(std::make_shared<Shadow>(x, y, 0.0, 0.0, diameter));
+         {std::tuple{90, 300, 40}, std::tuple{330, 120, 70}, std::tuple{449, 220, 120}}) {
+        const auto shadow = std::make_shared<Shadow>(x, y, 0.0, 0.0, diameter);
+        // The small one has only just come and cannot swallow yet.
+        shadow->ageTicks = diameter == 40 ? 30 : screen.GetWorld().rule.harmlessTicks + 1;
+        screen.GetWorld().obstacles.Add(shadow);
+    }
     screen.SetStatusText("[時間:12.3秒]");
     const QImage window = PaintOnWindow(screen, WindowWidth, WindowHeight);
 
