@@ -6,15 +6,17 @@
 #include "app/DialogUnits.h"
 #include "app/Program.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QLabel>
 #include <QPushButton>
 
 namespace {
 
-constexpr char Caption[] = "Tockletのﾊﾞｰｼﾞｮﾝ情報";
+constexpr char Context[] = "AboutDialog";
+constexpr char Caption[] = QT_TRANSLATE_NOOP("AboutDialog", "Tockletのﾊﾞｰｼﾞｮﾝ情報");
 constexpr char VersionText[] = "Tocklet Version 1.0";
-constexpr char NoticeText[] = "ドラッグでおもりを揺らそう";
+constexpr char NoticeText[] = QT_TRANSLATE_NOOP("AboutDialog", "ドラッグでおもりを揺らそう");
 
 // "ＭＳ Ｐゴシック" at 9 points, as pixels at 96 dpi.
 constexpr char FontFamily[] = "IPAPGothic";
@@ -22,9 +24,9 @@ constexpr int FontPixelSize = 96 * 90 / 720;
 
 constexpr int IconSize = 32;
 
-QLabel* AddText(QWidget* parent, const char* name, const char* text, const QRect& rect)
+QLabel* AddText(QWidget* parent, const char* name, const QString& text, const QRect& rect)
 {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -38,7 +40,7 @@ AboutDialog::AboutDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
 {
-    setWindowTitle(QString::fromUtf8(Caption));
+    setWindowTitle(QCoreApplication::translate(Context, Caption));
     setModal(true);
     QFont font(FontFamily);
     font.setPixelSize(FontPixelSize);
@@ -53,7 +55,8 @@ AboutDialog::AboutDialog(QWidget* parent)
     icon->setPixmap(LoadMainIcon().pixmap(QSize(IconSize, IconSize), devicePixelRatioF()));
 
     AddText(this, "version", VersionText, DialogUnitsToRect(40, 10, 119, 8));
-    AddText(this, "notice", NoticeText, DialogUnitsToRect(40, 25, 119, 8));
+    AddText(this, "notice", QCoreApplication::translate(Context, NoticeText),
+            DialogUnitsToRect(40, 25, 119, 8));
 
     auto* ok = new QPushButton("OK", this);
     ok->setObjectName("ok");

@@ -24,8 +24,12 @@
 
 namespace {
 
-constexpr char TitleText[] = "トクレット";
-constexpr char AboutMenuText[] = "Tocklet のﾊﾞｰｼﾞｮﾝ情報(&A)...";
+// The placement of the Read button: the title's top-right corner, clear of the panel, the
+// Start and Exit buttons and the status lines under them.
+constexpr int ReadLeft = 341;
+constexpr int ReadTop = 12;
+constexpr int ReadRight = 437;
+constexpr int ReadBottom = 46;
 
 Point ClientPoint(const QPointF& position)
 {
@@ -53,9 +57,10 @@ MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
     AddHiddenControl(IDC_TITLE, 93, 66, 348, 131);
     AddHiddenControl(IDC_START, 159, 201, 281, 243);
     AddHiddenControl(IDOK, 159, 269, 281, 311);
+    AddHiddenControl(IDC_READ, ReadLeft, ReadTop, ReadRight, ReadBottom);
     AddHiddenControl(IDC_PLAYAREA, 0, 0, ClientWidth, ClientHeight);
 
-    aboutAction = new QAction(QString::fromUtf8(AboutMenuText), this);
+    aboutAction = new QAction(tr("Tocklet のﾊﾞｰｼﾞｮﾝ情報(&A)..."), this);
     connect(aboutAction, &QAction::triggered, this, &MainDialog::OnAbout);
 
     refreshTimer.setInterval(RefreshTimerMs);
@@ -94,15 +99,15 @@ void MainDialog::OnInitDialog()
     setWindowIcon(icon);
     const Rect area = GetControlRect(IDC_PLAYAREA);
     gameScreen.SetArea(area.left, area.top, area.right, area.bottom);
-    gameScreen.SetTitleText(TitleText);
+    gameScreen.SetTitleText(tr("トクレット").toStdString());
     gameScreen.titleRect = GetControlRect(IDC_TITLE);
     gameScreen.startRect = GetControlRect(IDC_START);
     // No control has this id: the rectangle stays empty, so the button never shows or is hit.
     gameScreen.stopRect = GetControlRect(IDC_STOP);
     gameScreen.exitRect = GetControlRect(IDOK);
-    // readRect is never set: it stays empty from the screen's construction, so the Read button
-    // never shows or is hit either.
+    gameScreen.readRect = GetControlRect(IDC_READ);
     gameThread.SetScreen(&gameScreen);
+    gameThread.SetPlayTimeText(MakePlayTimeText());
     gameThread.SetOwner(this);
     ShowBestTime();
     refreshTimer.start();
@@ -110,7 +115,18 @@ void MainDialog::OnInitDialog()
 
 void MainDialog::ShowBestTime()
 {
-    gameScreen.SetTitleStatusText("ベストタイム:" + FormatSeconds(scoreTable.GetTime(0)) + "秒");
+    gameScreen.SetTitleStatusText(tr("ベストタイム:%1秒")
+                                      .arg(QString::fromStdString(FormatSeconds(scoreTable.GetTime(0))))
+                                      .toStdString());
+    Screen::RecordRows rows;
+    int marked = -1;
+    for (int place = 0; place < ScoreTable::Count; ++place) {
+        auto& row = rows[static_cast<std::size_t>(place)];
+        row = RecordRow{scoreTable.GetTime(place), scoreTable.scores[static_cast<std::size_t>(place)]};
+        if (marked < 0 && lastRecorded && row.time == lastRecorded->time && row.score == lastRecorded->score)
+            marked = place;
+    }
+    gameScreen.SetRecords(rows, marked);
 }
 
 void MainDialog::RequestRepaint(bool)
@@ -147,12 +163,15 @@ void MainDialog::OnGameEnded(const GameResult& result)
     if (!result.gameOver)
         return;
     const int place = scoreTable.Record(result.seconds, result.score);
+    if (place >= 0)
+        lastRecorded = RecordRow{result.seconds, result.score};
     // Saved now as well as at Exit, so that a record outlives whatever ends the program.
     if (!scoreTable.Save())
         std::fprintf(stderr, "tocklet: %s\n", scoreTable.GetLastError().c_str());
     ShowBestTime();
-    const std::string time = "今回のタイム:" + FormatSeconds(result.seconds) + "秒";
-    gameScreen.SetTitleResultText(place == 0 ? "★新記録★　" + time : time, place == 0);
+    const QString seconds = QString::fromStdString(FormatSeconds(result.seconds));
+    const QString text = place == 0 ? tr("★新記録★　今回のタイム:%1秒") : tr("今回のタイム:%1秒");
+    gameScreen.SetTitleResultText(text.arg(seconds).toStdString(), place == 0);
     Invalidate();
 }
 
@@ -167,6 +186,12 @@ void MainDialog::Invalidate(const Rect& rect)
 {
     invalidateCount.fetch_add(1);
     update(QRect(rect.left, rect.top, rect.Width(), rect.Height()));
+}
+
+void MainDialog::OnRead(bool show)
+{
+    gameScreen.ShowRecords(show);
+    Invalidate();
 }
 
 void MainDialog::OnAbout()
@@ -212,7 +237,8 @@ void MainDialog::OnMouseMove(Point point)
             RepaintIfPaused();
         return;
     }
-    if (gameScreen.UpdateHover(point))
+    // Under the records the buttons are hidden: their hover shows again with the title.
+    if (!gameScreen.IsShowingRecords() && gameScreen.UpdateHover(point))
         Invalidate();
 }
 
@@ -231,10 +257,14 @@ void MainDialog::OnLButtonUp(Point point)
         RepaintIfPaused();
         return;
     }
-    if (gameScreen.HitStart(point))
+    if (gameScreen.IsShowingRecords())
+        OnRead(false);
+    else if (gameScreen.HitStart(point))
         StartGame();
     else if (gameScreen.HitExit(point))
         OnOK();
+    else if (gameScreen.HitRead(point))
+        OnRead(true);
 }
 
 void MainDialog::StartGame()
@@ -269,10 +299,14 @@ void MainDialog::RepaintIfPaused()
         Invalidate();
 }
 
-// Escape and every close request of the window arrive here: they stop a game, never close.
+// Escape and every close request of the window arrive here: they stop a game, or leave the
+// records, never close.
 void MainDialog::reject()
 {
-    OnCancel();
+    if (gameScreen.IsShowingRecords())
+        OnRead(false);
+    else
+        OnCancel();
 }
 
 void MainDialog::paintEvent(QPaintEvent*)
@@ -342,10 +376,24 @@ void MainDialog::keyPressEvent(QKeyEvent* event)
             OnPauseKey();
         return;
     }
+    if (event->key() == Qt::Key_R && !chord) {
+        if (!event->isAutoRepeat() && !gameScreen.IsPlaying())
+            OnRead(!gameScreen.IsShowingRecords());
+        return;
+    }
     // Without a default button Enter has nothing to press; it must not end the window either.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->ignore();
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+GameThread::PlayTimeText MakePlayTimeText()
+{
+    const std::string words = MainDialog::tr("[時間:%1秒]").toStdString();
+    const std::size_t number = words.find("%1");
+    const std::string before = words.substr(0, number);
+    const std::string after = number == std::string::npos ? std::string() : words.substr(number + 2);
+    return [before, after](double seconds) { return before + FormatSeconds(seconds) + after; };
 }

@@ -21,8 +21,9 @@ class QWidget;
 class ScoreTable;
 
 // The game window: its client area is drawn entirely by the game screen. The hidden controls
-// only place the play area, the title panel and the Start and Exit buttons. Mouse input serves
-// the drawn buttons on the title screen and the swing gesture during play.
+// only place the play area, the title panel and the Start, Exit and Read buttons. Mouse input
+// serves the drawn buttons on the title screen and the swing gesture during play. Read, or R,
+// shows the records in place of the title; a click, Escape or R again goes back.
 class MainDialog : public QDialog, public OwnerWindow {
     Q_OBJECT
 
@@ -31,6 +32,7 @@ public:
     static constexpr int IDC_PLAYAREA = 1000;
     static constexpr int IDC_START = 1001;
     static constexpr int IDC_STOP = 1002;
+    static constexpr int IDC_READ = 1003;
     static constexpr int IDC_TITLE = 1006;
     static constexpr int ClientWidth = 449;
     static constexpr int ClientHeight = 407;
@@ -75,6 +77,8 @@ protected:
     void OnPauseKey();
     // A lost game's time goes into the table, which is saved at once, and onto the title.
     void OnGameEnded(const GameResult& result);
+    // Shows the records, or the title again.
+    void OnRead(bool show);
 
     void reject() override;
     void paintEvent(QPaintEvent* event) override;
@@ -92,6 +96,7 @@ private:
     void Invalidate();
     void Invalidate(const Rect& rect);
     void RepaintIfPaused();
+    // The title's best time and the records from the table.
     void ShowBestTime();
 
     ScoreTable& scoreTable;
@@ -105,4 +110,10 @@ private:
     // Where the window last saw the pointer; empty while it is outside. Some display servers
     // tell no global cursor position, so the hover on the title is recomputed from this.
     std::optional<Point> pointer;
+    // The last game recorded in this run, marked on the records wherever it stands now.
+    std::optional<RecordRow> lastRecorded;
 };
+
+// The play-time status text in the language of the application: 12.345 gives "[時間:12.3秒]".
+// Its words are looked up once: the function it gives may run on any thread.
+GameThread::PlayTimeText MakePlayTimeText();

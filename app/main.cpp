@@ -17,6 +17,7 @@ int main(int argc, char* argv[])
         return 1;
     QApplication application(argc, argv);
     SetUpApplication(application);
+    UseDesktopLanguage();
     GameApp game(theScoreTable);
     // Read at start-up, before any thread that could change the environment.
     if (const char* seed = std::getenv("TOCKLET_SEED"); seed != nullptr) { // NOLINT(concurrency-mt-unsafe)

@@ -291,7 +291,7 @@ void BM_Pass(benchmark::State& state)
     stopwatch.Start();
     for (auto _ : state) {
         screen.Tick();
-        screen.SetStatusText(FormatPlayTime(stopwatch.GetSeconds()));
+        screen.SetStatusText("[時間:" + FormatSeconds(stopwatch.GetSeconds()) + "秒]");
         QPainter painter(&window);
         screen.Paint(painter, "");
         painter.end();

@@ -6,6 +6,7 @@
 #include "render/EllipseSprite.h"
 #include "render/LineRaster.h"
 
+#include <QFontMetricsF>
 #include <QPainterPath>
 #include <QString>
 
@@ -317,7 +318,15 @@ void DeviceContext::DrawText(const std::string& text, const Rect& rect, TextAlig
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     const QRect box(rect.left, rect.top, rect.Width(), rect.Height());
     painter.setClipRect(box);
-    painter.setFont(FontFor(font.pixelSize));
+    const QFont& qfont = FontFor(font.pixelSize);
+    painter.setFont(qfont);
+    // The ink, not the advance: a full-width glyph has room at its sides. Measured as laid out
+    // on the device's pixels, where the glyphs may be hinted otherwise.
+    QFont deviceFont(qfont);
+    deviceFont.setPixelSize(std::max(qRound(font.pixelSize * scale), 1));
+    if (QFontMetricsF(deviceFont).tightBoundingRect(QString::fromStdString(text)).width()
+        > rect.Width() * scale)
+        cutLabels.push_back(text);
     painter.setPen(ToQColor(textColor));
     painter.setBackground(ToQColor(bkColor));
     painter.setBackgroundMode(bkMode == BackgroundMode::Opaque ? Qt::OpaqueMode : Qt::TransparentMode);

@@ -95,6 +95,9 @@ public:
     // One line of text in the selected font and text colour, vertically centred and clipped
     // to the rectangle; behind it the background colour when the mode is Opaque.
     void DrawText(const std::string& text, const Rect& rect, TextAlign align);
+    // The texts laid out so far whose ink was wider than their rectangle, so cut at its edges:
+    // every text of the scene is meant to fit, in every language and at every scale.
+    const std::vector<std::string>& CutLabels() const { return cutLabels; }
 
     // Small ellipses in the copy mode are drawn by QPainter once per size and colours, then
     // copied from that drawing. Off, every ellipse is drawn by QPainter; the pixels are the same.
@@ -172,6 +175,7 @@ private:
     Box changed;
     // Oldest first.
     std::vector<LabelStamp> labelStamps;
+    std::vector<std::string> cutLabels;
     std::optional<QPainter> painter;
     std::map<int, QFont> fonts;
     bool useSprites = true;

@@ -9,6 +9,7 @@
 #include "render/DeviceContext.h"
 #include "render/Painter.h"
 #include "render/SceneStyle.h"
+#include "render/Translated.h"
 
 #include <algorithm>
 #include <array>
@@ -19,9 +20,12 @@ namespace {
 
 constexpr std::size_t SwingBatch = 64;
 
-constexpr char HintText[] = "ドラッグでおもりを揺らそう";
-constexpr char HintRuleText[] = "影に触れたおもりは消える　全部消えたらゲームオーバー";
-constexpr char HintKeysText[] = "Esc:タイトルへ　P:一時停止　F1:バージョン情報";
+constexpr char Context[] = "GameScreen";
+constexpr char HintText[] = QT_TRANSLATE_NOOP("GameScreen", "ドラッグでおもりを揺らそう");
+constexpr char HintRuleText[] =
+    QT_TRANSLATE_NOOP("GameScreen", "影に触れたおもりは消える　全部消えたらゲームオーバー");
+constexpr char HintKeysText[] =
+    QT_TRANSLATE_NOOP("GameScreen", "Esc:タイトルへ　P:一時停止　F1:バージョン情報");
 // The three lines of the hint, from the middle of the field: all within the banner's band,
 // which covers them during a pause.
 constexpr int HintTop = -30;
@@ -46,6 +50,10 @@ void GameScreen::Draw(DeviceContext& dc, const std::string& text)
     // The game thread may clear the flag meanwhile; one paint shows one scene.
     const bool playScene = IsPlaying();
     DrawBackground(dc, SceneStyle::Black);
+    if (!playScene && IsShowingRecords()) {
+        DrawRecords(dc);
+        return;
+    }
     if (!playScene) {
         DrawTitlePanel(dc);
         DrawTitleButtons(dc, SceneStyle::ButtonSize);
@@ -137,12 +145,12 @@ void GameScreen::DrawHint(DeviceContext& dc)
 {
     const int mid = (areaRect.top + areaRect.bottom) / 2;
     Painter painter(dc);
-    painter.DrawLabel(areaRect.left, mid + HintTop, areaRect.right, mid + HintBottom, HintText,
-                      SceneStyle::HintSize, SceneStyle::HintGrey);
-    painter.DrawLabel(areaRect.left, mid + HintRuleTop, areaRect.right, mid + HintRuleBottom, HintRuleText,
-                      SceneStyle::HintKeysSize, SceneStyle::HintGrey);
-    painter.DrawLabel(areaRect.left, mid + HintKeysTop, areaRect.right, mid + HintKeysBottom, HintKeysText,
-                      SceneStyle::HintKeysSize, SceneStyle::HintGrey);
+    painter.DrawLabel(areaRect.left, mid + HintTop, areaRect.right, mid + HintBottom,
+                      Translated(Context, HintText), SceneStyle::HintSize, SceneStyle::HintGrey);
+    painter.DrawLabel(areaRect.left, mid + HintRuleTop, areaRect.right, mid + HintRuleBottom,
+                      Translated(Context, HintRuleText), SceneStyle::HintKeysSize, SceneStyle::HintGrey);
+    painter.DrawLabel(areaRect.left, mid + HintKeysTop, areaRect.right, mid + HintKeysBottom,
+                      Translated(Context, HintKeysText), SceneStyle::HintKeysSize, SceneStyle::HintGrey);
 }
 
 void GameScreen::DrawSwings(DeviceContext& dc)

@@ -6,6 +6,8 @@
 #include "render/DeviceContext.h"
 #include "render/Painter.h"
 #include "render/SceneStyle.h"
+#include "render/Translated.h"
+#include "threads/Stopwatch.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -48,6 +50,25 @@ constexpr int StatusLineHeight = 20;
 constexpr int TitleLinesTop = 10;
 constexpr int TitleLineHeight = 24;
 
+// The records view: a row of column names under the panel, the five places, how to go back.
+constexpr char Context[] = "Screen";
+constexpr char RecordsHeading[] = QT_TRANSLATE_NOOP("Screen", "記録");
+constexpr char RankHeading[] = QT_TRANSLATE_NOOP("Screen", "順位");
+constexpr char TimeHeading[] = QT_TRANSLATE_NOOP("Screen", "タイム");
+constexpr char ScoreHeading[] = QT_TRANSLATE_NOOP("Screen", "スコア");
+constexpr char RecordTime[] = QT_TRANSLATE_NOOP("Screen", "%1秒");
+constexpr char EmptyPlace[] = QT_TRANSLATE_NOOP("Screen", "（空き）");
+constexpr char RecordsBack[] = QT_TRANSLATE_NOOP("Screen", "クリック・Esc・R でタイトルへ");
+constexpr int RecordsHeadingTop = 146;
+constexpr int RecordsHeadingBottom = 168;
+constexpr int RecordsRowTop = 170;
+constexpr int RecordsRowHeight = 36;
+constexpr int RecordsBackTop = 370;
+constexpr int RecordsBackBottom = 392;
+// The columns of rank, time and score under the panel, which they span.
+constexpr int RankRight = 163;
+constexpr int TimeRight = 283;
+
 } // namespace
 
 Screen::Screen()
@@ -74,6 +95,9 @@ void Screen::ResetScreen()
     titleStatusText.clear();
     titleResultText.clear();
     titleResultIsBest = false;
+    records = {};
+    markedRecord = -1;
+    showingRecords = false;
     startHover = false;
     stopHover = false;
     exitHover = false;
@@ -98,6 +122,12 @@ void Screen::SetTitleResultText(std::string text, bool newBest)
 {
     titleResultText = std::move(text);
     titleResultIsBest = newBest;
+}
+
+void Screen::SetRecords(const RecordRows& rows, int marked)
+{
+    records = rows;
+    markedRecord = marked;
 }
 
 void Screen::SetStatusText(std::string text)
@@ -239,4 +269,42 @@ void Screen::DrawStatusText(DeviceContext& dc, bool playScene)
                           titleResultText, SceneStyle::StatusSize,
                           titleResultIsBest ? SceneStyle::HoverPink : SceneStyle::NearWhite);
     }
+}
+
+void Screen::DrawRecords(DeviceContext& dc)
+{
+    Painter painter(dc);
+    const Rect& panel = titleRect;
+    painter.DrawRectangle(panel.left, panel.top, panel.right, panel.bottom, SceneStyle::PanelPink,
+                          SceneStyle::PanelPink);
+    painter.DrawLabel(panel.left, panel.top, panel.right, panel.bottom, Translated(Context, RecordsHeading),
+                      SceneStyle::TitleSize, SceneStyle::DeepBlue);
+    const auto columns = [&](int top, int bottom, const std::string& rank, const std::string& time,
+                             const std::string& score, int size, ColorRef colour) {
+        painter.DrawLabel(panel.left, top, RankRight, bottom, rank, size, colour);
+        painter.DrawLabel(RankRight, top, TimeRight, bottom, time, size, colour);
+        painter.DrawLabel(TimeRight, top, panel.right, bottom, score, size, colour);
+    };
+    columns(RecordsHeadingTop, RecordsHeadingBottom, Translated(Context, RankHeading),
+            Translated(Context, TimeHeading), Translated(Context, ScoreHeading), SceneStyle::StatusSize,
+            SceneStyle::MidGrey);
+    for (int place = 0; place < RecordCount; ++place) {
+        const RecordRow& row = records[static_cast<std::size_t>(place)];
+        const int top = RecordsRowTop + place * RecordsRowHeight;
+        const int bottom = top + RecordsRowHeight;
+        const std::string rank = std::to_string(place + 1);
+        // A place no game has taken yet.
+        if (row.time == 0.0) {
+            painter.DrawLabel(panel.left, top, RankRight, bottom, rank, SceneStyle::ButtonSize,
+                              SceneStyle::MidGrey);
+            painter.DrawLabel(RankRight, top, panel.right, bottom, Translated(Context, EmptyPlace),
+                              SceneStyle::ButtonSize, SceneStyle::MidGrey);
+            continue;
+        }
+        const ColorRef colour = place == markedRecord ? SceneStyle::HoverPink : SceneStyle::NearWhite;
+        columns(top, bottom, rank, Translated(Context, RecordTime, FormatSeconds(row.time)),
+                std::to_string(row.score), SceneStyle::ButtonSize, colour);
+    }
+    painter.DrawLabel(areaRect.left, RecordsBackTop, areaRect.right, RecordsBackBottom,
+                      Translated(Context, RecordsBack), SceneStyle::StatusSize, SceneStyle::MidGrey);
 }

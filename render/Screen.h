@@ -7,6 +7,7 @@
 #include "render/Colour.h"
 #include "threads/LockedString.h"
 
+#include <array>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -14,12 +15,21 @@
 class DeviceContext;
 class QPainter;
 
+// One place of the score table as the records view shows it; a time of 0 is an empty place.
+struct RecordRow {
+    double time = 0.0;
+    int score = 0;
+};
+
 // The drawing surface of the main window: its layout, the hover state of the drawn buttons,
 // the playing flag that picks the title screen or the play scene, the title and status texts,
 // and the two off-screen buffers that Paint draws through. Everything but the status text and
 // the playing flag belongs to the window's thread.
 class Screen {
 public:
+    static constexpr int RecordCount = 5;
+    using RecordRows = std::array<RecordRow, RecordCount>;
+
     Screen();
     virtual ~Screen();
     Screen(const Screen&) = delete;
@@ -39,6 +49,14 @@ public:
     // new best. Empty for none.
     void SetTitleResultText(std::string text, bool newBest);
     const std::string& GetTitleResultText() const { return titleResultText; }
+    // The places of the score table, best first, for the records view; marked is the place of
+    // the last game recorded in this run, shown in pink, or -1.
+    void SetRecords(const RecordRows& rows, int marked);
+    const RecordRows& GetRecords() const { return records; }
+    int GetMarkedRecord() const { return markedRecord; }
+    // The records view in place of the title screen: shown on the title only.
+    void ShowRecords(bool show) { showingRecords = show; }
+    bool IsShowingRecords() const { return showingRecords; }
     // Both may be called from any thread; only the play scene shows the status text.
     void SetStatusText(std::string text);
     std::string GetStatusText() const;
@@ -65,6 +83,9 @@ public:
     void DrawTitleButtons(DeviceContext& dc, int size);
     void DrawBanner(DeviceContext& dc, const std::string& text, int size, ColorRef colour);
     void DrawStopButton(DeviceContext& dc, int size);
+    // The records view: a heading in the title's panel, then a row for each place with its
+    // rank, time and score, and how to go back.
+    void DrawRecords(DeviceContext& dc);
     // The title's status line under the Exit button on the title screen, the status text at
     // the top-left corner during play.
     void DrawStatusText(DeviceContext& dc, bool playScene);
@@ -89,6 +110,9 @@ protected:
     std::string titleStatusText;
     std::string titleResultText;
     bool titleResultIsBest = false;
+    RecordRows records{};
+    int markedRecord = -1;
+    bool showingRecords = false;
 
 private:
     std::atomic<bool> playing{false};

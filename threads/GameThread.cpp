@@ -22,6 +22,11 @@ void GameThread::SetScreen(GameSurface* surface)
     screen = surface;
 }
 
+void GameThread::SetPlayTimeText(PlayTimeText text)
+{
+    playTimeText = std::move(text);
+}
+
 void GameThread::SetClock(Stopwatch::Clock newClock)
 {
     clock = std::move(newClock);
@@ -48,7 +53,7 @@ void GameThread::Run()
         if (screen->IsGameOver() || screen->IsFinished())
             break;
         shownSeconds = stopwatch.GetSeconds();
-        screen->SetStatusText(FormatPlayTime(shownSeconds));
+        screen->SetStatusText(playTimeText(shownSeconds));
         RepaintOwner(false);
         std::this_thread::sleep_for(PassInterval);
         CheckPoint();
@@ -68,7 +73,7 @@ void GameThread::OnPause()
     stopwatch.Pause();
     if (stopwatch.IsPaused()) {
         shownSeconds = stopwatch.GetSeconds();
-        screen->SetStatusText(FormatPlayTime(shownSeconds));
+        screen->SetStatusText(playTimeText(shownSeconds));
     }
     messageBeforePause = GetMessageText();
     SetMessageText(PauseText);

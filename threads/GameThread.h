@@ -7,6 +7,7 @@
 #include "threads/Stopwatch.h"
 
 #include <chrono>
+#include <functional>
 #include <string>
 
 class GameSurface;
@@ -25,8 +26,14 @@ public:
     GameThread();
     ~GameThread() override;
 
+    // The status text for the play time shown, in seconds: the owner's words round the number.
+    using PlayTimeText = std::function<std::string(double seconds)>;
+
     // Not owned; set before the first Start and not changed while a game runs.
     void SetScreen(GameSurface* surface);
+    // Only while no game runs. Without one the status text is the bare number, as FormatSeconds
+    // gives it.
+    void SetPlayTimeText(PlayTimeText text);
 
     void Run() override;
     void OnPause() override;
@@ -42,6 +49,7 @@ private:
     void ShowEndOfGame(GameSurface& surface);
 
     GameSurface* screen = nullptr;
+    PlayTimeText playTimeText = FormatSeconds;
     Stopwatch::Clock clock = Stopwatch::SteadyClockMs;
     // Both used only on the game thread.
     Stopwatch stopwatch;

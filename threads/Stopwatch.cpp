@@ -85,8 +85,3 @@ double ShownSeconds(double seconds)
     std::from_chars(text.data(), text.data() + text.size(), shown);
     return shown;
 }
-
-std::string FormatPlayTime(double seconds)
-{
-    return "[時間:" + FormatSeconds(seconds) + "秒]";
-}

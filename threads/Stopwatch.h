@@ -45,6 +45,3 @@ std::string FormatSeconds(double seconds);
 
 // The seconds as FormatSeconds shows them: 12.345 gives 12.3.
 double ShownSeconds(double seconds);
-
-// The play-time status text: 12.345 gives "[時間:12.3秒]".
-std::string FormatPlayTime(double seconds);

@@ -1,12 +1,16 @@
 // SPDX-FileCopyrightText: 2026 The Tocklet developers
 // SPDX-License-Identifier: MIT
 
+#include "app/AboutDialog.h"
 #include "app/GameApp.h"
 #include "app/MainDialog.h"
+#include "app/Program.h"
 #include "persist/ScoreTable.h"
+#include "render/DeviceContext.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 
@@ -19,7 +23,9 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -124,7 +130,7 @@ TEST_F(GameAppTest, ALostGameIsRecordedSavedAtOnceAndShownOnTheTitle)
     ScoreTable table;
     std::ostringstream errors;
     std::string bestAtStart;
-    std::vector<std::pair<std::string, std::string>> titles;
+    std::vector<std::tuple<std::string, std::string, int>> titles;
     std::string savedBeforeExit;
     WhenShown([&](MainDialog& dialog) {
         const GameScreen& screen = dialog.GetGameScreen();
@@ -132,7 +138,8 @@ TEST_F(GameAppTest, ALostGameIsRecordedSavedAtOnceAndShownOnTheTitle)
         const auto told = [&](const GameResult& result) {
             dialog.GameEnded(result);
             QTest::qWait(20);
-            titles.emplace_back(screen.GetTitleStatusText(), screen.GetTitleResultText());
+            titles.emplace_back(screen.GetTitleStatusText(), screen.GetTitleResultText(),
+                                screen.GetMarkedRecord());
         };
         told(GameResult{false, 99.0, 9}); // Finish!!: nothing to record
         told(GameResult{true, 23.4, 3});
@@ -144,10 +151,11 @@ TEST_F(GameAppTest, ALostGameIsRecordedSavedAtOnceAndShownOnTheTitle)
     EXPECT_EQ(errors.str(), "");
 
     EXPECT_EQ(bestAtStart, "ベストタイム:30.5秒") << "the first time is the best, even below the second";
-    const std::vector<std::pair<std::string, std::string>> expected{
-        {"ベストタイム:30.5秒", ""},
-        {"ベストタイム:30.5秒", "今回のタイム:23.4秒"},
-        {"ベストタイム:60.0秒", "★新記録★　今回のタイム:60.0秒"},
+    // The records mark the place of the last game recorded, wherever later games moved it.
+    const std::vector<std::tuple<std::string, std::string, int>> expected{
+        {"ベストタイム:30.5秒", "", -1},
+        {"ベストタイム:30.5秒", "今回のタイム:23.4秒", 2},
+        {"ベストタイム:60.0秒", "★新記録★　今回のタイム:60.0秒", 0},
     };
     EXPECT_EQ(titles, expected);
     // In its place before the first time it beats, its score beside it; nothing else sorted.
@@ -219,4 +227,91 @@ TEST_F(GameAppTest, TheEndOfTheSessionClosesTheAboutBoxAndSavesTheTable)
     });
     EXPECT_EQ(GameApp(table).InitInstance(errors), 0);
     EXPECT_NE(Contents("Setting.ini").find("PlayNum=1"), std::string::npos) << Contents("Setting.ini");
+}
+
+// Every text a player reads fits where it is drawn, in every language and at ratio 1 and 2,
+// with the longest numbers a game gives: the title after a new best, the records, the play
+// scene with the hint, the time and each banner, and the About box.
+TEST_F(GameAppTest, EveryTextFitsItsPlaceInEveryLanguage)
+{
+    for (const QString& language : QStringList{QString()} + AvailableTranslations()) {
+        SCOPED_TRACE(language.toStdString());
+        ASSERT_TRUE(UseTranslation(language));
+        ScoreTable table;
+        table.times.fill(9999.8);
+        table.scores.fill(9999);
+        MainDialog dialog(table);
+        dialog.GameEnded(GameResult{true, 9999.9, 9999});
+        QTest::qWait(20);
+        GameScreen& screen = dialog.GetGameScreen();
+        std::vector<std::string> cut;
+        const auto draw = [&](const std::string& message) {
+            for (const qreal scale : {1.0, 2.0}) {
+                DeviceContext dc(MainDialog::ClientWidth, MainDialog::ClientHeight, scale);
+                screen.Draw(dc, message);
+                cut.insert(cut.end(), dc.CutLabels().begin(), dc.CutLabels().end());
+            }
+        };
+        ASSERT_EQ(screen.GetMarkedRecord(), 0);
+        draw("");
+        screen.ShowRecords(true);
+        draw("");
+        screen.ShowRecords(false);
+        screen.BeginGame();
+        screen.SetPlaying(true);
+        screen.SetStatusText(MakePlayTimeText()(9999.9));
+        for (const char* banner : {"", "GameOver!!", "Finish!!", "Pause"})
+            draw(banner);
+        const AboutDialog about;
+        for (const QLabel* label : about.findChildren<QLabel*>())
+            if (label->fontMetrics().horizontalAdvance(label->text()) > label->width())
+                cut.push_back(label->text().toStdString());
+        EXPECT_TRUE(cut.empty()) << testing::PrintToString(cut);
+    }
+    UseTranslation({});
+}
+
+TEST(GameApp, PlaysInTheDesktopsLanguageAndJapaneseForCAndPosix)
+{
+    const QStringList available{"en", "pt_BR"};
+    const struct {
+        QStringList uiLanguages;
+        const char* translation;
+    } cases[] = {
+        {{"ja-JP", "ja-Jpan-JP", "ja"}, ""},
+        {{"C"}, ""},
+        {{"POSIX"}, ""},
+        {{}, ""},
+        {{"en-US", "en-Latn-US", "en"}, "en"},
+        {{"de-DE", "de-Latn-DE", "de"}, "en"},
+        {{"pt-BR", "pt-Latn-BR", "pt"}, "pt_BR"},
+        // LANGUAGE=de:ja: the first language the program speaks.
+        {{"de", "de-Latn-DE", "de-DE", "ja", "ja-Jpan-JP", "ja-JP"}, ""},
+        {{"fr", "ja", "en"}, ""},
+        {{"java"}, "en"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ChooseTranslation(c.uiLanguages, available), c.translation)
+            << c.uiLanguages.join(',').toStdString();
+    EXPECT_TRUE(AvailableTranslations().contains("en"));
+}
+
+TEST(GameApp, ThePlayTimeTextSpeaksTheLanguageInUse)
+{
+    const struct {
+        const char* language;
+        double seconds;
+        const char* text;
+    } cases[] = {
+        {"", 0.049, "[時間:0.0秒]"},
+        {"", 12.345, "[時間:12.3秒]"},
+        {"", 59.96, "[時間:60.0秒]"},
+        {"en", 12.345, "[Time: 12.3 s]"},
+        {"en", 4294967.295, "[Time: 4294967.3 s]"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(UseTranslation(c.language));
+        EXPECT_EQ(MakePlayTimeText()(c.seconds), c.text) << c.language << ' ' << c.seconds;
+    }
+    UseTranslation({});
 }

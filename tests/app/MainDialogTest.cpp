@@ -26,6 +26,7 @@ namespace {
 const QPoint StartCentre{220, 222};
 const QPoint ExitCentre{220, 290};
 const QPoint Field{40, 360};
+const QPoint ReadCentre{389, 29};
 
 double SecondsIn(const std::string& timeText)
 {
@@ -104,7 +105,12 @@ TEST_F(MainDialogTest, HasItsCaptionSizeAndLayout)
     EXPECT_EQ(screen.startRect, (Rect{159, 201, 281, 243}));
     EXPECT_EQ(screen.exitRect, (Rect{159, 269, 281, 311}));
     EXPECT_EQ(screen.stopRect, Rect{});
-    EXPECT_EQ(screen.readRect, Rect{});
+    // Read takes a corner of the field that nothing else of the title uses.
+    const Rect read = screen.readRect;
+    EXPECT_FALSE(IsRectEmpty(read));
+    EXPECT_TRUE(PtInRect(screen.areaRect, {read.left, read.top}));
+    EXPECT_TRUE(PtInRect(screen.areaRect, {read.right - 1, read.bottom - 1}));
+    EXPECT_LE(read.bottom, screen.titleRect.top) << "above the title panel and all below it";
     EXPECT_EQ(screen.GetTitleStatusText(), "ベストタイム:0.0秒");
     EXPECT_FALSE(dialog.windowIcon().isNull());
 }
@@ -433,4 +439,36 @@ TEST_F(MainDialogTest, AGameThatCannotStartLeavesTheTitleAndALaterStartPlays)
 
     dialog.GetGameThread().SetLauncher({});
     StartGame();
+}
+
+TEST_F(MainDialogTest, ReadAndRShowTheRecordsAndEveryWayBackGivesTheSameTitle)
+{
+    MoveTo(Field);
+    const QImage title = dialog.grab().toImage();
+    const auto showsRecords = [&] { return dialog.GetGameScreen().IsShowingRecords(); };
+    const std::function<void()> ways[] = {
+        [&] { QTest::keyClick(&dialog, Qt::Key_R); },
+        [&] { QTest::keyClick(&dialog, Qt::Key_Escape); },
+        [&] { Click(Field); },
+        // Start lies under the records: a click there only goes back.
+        [&] { Click(StartCentre); },
+    };
+    for (const bool byButton : {false, true}) {
+        for (const auto& back : ways) {
+            if (byButton)
+                Click(ReadCentre);
+            else
+                QTest::keyClick(&dialog, Qt::Key_R);
+            ASSERT_TRUE(showsRecords());
+            EXPECT_NE(dialog.grab().toImage(), title);
+            back();
+            EXPECT_FALSE(showsRecords());
+            EXPECT_FALSE(Playing());
+            MoveTo(Field);
+            EXPECT_EQ(dialog.grab().toImage(), title);
+        }
+    }
+    StartGame();
+    QTest::keyClick(&dialog, Qt::Key_R);
+    EXPECT_FALSE(showsRecords()) << "R does nothing during play";
 }

@@ -64,6 +64,10 @@ e2e_cleanup() {
 # Makes E2E_TMP and removes it, the program and Xvfb when the script exits (E2E_KEEP=1 keeps
 # the directory with its screenshots).
 e2e_init() {
+    # The program speaks the desktop's language; the tests read its own Japanese screens unless
+    # they set LANG themselves.
+    unset LANGUAGE LC_ALL LC_MESSAGES
+    export LANG=C.UTF-8
     E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/tocklet-e2e.XXXXXX")
     trap e2e_cleanup EXIT
     trap 'exit 129' HUP
