@@ -8,7 +8,8 @@
 # and not, a close request that keeps the window, Exit that ends the program and writes the
 # settings file back with its remark and its unknown section kept. Then two more runs: a game
 # whose one weight falls off the field ends in GameOver!!, the title shows its time and Exit
-# leaves it in the file ahead of the times it beats; Start, Escape, Exit changes no byte.
+# leaves it in the file ahead of the times it beats, and the records show it marked, with R or
+# the Read button, and give the same title back; Start, Escape, Exit changes no byte.
 #   game-window.sh <tocklet>
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -165,6 +166,34 @@ e2e_screenshot "$window" after-loss.png || e2e_fail "no screenshot"
 e2e_expect_pixel after-loss.png 96 69 FFF0F0 "the title panel after GameOver!!"
 changed=$(compare -metric AE -extract 449x95+0+312 "$E2E_TMP/before-loss.png" "$E2E_TMP/after-loss.png" null: 2>&1 | cut -d' ' -f1)
 [ "${changed%.*}" -gt 100 ] 2>/dev/null || e2e_fail "the title does not show the lost game's time ($changed pixels changed)"
+# R shows the records: three times, the lost game's second and pink, two empty places; Escape
+# brings the same title back. The Read button does the same, and a click anywhere goes back.
+e2e_key "$window" r || e2e_fail "cannot type R"
+sleep 0.3
+e2e_screenshot "$window" records.png || e2e_fail "no screenshot"
+[ "$(count_colour records.png EF7598 449x36+0+206)" -gt 50 ] || e2e_fail "the lost game's row is not marked"
+[ "$(count_colour records.png EF7598 449x36+0+170)" -eq 0 ] || e2e_fail "the best time's row is marked"
+[ "$(count_colour records.png FAFAFA 449x36+0+242)" -gt 50 ] || e2e_fail "no third time on the records"
+for top in 278 314; do
+    [ "$(count_colour records.png 8C8C8C 449x36+0+$top)" -gt 50 ] || e2e_fail "no empty place at $top"
+    [ "$(count_colour records.png FAFAFA 449x36+0+$top)" -eq 0 ] || e2e_fail "a time in the empty place at $top"
+done
+e2e_key "$window" Escape || e2e_fail "cannot type Escape"
+sleep 0.3
+e2e_screenshot "$window" after-records.png || e2e_fail "no screenshot"
+changed=$(compare -metric AE "$E2E_TMP/after-loss.png" "$E2E_TMP/after-records.png" null: 2>&1 | cut -d' ' -f1)
+[ "$changed" = 0 ] || e2e_fail "the title after the records differs in $changed pixels"
+e2e_click "$window" 389 29 || e2e_fail "cannot click Read"
+sleep 0.3
+e2e_screenshot "$window" records-read.png || e2e_fail "no screenshot"
+changed=$(compare -metric AE "$E2E_TMP/records.png" "$E2E_TMP/records-read.png" null: 2>&1 | cut -d' ' -f1)
+[ "$changed" = 0 ] || e2e_fail "the Read button showed other records than R ($changed pixels)"
+e2e_click "$window" 30 380 || e2e_fail "cannot click on the records"
+e2e_move "$window" 5 400 || e2e_fail "cannot move the pointer"
+sleep 0.3
+e2e_screenshot "$window" after-read.png || e2e_fail "no screenshot"
+changed=$(compare -metric AE "$E2E_TMP/after-loss.png" "$E2E_TMP/after-read.png" null: 2>&1 | cut -d' ' -f1)
+[ "$changed" = 0 ] || e2e_fail "the title after a click on the records differs in $changed pixels"
 e2e_click "$window" 220 290 || e2e_fail "cannot click Exit after the lost game"
 e2e_wait_exit 10 || e2e_fail "the program still runs 10 s after Exit"
 [ "$E2E_STATUS" -eq 0 ] || e2e_fail "exit status $E2E_STATUS after the lost game"
