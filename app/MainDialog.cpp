@@ -146,9 +146,12 @@ void MainDialog::OnGameEnded(const GameResult& result)
 {
     if (!result.gameOver)
         return;
-    const int place = scoreTable.Record(result.seconds, result.score);
-    // Saved now as well as at Exit, so that a record outlives whatever ends the program.
-    if (!scoreTable.Save())
+    // Saved now as well as at Exit, so that a record outlives whatever ends the program; the
+    // table then shows what is on disk, records of other copies included.
+    const int place = scoreTable.RecordAndSave(result.seconds, result.score);
+    if (!scoreTable.GetLockWarning().empty())
+        std::fprintf(stderr, "tocklet: %s\n", scoreTable.GetLockWarning().c_str());
+    if (!scoreTable.GetLastError().empty())
         std::fprintf(stderr, "tocklet: %s\n", scoreTable.GetLastError().c_str());
     ShowBestTime();
     const std::string time = "今回のタイム:" + FormatSeconds(result.seconds) + "秒";
