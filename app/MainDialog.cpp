@@ -187,6 +187,9 @@ void MainDialog::OnOK()
 void MainDialog::OnCancel()
 {
     gameScreen.SetPlaying(false);
+    // Another copy of the program may have saved a record meanwhile.
+    scoreTable.Refresh();
+    ShowBestTime();
     Invalidate();
     gameThread.RequestStop();
 }
