@@ -26,7 +26,11 @@ int GameApp::InitInstance(std::ostream& errors)
             dialog.GetGameScreen().GetWorld().FixSeed(*fixedSeed);
         QObject::connect(&quitWatcher, &QuitWatcher::QuitRequested, &dialog, &MainDialog::OnQuitRequest);
         dialog.exec();
-        if (!table.Save())
+        // What is on disk now, never the copy read at start: another copy may have saved since.
+        const bool saved = table.Save();
+        if (!table.GetLockWarning().empty())
+            errors << "tocklet: " << table.GetLockWarning() << '\n';
+        if (!saved)
             errors << "tocklet: " << table.GetLastError() << '\n';
     }
     return 0;

@@ -162,11 +162,14 @@ void MainDialog::OnGameEnded(const GameResult& result)
 {
     if (!result.gameOver)
         return;
-    const int place = scoreTable.Record(result.seconds, result.score);
+    // Saved now as well as at Exit, so that a record outlives whatever ends the program; the
+    // table then shows what is on disk, records of other copies included.
+    const int place = scoreTable.RecordAndSave(result.seconds, result.score);
     if (place >= 0)
         lastRecorded = RecordRow{result.seconds, result.score};
-    // Saved now as well as at Exit, so that a record outlives whatever ends the program.
-    if (!scoreTable.Save())
+    if (!scoreTable.GetLockWarning().empty())
+        std::fprintf(stderr, "tocklet: %s\n", scoreTable.GetLockWarning().c_str());
+    if (!scoreTable.GetLastError().empty())
         std::fprintf(stderr, "tocklet: %s\n", scoreTable.GetLastError().c_str());
     ShowBestTime();
     const QString seconds = QString::fromStdString(FormatSeconds(result.seconds));
@@ -190,6 +193,9 @@ void MainDialog::Invalidate(const Rect& rect)
 
 void MainDialog::OnRead(bool show)
 {
+    // The records as they are on disk now, records of other copies included.
+    if (show && scoreTable.Refresh())
+        ShowBestTime();
     gameScreen.ShowRecords(show);
     Invalidate();
 }
@@ -209,6 +215,9 @@ void MainDialog::OnOK()
 void MainDialog::OnCancel()
 {
     gameScreen.SetPlaying(false);
+    // Another copy of the program may have saved a record meanwhile.
+    scoreTable.Refresh();
+    ShowBestTime();
     Invalidate();
     gameThread.RequestStop();
 }

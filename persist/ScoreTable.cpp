@@ -3,10 +3,13 @@
 
 #include "persist/ScoreTable.h"
 
+#include "persist/FolderLock.h"
 #include "persist/NumberText.h"
 #include "persist/SettingsFile.h"
+#include "persist/TextFile.h"
 
 #include <algorithm>
+#include <optional>
 
 ScoreTable theScoreTable;
 
@@ -29,46 +32,99 @@ std::string TimeKey(int index)
 
 bool ScoreTable::Load()
 {
-    lastError.clear();
     SettingsFile file;
     file.path = GetSettingsPath();
     file.RemoveStaleTemporaries();
-    // One reading of the file, so that a save by another process between two values cannot
-    // mix two versions of the table.
-    if (!file.BeginBatch())
-        lastError = file.GetLastError();
-    std::string value;
-    const auto read = [&](const char* section, const std::string& key) {
-        const bool found = file.Read(section, key, value);
-        if (lastError.empty())
-            lastError = file.GetLastError();
-        return found;
-    };
-    for (int i = 0; i < Count; ++i) {
-        read(ScoreSection, ScoreKey(i));
-        scores[i] = ParseInt(value);
-    }
-    for (int i = 0; i < Count; ++i) {
-        read(ScoreSection, TimeKey(i));
-        times[i] = ParseDouble(value);
-    }
-    if (read(DataSection, "Regist"))
-        regist = ParseInt(value);
-    if (read(DataSection, "PlayNum"))
-        playNum = ParseInt(value);
-    file.CommitBatch();
-    return lastError.empty();
+    // Taken before the reading: a change in between makes the next Refresh read once more.
+    readStamp = TextFile::StampOf(file.path);
+    if (ReadFrom(file, "cannot be read"))
+        return true;
+    readStamp.reset();
+    scores.fill(0);
+    times.fill(0.0);
+    return false;
 }
 
-bool ScoreTable::Save()
+bool ScoreTable::Refresh()
 {
     lastError.clear();
     SettingsFile file;
     file.path = GetSettingsPath();
+    const std::optional<TextFile::Stamp> stamp = TextFile::StampOf(file.path);
+    if (stamp && stamp == readStamp)
+        return true;
+    if (!ReadFrom(file, "cannot be read"))
+        return false;
+    readStamp = stamp;
+    return true;
+}
+
+bool ScoreTable::Save()
+{
+    return Update(nullptr);
+}
+
+int ScoreTable::RecordAndSave(double time, int score)
+{
+    int place = -1;
+    Update([&](ScoreTable& table) { place = table.Record(time, score); });
+    return place;
+}
+
+bool ScoreTable::Update(const std::function<void(ScoreTable&)>& change)
+{
+    lockWarning.clear();
+    SettingsFile file;
+    file.path = GetSettingsPath();
+    std::optional<FolderLock> lock;
+    if (!file.path.empty()) {
+        lock.emplace(TextFile::FolderOf(file.path), LockPatience);
+        // Better a save that another one may overwrite than a program that hangs or saves nothing.
+        if (!lock->IsHeld() && !lock->IsMissing())
+            lockWarning = TextFile::Printable(file.path) + ": " + lock->GetError() + "; saving without it";
+    }
     file.RemoveStaleTemporaries();
-    // Every value reaches the file in one replacement: a save cut short leaves the old table
-    // whole, never some values of each. Without a batch each write reports why it failed.
-    file.BeginBatch();
+    // A file that exists but cannot be read is kept: a table made without it would wipe it.
+    const bool read = ReadFrom(file, "not saved: cannot be read");
+    if (change)
+        change(*this);
+    const bool saved = read && WriteTo(file);
+    // Under the lock nobody else has replaced the file since: it holds this table.
+    readStamp.reset();
+    if (saved && lock && lock->IsHeld())
+        readStamp = TextFile::StampOf(file.path);
+    return saved;
+}
+
+// One reading of the file, so that a save by another process between two values cannot mix two
+// versions of the table. The batch stays open for a write.
+bool ScoreTable::ReadFrom(SettingsFile& file, const char* failure)
+{
+    lastError.clear();
+    if (!file.BeginBatch(failure)) {
+        lastError = file.GetLastError();
+        return false;
+    }
+    std::string value;
+    for (int i = 0; i < Count; ++i) {
+        file.Read(ScoreSection, ScoreKey(i), value);
+        scores[i] = ParseInt(value);
+    }
+    for (int i = 0; i < Count; ++i) {
+        file.Read(ScoreSection, TimeKey(i), value);
+        times[i] = ParseDouble(value);
+    }
+    if (file.Read(DataSection, "Regist", value))
+        regist = ParseInt(value);
+    if (file.Read(DataSection, "PlayNum", value))
+        playNum = ParseInt(value);
+    return true;
+}
+
+// Every value reaches the file in one replacement, when the batch is committed: a save cut short
+// leaves the old table whole, never some values of each.
+bool ScoreTable::WriteTo(SettingsFile& file)
+{
     bool allWritten = true;
     const auto write = [&](const char* section, const std::string& key, const std::string& value) {
         if (file.Write(section, key, value, 1))

@@ -74,14 +74,14 @@ bool SettingsFile::Write(const std::string& section, const std::string& key, con
     return Store(document);
 }
 
-bool SettingsFile::BeginBatch()
+bool SettingsFile::BeginBatch(const char* failure)
 {
     std::lock_guard<std::mutex> guard(lock);
     lastError.clear();
     batch.reset();
     batchChanged = false;
     std::string text;
-    if (LoadText(text, "cannot be read") == Loaded::Failed)
+    if (LoadText(text, failure) == Loaded::Failed)
         return false;
     batch.emplace(std::move(text));
     return true;

@@ -26,8 +26,9 @@ public:
     bool Write(const std::string& section, const std::string& key, const std::string& value, int keepComment);
     // Reads the file once; until CommitBatch, Reads see that copy and Writes change it. So a set
     // of Reads sees one version of the file, and a set of Writes reaches it all at once or not at
-    // all. False when the file cannot be read: there is then no batch.
-    bool BeginBatch();
+    // all. False when the file cannot be read: there is then no batch, and the error line says
+    // failure before the reason.
+    bool BeginBatch(const char* failure = "cannot be read");
     // Ends the batch, replacing the file once if a Write of the batch changed a value. True when
     // there was no batch.
     bool CommitBatch();

@@ -337,6 +337,21 @@ bool Replace(const std::string& path, const std::string& text, std::string& erro
     return WriteAndRename(target, exists ? &old : nullptr, text, error);
 }
 
+std::optional<Stamp> StampOf(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return Stamp{st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+}
+
+std::string FolderOf(const std::string& path)
+{
+    std::string target;
+    std::string error;
+    return DirOf(ResolveLinks(path, target, error) ? target : path);
+}
+
 void RemoveStaleTemporaries(const std::string& path)
 {
     std::string target;

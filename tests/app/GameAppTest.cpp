@@ -168,6 +168,26 @@ TEST_F(GameAppTest, ALostGameIsRecordedSavedAtOnceAndShownOnTheTitle)
     EXPECT_EQ(Contents("Setting.ini"), savedBeforeExit) << "Exit writes the same table again";
 }
 
+// Another copy of the program in the same folder saves a record during a game.
+TEST_F(GameAppTest, TheTitleAndExitKeepARecordAnotherCopySaved)
+{
+    ScoreTable table;
+    std::ostringstream errors;
+    std::string bestAfterEscape;
+    WhenShown([&](MainDialog& dialog) {
+        QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(220, 222));
+        ScoreTable other;
+        other.RecordAndSave(42.5, 3);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        bestAfterEscape = dialog.GetGameScreen().GetTitleStatusText();
+        QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(220, 290));
+    });
+    EXPECT_EQ(GameApp(table).InitInstance(errors), 0);
+    EXPECT_EQ(errors.str(), "");
+    EXPECT_EQ(bestAfterEscape, "ベストタイム:42.5秒");
+    EXPECT_NE(Contents("Setting.ini").find("Time1=42.5"), std::string::npos) << Contents("Setting.ini");
+}
+
 TEST(GameApp, ASeedIsADecimalNumberThatFitsInThirtyTwoBits)
 {
     const std::pair<const char*, std::optional<std::uint32_t>> cases[] = {

@@ -10,7 +10,9 @@
 # whose one weight falls off the field ends in GameOver!!, the title shows its time and Exit
 # leaves it in the file ahead of the times it beats, and the records show it marked, with R or
 # the Read button, and give the same title back; Start, Escape, Exit changes no byte.
-#   game-window.sh <tocklet>
+# With two-copies instead: two copies of the program in one folder each lose a game while the
+# other plays, and Exit ends them in both orders; both records are in the file.
+#   game-window.sh <tocklet> [two-copies]
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 tocklet=$(realpath "$1")
@@ -22,6 +24,64 @@ work="$E2E_TMP/work"
 mkdir -p "$work"
 printf '[Score]\r\nScore1=7\r\nTime1=12.5  ;my best run\r\n[Notes]\r\nfavourite=blue\r\n' >"$work/Setting.ini"
 cd "$work" || e2e_fail "no working directory"
+
+# copies FIRST SECOND: both copies start on one file and lose a game at the same time, the first
+# with one weight and the second with two, so that the scores tell their records apart; Exit
+# ends FIRST, then SECOND.
+copies() {
+    local first=$1 second=$2 copy weight waited scores
+    local -A window
+    printf '[Score]\nScore1=5\nScore2=1\nTime1=30.5  ;mine\nTime2=4\n' >Setting.ini
+    for copy in 1 2; do
+        "$tocklet" >"$E2E_TMP/copy$copy.log" 2>&1 &
+        pids[copy]=$!
+        window[$copy]=$(timeout 10 xdotool search --all --sync --onlyvisible --pid "${pids[copy]}" --name '^Tocklet$' |
+            head -n 1)
+        [ -n "${window[$copy]}" ] || e2e_fail "copy $copy showed no window"
+        # Side by side: without a window manager both would open in the middle of the screen.
+        xdotool windowmove --sync "${window[$copy]}" $(((copy - 1) * 520)) 0 || e2e_fail "cannot move copy $copy"
+    done
+    sleep 0.5
+    for copy in 1 2; do
+        e2e_click "${window[$copy]}" 220 222 || e2e_fail "cannot click Start in copy $copy"
+        sleep 0.3
+        for ((weight = 1; weight <= copy; weight++)); do
+            e2e_drag "${window[$copy]}" $((100 * weight)) 400 $((100 * weight + 60)) 400 ||
+                e2e_fail "cannot hang a weight in copy $copy"
+        done
+    done
+    for copy in 1 2; do
+        for ((waited = 0; waited < 300; waited++)); do
+            e2e_screenshot "${window[$copy]}" copy.png || e2e_fail "no screenshot of copy $copy"
+            [ "$(e2e_pixel copy.png 96 69)" = FFF0F0 ] && break
+            sleep 0.1
+        done
+        [ "$waited" -lt 300 ] || e2e_fail "copy $copy was not back on the title 30 s after its game"
+    done
+    for copy in "$first" "$second"; do
+        e2e_click "${window[$copy]}" 220 290 || e2e_fail "cannot click Exit in copy $copy"
+        E2E_PID=${pids[copy]}
+        e2e_wait_exit 10 || e2e_fail "copy $copy still runs 10 s after Exit"
+        [ "$E2E_STATUS" -eq 0 ] || e2e_fail "exit status $E2E_STATUS of copy $copy"
+        [ ! -s "$E2E_TMP/copy$copy.log" ] || e2e_fail "copy $copy said: $(cat "$E2E_TMP/copy$copy.log")"
+    done
+    scores=$(grep -E '^Score[23]=' Setting.ini | cut -d= -f2 | sort | paste -sd ' ')
+    grep -q '^Time1=30.5  ;mine$' Setting.ini && [ "$(grep -cE '^Time[23]=1[0-9](\.[0-9])?$' Setting.ini)" -eq 2 ] &&
+        [ "$scores" = "1 2" ] && grep -q '^Time4=4$' Setting.ini && grep -q '^Score4=1$' Setting.ini ||
+        e2e_fail "exited $first then $second: the two games are not second and third: $(cat Setting.ini)"
+}
+
+if [ "${2:-}" = two-copies ]; then
+    # Each copy's standard error must hold only what the program says.
+    export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    pids=()
+    trap 'status=$?; kill -KILL "${pids[@]}" 2>/dev/null; (exit "$status"); e2e_cleanup' EXIT
+    copies 1 2
+    copies 2 1
+    e2e_log "two copies lost a game each at once; exited in both orders, both games stayed in the file"
+    exit 0
+fi
 
 e2e_start "$tocklet"
 window=$(e2e_find_window Tocklet) || e2e_fail "the window did not appear"

@@ -14,14 +14,23 @@
 #include <clocale>
 #include <cstdint>
 #include <cstdlib>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <latch>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
 const std::string DefaultFile = "[Score]\nScore1=0\nScore2=0\nScore3=0\nScore4=0\nScore5=0\n"
                                 "Time1=0\nTime2=0\nTime3=0\nTime4=0\nTime5=0\n"
                                 "[Data]\nRegist=0\nPlayNum=1\n";
+
+const std::string FullFile = "[Score]\nScore1=5\nScore2=4\nScore3=3\nScore4=2\nScore5=1\n"
+                             "Time1=50\nTime2=40\nTime3=30\nTime4=20\nTime5=10\n";
 
 class ScoreTableOnDisk : public ::testing::Test {
 protected:
@@ -147,9 +156,10 @@ TEST_F(ScoreTableOnDisk, AwkwardTimesComeBackExactlyFromPlainDecimals)
     constexpr int Count = ScoreTable::Count;
     for (std::size_t first = 0; first < std::size(awkward); first += Count) {
         ScoreTable saved;
-        for (int i = 0; i < Count; ++i)
-            saved.times[i] = awkward[(first + i) % std::size(awkward)];
-        ASSERT_TRUE(saved.Save()) << saved.GetLastError();
+        ASSERT_TRUE(saved.Update([&](ScoreTable& table) {
+            for (int i = 0; i < Count; ++i)
+                table.times[i] = awkward[(first + i) % std::size(awkward)];
+        })) << saved.GetLastError();
         ScoreTable loaded;
         ASSERT_TRUE(loaded.Load());
         for (int i = 0; i < Count; ++i) {
@@ -231,8 +241,8 @@ TEST_F(ScoreTableOnDisk, RecordedGameLeavesEachRemarkOnItsKeysLine)
         "Time1=50  ;first\nTime2=40  ;second\nTime3=30\nTime4=20\nTime5=10\n\n"
         "[Other]\nkeep=me\n[Data]\nRegist=2\nPlayNum=7\n");
     ASSERT_TRUE(table.Load());
-    ASSERT_EQ(table.Record(60, 6), 0);
-    ASSERT_TRUE(table.Save()) << table.GetLastError();
+    ASSERT_EQ(table.RecordAndSave(60, 6), 0);
+    ASSERT_EQ(table.GetLastError(), "");
     EXPECT_EQ(Bytes(), "; my scores\n[Score]\nScore1=6\nScore2=5\nScore3=4\nScore4=3\nScore5=2\n"
                        "Time1=60  ;first\nTime2=50  ;second\nTime3=40\nTime4=30\nTime5=20\n\n"
                        "[Other]\nkeep=me\n[Data]\nRegist=2\nPlayNum=7\n");
@@ -298,8 +308,9 @@ TEST_F(ScoreTableOnDisk, NumbersKeepTheirPointUnderACommaLocale)
     Put("[Score]\nTime1=12.5\n");
     ASSERT_TRUE(table.Load());
     EXPECT_EQ(table.GetTime(0), 12.5);
-    table.times = {0.1, 1e-7, 123456.789, -2.5, 1e300};
-    ASSERT_TRUE(table.Save());
+    ASSERT_TRUE(table.Update([](ScoreTable& changed) {
+        changed.times = {0.1, 1e-7, 123456.789, -2.5, 1e300};
+    }));
     EXPECT_EQ(Stored("Score", "Time1"), "0.1");
     EXPECT_EQ(Stored("Score", "Time4"), "-2.5");
     ScoreTable loaded;
@@ -326,9 +337,10 @@ TEST_F(ScoreTableOnDisk, HandEditedFileKeepsEveryLineTheSaveDoesNotChange)
     ASSERT_TRUE(table.Save());
     EXPECT_EQ(Bytes(), edited) << "writing back the values read changes nothing";
 
-    table.scores[4] = 65;
-    table.playNum = 8;
-    ASSERT_TRUE(table.Save());
+    ASSERT_TRUE(table.Update([](ScoreTable& changed) {
+        changed.scores[4] = 65;
+        changed.playNum = 8;
+    }));
     std::string expected = edited;
     expected.replace(expected.find("Score5=60"), 9, "Score5=65");
     expected.replace(expected.find("playnum=7"), 9, "playnum=8");
@@ -341,8 +353,7 @@ TEST_F(ScoreTableOnDisk, FailedSaveSaysSoInOneLineAndKeepsTheFile)
     Put(old);
     ::chmod(SettingsPath().c_str(), 0444);
     ASSERT_TRUE(table.Load());
-    table.scores[0] = 6;
-    EXPECT_FALSE(table.Save());
+    EXPECT_FALSE(table.Update([](ScoreTable& changed) { changed.scores[0] = 6; }));
     const std::string& error = table.GetLastError();
     EXPECT_NE(error.find(SettingsPath()), std::string::npos) << error;
     EXPECT_NE(error.find("read-only"), std::string::npos) << error;
@@ -371,4 +382,90 @@ TEST_F(ScoreTableOnDisk, LoadRemovesWhatAKilledSaveLeftBehind)
     PutBytes(stale, "[Score]\nScore1=");
     EXPECT_TRUE(table.Load());
     EXPECT_EQ(dir.Names(), std::vector<std::string>{});
+}
+
+// Two copies of the program in one folder, each holding the table it read at start.
+TEST_F(ScoreTableOnDisk, TwoTablesOnOneFileKeepEachOthersRecords)
+{
+    using Times = std::array<double, ScoreTable::Count>;
+    using Scores = std::array<int, ScoreTable::Count>;
+    // A time of 0 is a save as at Exit, which records nothing.
+    struct Step {
+        char table;
+        double time;
+        int score;
+    };
+    const Times both{50, 45.2, 40, 30.1, 30};
+    const Scores bothScores{5, 8, 4, 9, 3};
+    const struct {
+        const char* what;
+        std::vector<Step> steps;
+        Times times;
+        Scores scores;
+    } cases[] = {
+        {"A records first, A exits first", {{'A', 45.2, 8}, {'B', 30.1, 9}, {'A'}, {'B'}}, both, bothScores},
+        {"A records first, B exits first", {{'A', 45.2, 8}, {'B', 30.1, 9}, {'B'}, {'A'}}, both, bothScores},
+        {"B records first, A exits first", {{'B', 30.1, 9}, {'A', 45.2, 8}, {'A'}, {'B'}}, both, bothScores},
+        {"B records first, B exits first", {{'B', 30.1, 9}, {'A', 45.2, 8}, {'B'}, {'A'}}, both, bothScores},
+        {"B records nothing", {{'A', 45.2, 8}, {'B'}}, {50, 45.2, 40, 30, 20}, {5, 8, 4, 3, 2}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Put(FullFile);
+        ScoreTable a;
+        ScoreTable b;
+        ASSERT_TRUE(a.Load());
+        ASSERT_TRUE(b.Load());
+        for (const Step& step : c.steps) {
+            ScoreTable& saving = step.table == 'A' ? a : b;
+            if (step.time == 0)
+                EXPECT_TRUE(saving.Save()) << saving.GetLastError();
+            else
+                EXPECT_GE(saving.RecordAndSave(step.time, step.score), 0) << saving.GetLastError();
+            ScoreTable onDisk;
+            ASSERT_TRUE(onDisk.Load());
+            EXPECT_EQ(saving.times, onDisk.times) << "after a save the table is the one on disk";
+        }
+        ScoreTable onDisk;
+        ASSERT_TRUE(onDisk.Load());
+        EXPECT_EQ(onDisk.times, c.times);
+        EXPECT_EQ(onDisk.scores, c.scores);
+    }
+}
+
+TEST_F(ScoreTableOnDisk, SavesAtTheSameMomentAllKeepTheirRecords)
+{
+    Put(FullFile);
+    constexpr int Savers = 5;
+    std::latch start(Savers);
+    std::vector<std::thread> savers;
+    for (int i = 0; i < Savers; ++i) {
+        savers.emplace_back([&start, i] {
+            ScoreTable table;
+            table.Load();
+            start.arrive_and_wait();
+            table.RecordAndSave(60 + i, 60 + i);
+        });
+    }
+    for (std::thread& saver : savers)
+        saver.join();
+    ScoreTable onDisk;
+    ASSERT_TRUE(onDisk.Load());
+    EXPECT_EQ(onDisk.times, (std::array<double, ScoreTable::Count>{64, 63, 62, 61, 60}));
+    EXPECT_EQ(onDisk.scores, (std::array<int, ScoreTable::Count>{64, 63, 62, 61, 60}));
+}
+
+TEST_F(ScoreTableOnDisk, ALockThatStaysTakenIsReportedAndTheSaveGoesOn)
+{
+    Put(FullFile);
+    const int folder = ::open(dir.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(folder, LOCK_EX), 0);
+    EXPECT_EQ(table.RecordAndSave(45.2, 8), 1);
+    ::close(folder);
+    const std::string& warning = table.GetLockWarning();
+    EXPECT_NE(warning.find(SettingsPath()), std::string::npos) << warning;
+    EXPECT_NE(warning.find("lock"), std::string::npos) << warning;
+    EXPECT_EQ(warning.find('\n'), std::string::npos) << warning;
+    EXPECT_EQ(table.GetLastError(), "");
+    EXPECT_EQ(Stored("Score", "Time2"), "45.2");
 }

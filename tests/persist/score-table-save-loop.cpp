@@ -40,8 +40,7 @@ int main(int argc, char* argv[])
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     ScoreTable table;
     for (long i = 0; saves == 0 ? std::chrono::steady_clock::now() < deadline : i < saves; ++i) {
-        Fill(table, static_cast<int>((first + i) % 2));
-        if (!table.Save()) {
+        if (!table.Update([&](ScoreTable& changed) { Fill(changed, static_cast<int>((first + i) % 2)); })) {
             std::fprintf(stderr, "score-table-save-loop: %s\n", table.GetLastError().c_str());
             return 1;
         }
