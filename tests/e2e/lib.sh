@@ -79,7 +79,7 @@ e2e_init() {
 # e2e_start_xvfb [resetting]: starts Xvfb on a display number the server picks itself (so that
 # tests may run side by side) with a black root of 1024 × 768 × 24 and exports DISPLAY. Returns
 # 1 when no server comes up. A "resetting" server resets whenever its last client leaves, as
-# under xvfb-run, and refuses connections meanwhile; the others are started with -noreset.
+# under xvfb-run, and drops a connection made just then; the others are started with -noreset.
 e2e_start_xvfb() {
     command -v Xvfb >/dev/null || { e2e_log "Xvfb is not installed"; return 1; }
     local numberFile="$E2E_TMP/xvfb-display" noReset=-noreset
@@ -112,8 +112,7 @@ e2e_start_xvfb() {
 # E2E_BUSY_LOOPS names them for the scripts it starts: e2e_busy_pause and e2e_busy_resume stop
 # and continue them, so that the parts of a test that need no load run at full speed.
 e2e_busy_cores() {
-    local core
-    for core in $(seq "$(nproc)"); do
+    for _ in $(seq "$(nproc)"); do
         yes >/dev/null &
         E2E_BUSY_PIDS+=("$!")
     done
