@@ -3,6 +3,7 @@
 
 #include "app/DisplayCheck.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -19,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -129,12 +131,13 @@ std::string PlatformProblem(const std::string& name, const std::vector<std::stri
     return {};
 }
 
-bool XServerAnswers(const std::string& display)
+// A connection to the X server, open while the pointer lives; null when the server refuses it.
+std::shared_ptr<xcb_connection_t> ConnectX(const std::string& display)
 {
-    xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
-    const bool answers = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return answers;
+    std::shared_ptr<xcb_connection_t> connection(xcb_connect(display.c_str(), nullptr), xcb_disconnect);
+    if (xcb_connection_has_error(connection.get()) != 0)
+        return nullptr;
+    return connection;
 }
 
 bool SocketAnswers(const std::string& path)
@@ -181,14 +184,73 @@ std::vector<std::string> InstalledPlatforms(const EnvironmentLookup& lookup)
     return keys;
 }
 
+// The program's name, and how to start it under Xvfb, from the way it was started.
+std::string ProgramName(std::string_view program)
+{
+    return std::string(program.substr(program.find_last_of('/') + 1));
+}
+
+std::string XvfbRun(std::string_view program)
+{
+    return "xvfb-run -a " + std::string(program);
+}
+
+// Qt's messages while the application is made; the handler is a plain function, so this is
+// shared. Qt may log from its own threads meanwhile.
+struct StartMessages {
+    struct Held {
+        QtMsgType type;
+        // Qt's log contexts point at static texts, and cannot be copied themselves.
+        const char* file;
+        int line;
+        const char* function;
+        const char* category;
+        QString text;
+    };
+
+    std::mutex lock;
+    std::string program;
+    // The first message of Qt's platform layer, which names the cause of a fatal one after it.
+    std::string platformWarning;
+    std::vector<Held> held;
+};
+StartMessages startMessages;
+
+std::string FirstLine(const QString& text)
+{
+    return text.section('\n', 0, 0).toStdString();
+}
+
+void OnStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    const std::lock_guard<std::mutex> guard(startMessages.lock);
+    if (type == QtFatalMsg) {
+        const std::string cause =
+            startMessages.platformWarning.empty() ? FirstLine(text) : startMessages.platformWarning;
+        const std::string_view program = startMessages.program;
+        std::fprintf(stderr,
+                     "%s: cannot open a window: %s; to run it without a display, start it under Xvfb: %s\n",
+                     ProgramName(program).c_str(), cause.c_str(), XvfbRun(program).c_str());
+        std::fflush(stderr);
+        // Qt would abort once this returns. Nothing has been read or written yet, and a
+        // half-made application is not to be torn down.
+        std::_Exit(1);
+    }
+    if (startMessages.platformWarning.empty() && context.category != nullptr
+        && std::string_view(context.category).starts_with("qt.qpa"))
+        startMessages.platformWarning = FirstLine(text);
+    startMessages.held.push_back(
+        {type, context.file, context.line, context.function, context.category, text});
+}
+
 } // namespace
 
 std::string NoDisplayMessage(const std::vector<std::string_view>& arguments, const EnvironmentLookup& lookup,
                              const DisplayProbe& probe)
 {
     const std::string_view program = arguments.empty() || arguments[0].empty() ? "tocklet" : arguments[0];
-    const std::string name(program.substr(program.find_last_of('/') + 1));
-    const std::string xvfb = "xvfb-run -a " + std::string(program);
+    const std::string name = ProgramName(program);
+    const std::string xvfb = XvfbRun(program);
     const bool chosenByArgument = !OptionValue(arguments, "platform").empty();
     const bool chosenByVariable = !chosenByArgument && IsSet(lookup, "QT_QPA_PLATFORM");
 
@@ -209,15 +271,35 @@ std::string NoDisplayMessage(const std::vector<std::string_view>& arguments, con
            + (chosenByVariable ? "QT_QPA_PLATFORM=xcb " : "") + xvfb;
 }
 
-bool RequireDisplay(int argc, char* argv[])
+std::optional<DisplayHold> RequireDisplay(int argc, char* argv[])
 {
     const std::vector<std::string_view> arguments(argv, argv + argc);
     // Read at start-up, before any thread that could change the environment.
     const auto lookup = [](const char* name) { return std::getenv(name); }; // NOLINT(concurrency-mt-unsafe)
-    const DisplayProbe probe{InstalledPlatforms(lookup), XServerAnswers, SocketAnswers};
+    DisplayHold held;
+    const auto xServerAnswers = [&held](const std::string& display) {
+        held = ConnectX(display);
+        return held != nullptr;
+    };
+    const DisplayProbe probe{InstalledPlatforms(lookup), xServerAnswers, SocketAnswers};
     const std::string message = NoDisplayMessage(arguments, lookup, probe);
     if (message.empty())
-        return true;
+        return held;
     std::fprintf(stderr, "%s\n", message.c_str());
-    return false;
+    return std::nullopt;
+}
+
+std::unique_ptr<QApplication> OpenApplication(int& argc, char* argv[])
+{
+    startMessages.program = argc > 0 && *argv[0] != '\0' ? argv[0] : "tocklet";
+    const QtMessageHandler previous = qInstallMessageHandler(OnStartMessage);
+    auto application = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(previous);
+    const std::lock_guard<std::mutex> guard(startMessages.lock);
+    for (const StartMessages::Held& message : startMessages.held)
+        previous(message.type,
+                 QMessageLogContext(message.file, message.line, message.function, message.category),
+                 message.text);
+    startMessages.held.clear();
+    return application;
 }

@@ -4,9 +4,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+class QApplication;
 
 // Reads an environment variable; null when it is not set.
 using EnvironmentLookup = std::function<const char*(const char*)>;
@@ -28,6 +32,16 @@ struct DisplayProbe {
 std::string NoDisplayMessage(const std::vector<std::string_view>& arguments, const EnvironmentLookup& lookup,
                              const DisplayProbe& probe);
 
-// Prints NoDisplayMessage for this machine on standard error when it applies and returns false
-// then. Call it before constructing the QApplication, which would abort instead.
-bool RequireDisplay(int argc, char* argv[]);
+// Holds the X connection that RequireDisplay made open while it lives; empty when it made none.
+using DisplayHold = std::shared_ptr<void>;
+
+// Prints NoDisplayMessage for this machine on standard error when it applies and returns nothing
+// then. Call it before constructing the QApplication, which would abort instead. Keep what it
+// returns until the QApplication exists: an X server that loses its last client resets (Xvfb
+// does under xvfb-run) and drops the connections made meanwhile, Qt's among them.
+std::optional<DisplayHold> RequireDisplay(int argc, char* argv[]);
+
+// Constructs the application. A fatal message from Qt meanwhile, whose platform could not be
+// opened after all, ends the program with one line on standard error and status 1 instead of an
+// abort; Qt's other messages of that time are passed on once the application exists.
+std::unique_ptr<QApplication> OpenApplication(int& argc, char* argv[]);

@@ -10,13 +10,18 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <memory>
+#include <optional>
 
 int main(int argc, char* argv[])
 {
-    if (!RequireDisplay(argc, argv))
+    std::optional<DisplayHold> display = RequireDisplay(argc, argv);
+    if (!display)
         return 1;
-    QApplication application(argc, argv);
-    SetUpApplication(application);
+    const std::unique_ptr<QApplication> application = OpenApplication(argc, argv);
+    // Qt's own connection is open now.
+    display.reset();
+    SetUpApplication(*application);
     UseDesktopLanguage();
     GameApp game(theScoreTable);
     // Read at start-up, before any thread that could change the environment.

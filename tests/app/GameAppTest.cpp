@@ -238,6 +238,16 @@ TEST_F(GameAppTest, TheEndOfTheSessionClosesTheAboutBoxAndSavesTheTable)
 {
     ScoreTable table;
     std::ostringstream errors;
+    // An About box that stays would keep the program's course from ending: fail, and close it.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        if (auto* about = qobject_cast<AboutDialog*>(QApplication::activeModalWidget())) {
+            ADD_FAILURE() << "the About box is still open 5 s after the quit request";
+            about->reject();
+        }
+    });
+    guard.start(5000);
     WhenShown([](MainDialog& dialog) {
         QTimer::singleShot(50, [] {
             QEvent quit(QEvent::Quit);

@@ -3,13 +3,15 @@
 # SPDX-License-Identifier: MIT
 # Without a display it can open the program says so in one line on standard error and exits
 # with 1, instead of aborting inside Qt: no DISPLAY, a DISPLAY where no X server answers, a
-# Wayland platform without its plugin or compositor, a platform that does not exist. The
+# Wayland platform without its plugin or compositor, a platform that does not exist, and an X
+# server that answers but has not the screen asked for, which only Qt finds out, fatally. The
 # settings file is neither read nor written, and nothing is left beside it.
 #   no-display.sh <tocklet>
 set -u
 tocklet=$(realpath "$1")
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+xvfb=""
+trap '[ -z "$xvfb" ] || kill "$xvfb"; rm -rf "$work"' EXIT
 mkdir -p "$work/dir" "$work/runtime"
 chmod 700 "$work/runtime"
 cd "$work/dir" || exit 1
@@ -44,3 +46,14 @@ expect_one_line "no display" "neither DISPLAY nor WAYLAND_DISPLAY is set"
 expect_one_line "no X server" "no X server accepts a connection on DISPLAY :$free_display" DISPLAY=":$free_display"
 expect_one_line "no Wayland" "wayland" QT_QPA_PLATFORM=wayland
 expect_one_line "no such platform" 'no Qt platform "nosuch" is installed' QT_QPA_PLATFORM=nosuch DISPLAY=":$free_display"
+
+command -v Xvfb >/dev/null || { echo "skipped (no screen): Xvfb is not installed"; exit 0; }
+Xvfb -displayfd 3 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do
+    grep -q '^[0-9][0-9]*$' "$work/display" && break
+    sleep 0.1
+done
+display=$(cat "$work/display")
+[ -n "$display" ] || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
+expect_one_line "no such screen" "could not connect to display :$display.7" DISPLAY=":$display.7"

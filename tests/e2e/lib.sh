@@ -23,6 +23,7 @@ E2E_TMP=""
 E2E_XVFB_PID=""
 E2E_PID=""
 E2E_STATUS=""
+E2E_BUSY_PIDS=()
 
 e2e_log() {
     echo "e2e: $*" >&2
@@ -48,6 +49,10 @@ e2e_cleanup() {
     if [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; then
         kill -KILL "$E2E_PID" 2>/dev/null
         wait "$E2E_PID" 2>/dev/null
+    fi
+    if [ "${#E2E_BUSY_PIDS[@]}" -gt 0 ]; then
+        kill -KILL "${E2E_BUSY_PIDS[@]}" 2>/dev/null
+        wait "${E2E_BUSY_PIDS[@]}" 2>/dev/null
     fi
     if [ -n "$E2E_XVFB_PID" ] && kill -0 "$E2E_XVFB_PID" 2>/dev/null; then
         kill -TERM "$E2E_XVFB_PID" 2>/dev/null
@@ -75,13 +80,16 @@ e2e_init() {
     trap 'exit 143' TERM
 }
 
-# Starts Xvfb on a display number the server picks itself (so that tests may run side by side)
-# with a black root of 1024 × 768 × 24 and exports DISPLAY. Returns 1 when no server comes up.
+# e2e_start_xvfb [resetting]: starts Xvfb on a display number the server picks itself (so that
+# tests may run side by side) with a black root of 1024 × 768 × 24 and exports DISPLAY. Returns
+# 1 when no server comes up. A "resetting" server resets whenever its last client leaves, as
+# under xvfb-run, and drops a connection made just then; the others are started with -noreset.
 e2e_start_xvfb() {
     command -v Xvfb >/dev/null || { e2e_log "Xvfb is not installed"; return 1; }
-    local numberFile="$E2E_TMP/xvfb-display"
+    local numberFile="$E2E_TMP/xvfb-display" noReset=-noreset
+    [ "${1:-}" = resetting ] && noReset=""
     : >"$numberFile"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -br -nolisten tcp -noreset \
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -br -nolisten tcp $noReset \
         3>"$numberFile" >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
     local tries
@@ -102,6 +110,27 @@ e2e_start_xvfb() {
     done
     e2e_log "Xvfb did not announce a display within 10 s"
     return 1
+}
+
+# e2e_busy_cores: keeps every core busy until the script exits, so that races at start show.
+# E2E_BUSY_LOOPS names them for the scripts it starts: e2e_busy_pause and e2e_busy_resume stop
+# and continue them, so that the parts of a test that need no load run at full speed.
+e2e_busy_cores() {
+    for _ in $(seq "$(nproc)"); do
+        yes >/dev/null &
+        E2E_BUSY_PIDS+=("$!")
+    done
+    export E2E_BUSY_LOOPS="${E2E_BUSY_PIDS[*]}"
+}
+
+e2e_busy_pause() {
+    # shellcheck disable=SC2086 # a list of process ids
+    kill -STOP ${E2E_BUSY_LOOPS:-} 2>/dev/null
+}
+
+e2e_busy_resume() {
+    # shellcheck disable=SC2086 # a list of process ids
+    kill -CONT ${E2E_BUSY_LOOPS:-} 2>/dev/null
 }
 
 # e2e_start PROGRAM [ARG...]: starts it in the background on the Xvfb display; E2E_PID.

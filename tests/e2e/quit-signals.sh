@@ -12,7 +12,8 @@ case_name=$1
 tocklet=$(realpath "$2")
 
 e2e_init
-e2e_start_xvfb || e2e_skip "Xvfb cannot start, so there is no window to test"
+# A server that resets when its last client leaves, as under xvfb-run: the program is its first.
+e2e_start_xvfb resetting || e2e_skip "Xvfb cannot start, so there is no window to test"
 work="$E2E_TMP/work"
 mkdir -p "$work"
 # A private runtime directory keeps Qt quiet, so that standard error holds only the program's.

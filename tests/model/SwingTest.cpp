@@ -148,15 +148,15 @@ TEST(Swing, MovesAsTheAngleFromAtanWouldMoveIt)
             y = ay + rope * std::cos(angle);
         }
     };
-    // Below and aside, above, level, on the anchor, and a weight a hair below its anchor, whose
-    // ratio would overflow when squared.
+    // Below and aside, above, level, on the anchor, and weights a hair below their anchor on
+    // either side, whose ratio would overflow when squared (100 + 1e-200 would be 100 itself).
     const struct {
         int ax, ay;
         double wx, wy;
-    } releases[] = {{100, 100, 150, 150}, {100, 100, 130, 60}, {100, 100, 160, 100},
-                    {100, 100, 100, 100}, {200, 50, 20, 300},  {100, 100, 150, 100 + 1e-200}};
+    } releases[] = {{100, 100, 150, 150}, {100, 100, 130, 60},   {100, 100, 160, 100}, {100, 100, 100, 100},
+                    {200, 50, 20, 300},   {100, 0, 150, 1e-200}, {100, 0, 50, 1e-200}};
     for (const auto& r : releases) {
-        SCOPED_TRACE(r.wx);
+        SCOPED_TRACE(testing::Message() << r.wx << ", " << r.wy);
         Swing swing;
         swing.anchorX = r.ax;
         swing.anchorY = r.ay;

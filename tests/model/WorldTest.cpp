@@ -281,6 +281,87 @@ TEST(Shadow, SwallowsInsideItsDrawnEllipseButNotInItsBoxCorners)
     EXPECT_TRUE(plain.HitTest(Point{80, 80}));
 }
 
+TEST(Shadow, BouncesOffEveryEdgeBackIntoTheField)
+{
+    // Two pixels from the edge at three a tick: one pixel from it after the bounce, then away.
+    const struct {
+        const char* edge;
+        double x, y, speedX, speedY, x6, y6;
+    } cases[] = {
+        {"left", 2, 200, -3, 0, 16, 200},
+        {"top", 200, 2, 0, -3, 200, 16},
+        {"right", 446, 200, 3, 0, 432, 200},
+        {"bottom", 200, 404, 0, 3, 200, 390},
+    };
+    for (const auto& c : cases) {
+        Shadow shadow(c.x, c.y, c.speedX, c.speedY, 40);
+        for (int tick = 0; tick < 6; ++tick)
+            shadow.Move(Rect{0, 0, 449, 407});
+        EXPECT_DOUBLE_EQ(shadow.GetX(), c.x6) << c.edge;
+        EXPECT_DOUBLE_EQ(shadow.GetY(), c.y6) << c.edge;
+    }
+}
+
+TEST(Shadow, GrowsUpToItsLargestSizeAndNoFurther)
+{
+    Shadow shadow(100.0, 100.0, 0.0, 0.0, 40);
+    shadow.Grow(6, 120);
+    EXPECT_EQ(shadow.GetWidth(), 46);
+    for (int weight = 0; weight < 20; ++weight)
+        shadow.Grow(6, 120);
+    EXPECT_EQ(shadow.GetWidth(), 120);
+    EXPECT_EQ(shadow.GetHeight(), 120);
+}
+
+TEST(World, ANewShadowSwallowsNothingInItsFirstSecond)
+{
+    World world;
+    WithoutShadows(world);
+    Hang(world, {200, 100}, {230, 140});
+    world.obstacles.Add(std::make_shared<Shadow>(224.0, 203.0, 0.0, 0.0, 800)); // over the whole field
+    const auto swing = world.swings.GetAt(0);
+    for (int tick = 0; tick < world.rule.harmlessTicks; ++tick)
+        world.Tick();
+    EXPECT_TRUE(swing->alive) << "taken before the shadow's first second was over";
+    world.Tick();
+    EXPECT_FALSE(swing->alive);
+}
+
+TEST(World, AWeightUnderTwoShadowsGrowsOnlyTheFirst)
+{
+    World world;
+    WithoutShadows(world);
+    Hang(world, {200, 100}, {230, 140});
+    std::vector<std::shared_ptr<Shadow>> covers;
+    for (int i = 0; i < 2; ++i) {
+        covers.push_back(std::make_shared<Shadow>(230.0, 140.0, 0.0, 0.0, 100));
+        covers.back()->ageTicks = world.rule.harmlessTicks;
+        world.obstacles.Add(covers.back());
+    }
+    world.Tick();
+    EXPECT_FALSE(world.swings.GetAt(0)->alive);
+    EXPECT_EQ(covers[0]->GetWidth(), 100 + world.rule.growthPerWeight);
+    EXPECT_EQ(covers[1]->GetWidth(), 100);
+}
+
+// Fails at once, where a shadow a pass would make the longer games crawl.
+TEST(World, ShadowsComeOneAtATimeOnTheirSchedule)
+{
+    World world;
+    world.FixSeed(1);
+    world.ResetGame();
+    const ShadowRule& rule = world.rule;
+    const auto countAt = [&world](int tick) {
+        while (world.GetTickCount() < tick)
+            world.Tick();
+        return world.GetObstacleCount();
+    };
+    ASSERT_EQ(countAt(rule.firstShadowTick - 1), 0);
+    ASSERT_EQ(countAt(rule.firstShadowTick), 1);
+    ASSERT_EQ(countAt(rule.firstShadowTick + rule.spawnTicksMin - 1), 1) << "more than one shadow came";
+    EXPECT_EQ(countAt(rule.firstShadowTick + rule.spawnTicksMax), 2);
+}
+
 TEST(World, WeightOffTheFieldIsLostAfterTwoSecondsNotAfterAMoment)
 {
     World world;

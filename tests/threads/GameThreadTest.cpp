@@ -82,8 +82,9 @@ public:
     std::atomic<int> ticks{0};
     std::atomic<int> ticksAtReset{-1};
     std::atomic<bool> playing{true};
+    // The game over may also be set while the game is paused.
+    std::atomic<int> gameOverFrom{0};
     // Set before the game starts.
-    int gameOverFrom = 0;
     int finishedFrom = 0;
     std::function<void(int)> onTick;
     std::function<void()> afterStatusText;
@@ -468,8 +469,9 @@ TEST(GameThread, PauseStopsTheTicksAndHoldsTheTimeUntilTheResume)
 }
 
 // The time written at the pause is the stopwatch's reading as the loop parks, which may be
-// newer than the text of the last pass.
-TEST(GameThread, TheTimeShownInAPauseIsTheOneAtWhichItHolds)
+// newer than the text of the last pass; a game that ends on the first pass after the resume
+// records that time too.
+TEST(GameThread, TheTimeShownInAPauseIsTheOneAtWhichItHoldsAndIsRecorded)
 {
     RunningGame game;
     ASSERT_TRUE(game.Started());
@@ -478,6 +480,11 @@ TEST(GameThread, TheTimeShownInAPauseIsTheOneAtWhichItHolds)
     game.pauseAfterNextTimeText = 1000 + 1260;
     ASSERT_TRUE(game.Paused());
     EXPECT_EQ(game.LastTime(), "1.3");
+
+    game.surface.gameOverFrom = game.surface.ticks.load() + 1;
+    game.thread.SetPauseRequested(false);
+    ASSERT_TRUE(Eventually([&] { return !game.owner.Results().empty(); }));
+    EXPECT_EQ(game.owner.Results()[0].seconds, 1.3);
 }
 
 TEST(GameThread, StopDuringAPauseEndsTheGameWithoutAnotherTick)
