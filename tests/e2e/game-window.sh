@@ -228,6 +228,8 @@ changed=$(compare -metric AE -extract 449x95+0+312 "$E2E_TMP/before-loss.png" "$
 [ "${changed%.*}" -gt 100 ] 2>/dev/null || e2e_fail "the title does not show the lost game's time ($changed pixels changed)"
 # R shows the records: three times, the lost game's second and pink, two empty places; Escape
 # brings the same title back. The Read button does the same, and a click anywhere goes back.
+# Looking changes nothing: Exit then writes the file as the game's end saved it.
+cp Setting.ini at-loss.ini
 e2e_key "$window" r || e2e_fail "cannot type R"
 sleep 0.3
 e2e_screenshot "$window" records.png || e2e_fail "no screenshot"
@@ -260,6 +262,7 @@ e2e_wait_exit 10 || e2e_fail "the program still runs 10 s after Exit"
 grep -q '^Time1=30.5  ;mine$' Setting.ini && grep -qE '^Time2=1[0-9](\.[0-9])?$' Setting.ini &&
     grep -q '^Time3=4$' Setting.ini && grep -q '^Score2=1$' Setting.ini && grep -q '^Score3=1$' Setting.ini ||
     e2e_fail "the lost game's time is not second in the file: $(cat Setting.ini)"
+cmp -s Setting.ini at-loss.ini || e2e_fail "looking at the records changed the file: $(diff at-loss.ini Setting.ini)"
 
 # Start, Escape, Exit: the file comes back byte for byte.
 cp Setting.ini kept.ini
