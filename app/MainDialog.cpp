@@ -109,11 +109,11 @@ void MainDialog::OnInitDialog()
     gameThread.SetScreen(&gameScreen);
     gameThread.SetPlayTimeText(MakePlayTimeText());
     gameThread.SetOwner(this);
-    ShowBestTime();
+    ShowTable();
     refreshTimer.start();
 }
 
-void MainDialog::ShowBestTime()
+void MainDialog::ShowTable()
 {
     gameScreen.SetTitleStatusText(tr("ベストタイム:%1秒")
                                       .arg(QString::fromStdString(FormatSeconds(scoreTable.GetTime(0))))
@@ -171,7 +171,7 @@ void MainDialog::OnGameEnded(const GameResult& result)
         std::fprintf(stderr, "tocklet: %s\n", scoreTable.GetLockWarning().c_str());
     if (!scoreTable.GetLastError().empty())
         std::fprintf(stderr, "tocklet: %s\n", scoreTable.GetLastError().c_str());
-    ShowBestTime();
+    ShowTable();
     const QString seconds = QString::fromStdString(FormatSeconds(result.seconds));
     const QString text = place == 0 ? tr("★新記録★　今回のタイム:%1秒") : tr("今回のタイム:%1秒");
     gameScreen.SetTitleResultText(text.arg(seconds).toStdString(), place == 0);
@@ -195,7 +195,7 @@ void MainDialog::OnRead(bool show)
 {
     // The records as they are on disk now, records of other copies included.
     if (show && scoreTable.Refresh())
-        ShowBestTime();
+        ShowTable();
     gameScreen.ShowRecords(show);
     Invalidate();
 }
@@ -217,7 +217,7 @@ void MainDialog::OnCancel()
     gameScreen.SetPlaying(false);
     // Another copy of the program may have saved a record meanwhile.
     scoreTable.Refresh();
-    ShowBestTime();
+    ShowTable();
     Invalidate();
     gameThread.RequestStop();
 }

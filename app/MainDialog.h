@@ -97,7 +97,7 @@ private:
     void Invalidate(const Rect& rect);
     void RepaintIfPaused();
     // The title's best time and the records from the table.
-    void ShowBestTime();
+    void ShowTable();
 
     ScoreTable& scoreTable;
     QIcon icon;

@@ -95,8 +95,10 @@ public:
     // One line of text in the selected font and text colour, vertically centred and clipped
     // to the rectangle; behind it the background colour when the mode is Opaque.
     void DrawText(const std::string& text, const Rect& rect, TextAlign align);
-    // The texts laid out so far whose ink was wider than their rectangle, so cut at its edges:
-    // every text of the scene is meant to fit, in every language and at every scale.
+    // While on, every text laid out is measured, and those whose ink is wider than their
+    // rectangle, so cut at its edges, are kept in CutLabels: every text of the scene is meant to
+    // fit, in every language and at every scale. Off by default: the paint does not pay for it.
+    void CheckLabelsFit(bool check) { checkLabels = check; }
     const std::vector<std::string>& CutLabels() const { return cutLabels; }
 
     // Small ellipses in the copy mode are drawn by QPainter once per size and colours, then
@@ -149,6 +151,8 @@ private:
     void PlotLine(int x0, int y0, int x1, int y1, QRgb colour, int thickness);
     void PlotSpan(std::uint32_t* row, int x0, int x1, QRgb colour);
     const QFont& FontFor(int pixelSize);
+    // Whether the text in the selected font fits the rectangle's width.
+    bool LabelFits(const std::string& text, const Rect& rect);
 
     qreal scale;
     bool scaled;
@@ -175,6 +179,7 @@ private:
     Box changed;
     // Oldest first.
     std::vector<LabelStamp> labelStamps;
+    bool checkLabels = false;
     std::vector<std::string> cutLabels;
     std::optional<QPainter> painter;
     std::map<int, QFont> fonts;

@@ -278,6 +278,7 @@ TEST_F(GameAppTest, EveryTextFitsItsPlaceInEveryLanguage)
         const auto draw = [&](const std::string& message) {
             for (const qreal scale : {1.0, 2.0}) {
                 DeviceContext dc(MainDialog::ClientWidth, MainDialog::ClientHeight, scale);
+                dc.CheckLabelsFit(true);
                 screen.Draw(dc, message);
                 cut.insert(cut.end(), dc.CutLabels().begin(), dc.CutLabels().end());
             }

@@ -29,7 +29,7 @@ cd "$work" || e2e_fail "no working directory"
 # with one weight and the second with two, so that the scores tell their records apart; Exit
 # ends FIRST, then SECOND.
 copies() {
-    local first=$1 second=$2 copy weight waited scores
+    local first=$1 second=$2 copy weight scores
     local -A window
     printf '[Score]\nScore1=5\nScore2=1\nTime1=30.5  ;mine\nTime2=4\n' >Setting.ini
     for copy in 1 2; do
@@ -51,12 +51,8 @@ copies() {
         done
     done
     for copy in 1 2; do
-        for ((waited = 0; waited < 300; waited++)); do
-            e2e_screenshot "${window[$copy]}" copy.png || e2e_fail "no screenshot of copy $copy"
-            [ "$(e2e_pixel copy.png 96 69)" = FFF0F0 ] && break
-            sleep 0.1
-        done
-        [ "$waited" -lt 300 ] || e2e_fail "copy $copy was not back on the title 30 s after its game"
+        e2e_wait_pixel "${window[$copy]}" copy.png 96 69 FFF0F0 ||
+            e2e_fail "copy $copy was not back on the title 30 s after its game"
     done
     for copy in "$first" "$second"; do
         e2e_click "${window[$copy]}" 220 290 || e2e_fail "cannot click Exit in copy $copy"
@@ -214,12 +210,7 @@ e2e_screenshot "$window" before-loss.png || e2e_fail "no screenshot"
 e2e_click "$window" 220 222 || e2e_fail "cannot click Start for the lost game"
 sleep 0.3
 e2e_drag "$window" 200 400 260 400 || e2e_fail "cannot hang the weight"
-for ((waited = 0; waited < 300; waited++)); do
-    e2e_screenshot "$window" lost.png || e2e_fail "no screenshot"
-    [ "$(e2e_pixel lost.png 20 190)" = B7C4E0 ] && break
-    sleep 0.1
-done
-[ "$waited" -lt 300 ] || e2e_fail "no GameOver!! banner 40 s into a game without a weight"
+e2e_wait_pixel "$window" lost.png 20 190 B7C4E0 || e2e_fail "no GameOver!! banner 30 s into a game without a weight"
 [ "$(count_colour lost.png FFFFFF 449x60+0+174)" -gt 100 ] || e2e_fail "no banner text on the band"
 sleep 3
 e2e_screenshot "$window" after-loss.png || e2e_fail "no screenshot"

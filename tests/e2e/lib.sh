@@ -231,6 +231,18 @@ e2e_expect_pixel() {
     [ "${actual^^}" = "${4^^}" ] || e2e_fail "${5:-pixel} at $2, $3 of $1 is $actual, not $4"
 }
 
+# e2e_wait_pixel WINDOW FILE X Y RRGGBB [SECONDS]: screenshots the window into FILE until the
+# pixel has that colour, up to SECONDS (30); returns 1 when it never has.
+e2e_wait_pixel() {
+    local tries
+    for ((tries = 0; tries < ${6:-30} * 10; tries++)); do
+        e2e_screenshot "$1" "$2" || return 1
+        [ "$(e2e_pixel "$2" "$3" "$4")" = "$5" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # e2e_close_request WINDOW: what a window manager's close box sends.
 e2e_close_request() {
     "${E2E_CLOSE_REQUEST:?E2E_CLOSE_REQUEST names the x11-close-request tool}" "$1"
