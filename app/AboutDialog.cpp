@@ -6,17 +6,13 @@
 #include "app/DialogUnits.h"
 #include "app/Program.h"
 
-#include <QCoreApplication>
 #include <QFont>
 #include <QLabel>
 #include <QPushButton>
 
 namespace {
 
-constexpr char Context[] = "AboutDialog";
-constexpr char Caption[] = QT_TRANSLATE_NOOP("AboutDialog", "Tockletのﾊﾞｰｼﾞｮﾝ情報");
 constexpr char VersionText[] = "Tocklet Version 1.0";
-constexpr char NoticeText[] = QT_TRANSLATE_NOOP("AboutDialog", "ドラッグでおもりを揺らそう");
 
 // "ＭＳ Ｐゴシック" at 9 points, as pixels at 96 dpi.
 constexpr char FontFamily[] = "IPAPGothic";
@@ -40,7 +36,7 @@ AboutDialog::AboutDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
 {
-    setWindowTitle(QCoreApplication::translate(Context, Caption));
+    setWindowTitle(tr("Tockletのﾊﾞｰｼﾞｮﾝ情報"));
     setModal(true);
     QFont font(FontFamily);
     font.setPixelSize(FontPixelSize);
@@ -55,8 +51,7 @@ AboutDialog::AboutDialog(QWidget* parent)
     icon->setPixmap(LoadMainIcon().pixmap(QSize(IconSize, IconSize), devicePixelRatioF()));
 
     AddText(this, "version", VersionText, DialogUnitsToRect(40, 10, 119, 8));
-    AddText(this, "notice", QCoreApplication::translate(Context, NoticeText),
-            DialogUnitsToRect(40, 25, 119, 8));
+    AddText(this, "notice", tr("ドラッグでおもりを揺らそう"), DialogUnitsToRect(40, 25, 119, 8));
 
     auto* ok = new QPushButton("OK", this);
     ok->setObjectName("ok");

@@ -271,22 +271,22 @@ std::string NoDisplayMessage(const std::vector<std::string_view>& arguments, con
            + (chosenByVariable ? "QT_QPA_PLATFORM=xcb " : "") + xvfb;
 }
 
-std::optional<DisplayHold> RequireDisplay(int argc, char* argv[])
+bool RequireDisplay(int argc, char* argv[], DisplayHold& hold)
 {
     const std::vector<std::string_view> arguments(argv, argv + argc);
     // Read at start-up, before any thread that could change the environment.
     const auto lookup = [](const char* name) { return std::getenv(name); }; // NOLINT(concurrency-mt-unsafe)
-    DisplayHold held;
-    const auto xServerAnswers = [&held](const std::string& display) {
-        held = ConnectX(display);
-        return held != nullptr;
+    const auto xServerAnswers = [&hold](const std::string& display) {
+        hold = ConnectX(display);
+        return hold != nullptr;
     };
     const DisplayProbe probe{InstalledPlatforms(lookup), xServerAnswers, SocketAnswers};
     const std::string message = NoDisplayMessage(arguments, lookup, probe);
     if (message.empty())
-        return held;
+        return true;
+    hold.reset();
     std::fprintf(stderr, "%s\n", message.c_str());
-    return std::nullopt;
+    return false;
 }
 
 std::unique_ptr<QApplication> OpenApplication(int& argc, char* argv[])

@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,14 +31,15 @@ struct DisplayProbe {
 std::string NoDisplayMessage(const std::vector<std::string_view>& arguments, const EnvironmentLookup& lookup,
                              const DisplayProbe& probe);
 
-// Holds the X connection that RequireDisplay made open while it lives; empty when it made none.
+// The X connection that RequireDisplay made, open while this lives; null when it made none.
 using DisplayHold = std::shared_ptr<void>;
 
-// Prints NoDisplayMessage for this machine on standard error when it applies and returns nothing
-// then. Call it before constructing the QApplication, which would abort instead. Keep what it
-// returns until the QApplication exists: an X server that loses its last client resets (Xvfb
-// does under xvfb-run) and drops the connections made meanwhile, Qt's among them.
-std::optional<DisplayHold> RequireDisplay(int argc, char* argv[]);
+// Prints NoDisplayMessage for this machine on standard error and returns false when it applies.
+// Call it before constructing the QApplication, which would abort instead. Otherwise hold gets
+// the X connection of the check, if any: keep it until the QApplication exists, since an X
+// server that loses its last client resets (Xvfb does under xvfb-run) and drops the connections
+// made meanwhile, Qt's among them.
+bool RequireDisplay(int argc, char* argv[], DisplayHold& hold);
 
 // Constructs the application. A fatal message from Qt meanwhile, whose platform could not be
 // opened after all, ends the program with one line on standard error and status 1 instead of an

@@ -27,13 +27,18 @@ int GameApp::InitInstance(std::ostream& errors)
         QObject::connect(&quitWatcher, &QuitWatcher::QuitRequested, &dialog, &MainDialog::OnQuitRequest);
         dialog.exec();
         // What is on disk now, never the copy read at start: another copy may have saved since.
-        const bool saved = table.Save();
-        if (!table.GetLockWarning().empty())
-            errors << "tocklet: " << table.GetLockWarning() << '\n';
-        if (!saved)
-            errors << "tocklet: " << table.GetLastError() << '\n';
+        table.Save();
+        ReportTableProblems(table, errors);
     }
     return 0;
+}
+
+void ReportTableProblems(const ScoreTable& table, std::ostream& errors)
+{
+    if (!table.GetLockWarning().empty())
+        errors << "tocklet: " << table.GetLockWarning() << '\n';
+    if (!table.GetLastError().empty())
+        errors << "tocklet: " << table.GetLastError() << '\n';
 }
 
 std::optional<std::uint32_t> ParseSeed(std::string_view text)

@@ -4,9 +4,11 @@
 #include "app/MainDialog.h"
 
 #include "app/AboutDialog.h"
+#include "app/GameApp.h"
 #include "app/Program.h"
+#include "app/Translation.h"
+#include "base/SecondsText.h"
 #include "persist/ScoreTable.h"
-#include "threads/Stopwatch.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +22,7 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <iostream>
 #include <system_error>
 
 namespace {
@@ -36,6 +39,9 @@ Point ClientPoint(const QPointF& position)
     const QPoint point = position.toPoint();
     return Point{point.x(), point.y()};
 }
+
+// The records view shows the table's places, one row each.
+static_assert(Screen::RecordCount == ScoreTable::Count);
 
 // Left of and above the client area, where no drawn button lies.
 constexpr Point Outside{-1, -1};
@@ -167,10 +173,7 @@ void MainDialog::OnGameEnded(const GameResult& result)
     const int place = scoreTable.RecordAndSave(result.seconds, result.score);
     if (place >= 0)
         lastRecorded = RecordRow{result.seconds, result.score};
-    if (!scoreTable.GetLockWarning().empty())
-        std::fprintf(stderr, "tocklet: %s\n", scoreTable.GetLockWarning().c_str());
-    if (!scoreTable.GetLastError().empty())
-        std::fprintf(stderr, "tocklet: %s\n", scoreTable.GetLastError().c_str());
+    ReportTableProblems(scoreTable, std::cerr);
     ShowTable();
     const QString seconds = QString::fromStdString(FormatSeconds(result.seconds));
     const QString text = place == 0 ? tr("★新記録★　今回のタイム:%1秒") : tr("今回のタイム:%1秒");
@@ -191,12 +194,18 @@ void MainDialog::Invalidate(const Rect& rect)
     update(QRect(rect.left, rect.top, rect.Width(), rect.Height()));
 }
 
-void MainDialog::OnRead(bool show)
+void MainDialog::OnShowRecords()
 {
-    // The records as they are on disk now, records of other copies included.
-    if (show && scoreTable.Refresh())
+    // Records of other copies included.
+    if (scoreTable.Refresh())
         ShowTable();
-    gameScreen.ShowRecords(show);
+    gameScreen.ShowRecords(true);
+    Invalidate();
+}
+
+void MainDialog::OnLeaveRecords()
+{
+    gameScreen.ShowRecords(false);
     Invalidate();
 }
 
@@ -267,13 +276,13 @@ void MainDialog::OnLButtonUp(Point point)
         return;
     }
     if (gameScreen.IsShowingRecords())
-        OnRead(false);
+        OnLeaveRecords();
     else if (gameScreen.HitStart(point))
         StartGame();
     else if (gameScreen.HitExit(point))
         OnOK();
     else if (gameScreen.HitRead(point))
-        OnRead(true);
+        OnShowRecords();
 }
 
 void MainDialog::StartGame()
@@ -313,7 +322,7 @@ void MainDialog::RepaintIfPaused()
 void MainDialog::reject()
 {
     if (gameScreen.IsShowingRecords())
-        OnRead(false);
+        OnLeaveRecords();
     else
         OnCancel();
 }
@@ -386,8 +395,12 @@ void MainDialog::keyPressEvent(QKeyEvent* event)
         return;
     }
     if (event->key() == Qt::Key_R && !chord) {
-        if (!event->isAutoRepeat() && !gameScreen.IsPlaying())
-            OnRead(!gameScreen.IsShowingRecords());
+        if (event->isAutoRepeat() || gameScreen.IsPlaying())
+            return;
+        if (gameScreen.IsShowingRecords())
+            OnLeaveRecords();
+        else
+            OnShowRecords();
         return;
     }
     // Without a default button Enter has nothing to press; it must not end the window either.
@@ -396,13 +409,4 @@ void MainDialog::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-GameThread::PlayTimeText MakePlayTimeText()
-{
-    const std::string words = MainDialog::tr("[時間:%1秒]").toStdString();
-    const std::size_t number = words.find("%1");
-    const std::string before = words.substr(0, number);
-    const std::string after = number == std::string::npos ? std::string() : words.substr(number + 2);
-    return [before, after](double seconds) { return before + FormatSeconds(seconds) + after; };
 }

@@ -77,8 +77,10 @@ protected:
     void OnPauseKey();
     // A lost game's time goes into the table, which is saved at once, and onto the title.
     void OnGameEnded(const GameResult& result);
-    // Shows the records, or the title again.
-    void OnRead(bool show);
+    // The records in place of the title, as they are on disk now.
+    void OnShowRecords();
+    // The title again, from the records.
+    void OnLeaveRecords();
 
     void reject() override;
     void paintEvent(QPaintEvent* event) override;
@@ -113,7 +115,3 @@ private:
     // The last game recorded in this run, marked on the records wherever it stands now.
     std::optional<RecordRow> lastRecorded;
 };
-
-// The play-time status text in the language of the application: 12.345 gives "[時間:12.3秒]".
-// Its words are looked up once: the function it gives may run on any thread.
-GameThread::PlayTimeText MakePlayTimeText();

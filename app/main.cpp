@@ -4,6 +4,7 @@
 #include "app/DisplayCheck.h"
 #include "app/GameApp.h"
 #include "app/Program.h"
+#include "app/Translation.h"
 #include "persist/ScoreTable.h"
 
 #include <QApplication>
@@ -11,12 +12,11 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
-#include <optional>
 
 int main(int argc, char* argv[])
 {
-    std::optional<DisplayHold> display = RequireDisplay(argc, argv);
-    if (!display)
+    DisplayHold display;
+    if (!RequireDisplay(argc, argv, display))
         return 1;
     const std::unique_ptr<QApplication> application = OpenApplication(argc, argv);
     // Qt's own connection is open now.

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Tocklet developers
 // SPDX-License-Identifier: MIT
 
+#include "base/SecondsText.h"
 #include "model/Shadow.h"
 #include "model/Swing.h"
 #include "model/World.h"

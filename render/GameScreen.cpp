@@ -20,12 +20,10 @@ namespace {
 
 constexpr std::size_t SwingBatch = 64;
 
-constexpr char Context[] = "GameScreen";
-constexpr char HintText[] = QT_TRANSLATE_NOOP("GameScreen", "ドラッグでおもりを揺らそう");
+constexpr char HintText[] = QT_TRANSLATE_NOOP("Tocklet", "ドラッグでおもりを揺らそう");
 constexpr char HintRuleText[] =
-    QT_TRANSLATE_NOOP("GameScreen", "影に触れたおもりは消える　全部消えたらゲームオーバー");
-constexpr char HintKeysText[] =
-    QT_TRANSLATE_NOOP("GameScreen", "Esc:タイトルへ　P:一時停止　F1:バージョン情報");
+    QT_TRANSLATE_NOOP("Tocklet", "影に触れたおもりは消える　全部消えたらゲームオーバー");
+constexpr char HintKeysText[] = QT_TRANSLATE_NOOP("Tocklet", "Esc:タイトルへ　P:一時停止　F1:バージョン情報");
 // The three lines of the hint, from the middle of the field: all within the banner's band,
 // which covers them during a pause.
 constexpr int HintTop = -30;
@@ -146,11 +144,11 @@ void GameScreen::DrawHint(DeviceContext& dc)
     const int mid = (areaRect.top + areaRect.bottom) / 2;
     Painter painter(dc);
     painter.DrawLabel(areaRect.left, mid + HintTop, areaRect.right, mid + HintBottom,
-                      Translated(Context, HintText), SceneStyle::HintSize, SceneStyle::HintGrey);
+                      Translated(TextContext, HintText), SceneStyle::HintSize, SceneStyle::HintGrey);
     painter.DrawLabel(areaRect.left, mid + HintRuleTop, areaRect.right, mid + HintRuleBottom,
-                      Translated(Context, HintRuleText), SceneStyle::HintKeysSize, SceneStyle::HintGrey);
+                      Translated(TextContext, HintRuleText), SceneStyle::HintKeysSize, SceneStyle::HintGrey);
     painter.DrawLabel(areaRect.left, mid + HintKeysTop, areaRect.right, mid + HintKeysBottom,
-                      Translated(Context, HintKeysText), SceneStyle::HintKeysSize, SceneStyle::HintGrey);
+                      Translated(TextContext, HintKeysText), SceneStyle::HintKeysSize, SceneStyle::HintGrey);
 }
 
 void GameScreen::DrawSwings(DeviceContext& dc)

@@ -3,11 +3,11 @@
 
 #include "render/Screen.h"
 
+#include "base/SecondsText.h"
 #include "render/DeviceContext.h"
 #include "render/Painter.h"
 #include "render/SceneStyle.h"
 #include "render/Translated.h"
-#include "threads/Stopwatch.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -51,14 +51,13 @@ constexpr int TitleLinesTop = 10;
 constexpr int TitleLineHeight = 24;
 
 // The records view: a row of column names under the panel, the five places, how to go back.
-constexpr char Context[] = "Screen";
-constexpr char RecordsHeading[] = QT_TRANSLATE_NOOP("Screen", "記録");
-constexpr char RankHeading[] = QT_TRANSLATE_NOOP("Screen", "順位");
-constexpr char TimeHeading[] = QT_TRANSLATE_NOOP("Screen", "タイム");
-constexpr char ScoreHeading[] = QT_TRANSLATE_NOOP("Screen", "スコア");
-constexpr char RecordTime[] = QT_TRANSLATE_NOOP("Screen", "%1秒");
-constexpr char EmptyPlace[] = QT_TRANSLATE_NOOP("Screen", "（空き）");
-constexpr char RecordsBack[] = QT_TRANSLATE_NOOP("Screen", "クリック・Esc・R でタイトルへ");
+constexpr char RecordsHeading[] = QT_TRANSLATE_NOOP("Tocklet", "記録");
+constexpr char RankHeading[] = QT_TRANSLATE_NOOP("Tocklet", "順位");
+constexpr char TimeHeading[] = QT_TRANSLATE_NOOP("Tocklet", "タイム");
+constexpr char ScoreHeading[] = QT_TRANSLATE_NOOP("Tocklet", "スコア");
+constexpr char RecordTime[] = QT_TRANSLATE_NOOP("Tocklet", "%1秒");
+constexpr char EmptyPlace[] = QT_TRANSLATE_NOOP("Tocklet", "（空き）");
+constexpr char RecordsBack[] = QT_TRANSLATE_NOOP("Tocklet", "クリック・Esc・R でタイトルへ");
 constexpr int RecordsHeadingTop = 146;
 constexpr int RecordsHeadingBottom = 168;
 constexpr int RecordsRowTop = 170;
@@ -277,17 +276,17 @@ void Screen::DrawRecords(DeviceContext& dc)
     const Rect& panel = titleRect;
     painter.DrawRectangle(panel.left, panel.top, panel.right, panel.bottom, SceneStyle::PanelPink,
                           SceneStyle::PanelPink);
-    painter.DrawLabel(panel.left, panel.top, panel.right, panel.bottom, Translated(Context, RecordsHeading),
-                      SceneStyle::TitleSize, SceneStyle::DeepBlue);
+    painter.DrawLabel(panel.left, panel.top, panel.right, panel.bottom,
+                      Translated(TextContext, RecordsHeading), SceneStyle::TitleSize, SceneStyle::DeepBlue);
     const auto columns = [&](int top, int bottom, const std::string& rank, const std::string& time,
                              const std::string& score, int size, ColorRef colour) {
         painter.DrawLabel(panel.left, top, RankRight, bottom, rank, size, colour);
         painter.DrawLabel(RankRight, top, TimeRight, bottom, time, size, colour);
         painter.DrawLabel(TimeRight, top, panel.right, bottom, score, size, colour);
     };
-    columns(RecordsHeadingTop, RecordsHeadingBottom, Translated(Context, RankHeading),
-            Translated(Context, TimeHeading), Translated(Context, ScoreHeading), SceneStyle::StatusSize,
-            SceneStyle::MidGrey);
+    columns(RecordsHeadingTop, RecordsHeadingBottom, Translated(TextContext, RankHeading),
+            Translated(TextContext, TimeHeading), Translated(TextContext, ScoreHeading),
+            SceneStyle::StatusSize, SceneStyle::MidGrey);
     for (int place = 0; place < RecordCount; ++place) {
         const RecordRow& row = records[static_cast<std::size_t>(place)];
         const int top = RecordsRowTop + place * RecordsRowHeight;
@@ -297,14 +296,14 @@ void Screen::DrawRecords(DeviceContext& dc)
         if (row.time == 0.0) {
             painter.DrawLabel(panel.left, top, RankRight, bottom, rank, SceneStyle::ButtonSize,
                               SceneStyle::MidGrey);
-            painter.DrawLabel(RankRight, top, panel.right, bottom, Translated(Context, EmptyPlace),
+            painter.DrawLabel(RankRight, top, panel.right, bottom, Translated(TextContext, EmptyPlace),
                               SceneStyle::ButtonSize, SceneStyle::MidGrey);
             continue;
         }
         const ColorRef colour = place == markedRecord ? SceneStyle::HoverPink : SceneStyle::NearWhite;
-        columns(top, bottom, rank, Translated(Context, RecordTime, FormatSeconds(row.time)),
+        columns(top, bottom, rank, Translated(TextContext, RecordTime, FormatSeconds(row.time)),
                 std::to_string(row.score), SceneStyle::ButtonSize, colour);
     }
     painter.DrawLabel(areaRect.left, RecordsBackTop, areaRect.right, RecordsBackBottom,
-                      Translated(Context, RecordsBack), SceneStyle::StatusSize, SceneStyle::MidGrey);
+                      Translated(TextContext, RecordsBack), SceneStyle::StatusSize, SceneStyle::MidGrey);
 }

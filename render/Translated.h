@@ -7,8 +7,13 @@
 
 #include <string>
 
+// The context of every text that belongs to no QObject; those of a QObject go through its tr().
+// lupdate reads the context where each text is marked, so it is spelt out there:
+// QT_TRANSLATE_NOOP("Tocklet", "…").
+constexpr char TextContext[] = "Tocklet";
+
 // A text of the program in the language the application uses. The source texts are the
-// program's own Japanese ones, marked for the translators with QT_TRANSLATE_NOOP(context, …).
+// program's own Japanese ones.
 inline std::string Translated(const char* context, const char* source)
 {
     return QCoreApplication::translate(context, source).toStdString();

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "base/SecondsText.h"
 #include "threads/DialogThread.h"
 #include "threads/Stopwatch.h"
 

@@ -3,8 +3,6 @@
 
 #include "threads/Stopwatch.h"
 
-#include <array>
-#include <charconv>
 #include <chrono>
 #include <utility>
 
@@ -65,23 +63,4 @@ std::uint32_t Stopwatch::GetElapsedMs()
 double Stopwatch::GetSeconds()
 {
     return static_cast<double>(GetElapsedMs()) * 0.001;
-}
-
-std::string FormatSeconds(double seconds)
-{
-    // Large enough for any finite double in fixed notation with one decimal.
-    std::array<char, 330> buffer{};
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), seconds, std::chars_format::fixed, 1);
-    if (result.ec != std::errc())
-        return {};
-    return std::string(buffer.data(), result.ptr);
-}
-
-double ShownSeconds(double seconds)
-{
-    const std::string text = FormatSeconds(seconds);
-    double shown = 0.0;
-    std::from_chars(text.data(), text.data() + text.size(), shown);
-    return shown;
 }

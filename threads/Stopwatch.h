@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <string>
 
 // Measures play time in whole milliseconds from a monotonic clock. The clock is read only
 // after Start, so a stopwatch that was never started reads 0 without touching it. Time spent
@@ -38,10 +37,3 @@ public:
 private:
     Clock clock;
 };
-
-// Seconds with one decimal, rounded as printf's "%.1f" does, whatever the C locale:
-// 12.345 gives "12.3".
-std::string FormatSeconds(double seconds);
-
-// The seconds as FormatSeconds shows them: 12.345 gives 12.3.
-double ShownSeconds(double seconds);

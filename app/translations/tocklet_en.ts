@@ -13,21 +13,6 @@
     </message>
 </context>
 <context>
-    <name>GameScreen</name>
-    <message>
-        <source>ドラッグでおもりを揺らそう</source>
-        <translation>Drag to set a weight swinging</translation>
-    </message>
-    <message>
-        <source>影に触れたおもりは消える&#x3000;全部消えたらゲームオーバー</source>
-        <translation>Shadows swallow weights; when none is left, game over</translation>
-    </message>
-    <message>
-        <source>Esc:タイトルへ&#x3000;P:一時停止&#x3000;F1:バージョン情報</source>
-        <translation>Esc: title   P: pause   F1: version</translation>
-    </message>
-</context>
-<context>
     <name>MainDialog</name>
     <message>
         <source>Tocklet のﾊﾞｰｼﾞｮﾝ情報(&amp;A)...</source>
@@ -49,13 +34,21 @@
         <source>今回のタイム:%1秒</source>
         <translation>This game: %1 s</translation>
     </message>
-    <message>
-        <source>[時間:%1秒]</source>
-        <translation>[Time: %1 s]</translation>
-    </message>
 </context>
 <context>
-    <name>Screen</name>
+    <name>Tocklet</name>
+    <message>
+        <source>ドラッグでおもりを揺らそう</source>
+        <translation>Drag to set a weight swinging</translation>
+    </message>
+    <message>
+        <source>影に触れたおもりは消える&#x3000;全部消えたらゲームオーバー</source>
+        <translation>Shadows swallow weights; when none is left, game over</translation>
+    </message>
+    <message>
+        <source>Esc:タイトルへ&#x3000;P:一時停止&#x3000;F1:バージョン情報</source>
+        <translation>Esc: title   P: pause   F1: version</translation>
+    </message>
     <message>
         <source>記録</source>
         <translation>Records</translation>
@@ -83,6 +76,10 @@
     <message>
         <source>クリック・Esc・R でタイトルへ</source>
         <translation>Click, Esc or R: back to the title</translation>
+    </message>
+    <message>
+        <source>[時間:%1秒]</source>
+        <translation>[Time: %1 s]</translation>
     </message>
 </context>
 </TS>
