@@ -22,8 +22,6 @@ public:
     // How long a save waits for another process's save in the same folder before going on.
     static constexpr std::chrono::seconds LockPatience{2};
 
-    virtual ~ScoreTable() = default;
-
     // Reads the table and removes what killed saves left. Missing keys give 0 for scores and
     // times and leave Regist and PlayNum as they are. False when the file exists but cannot be
     // read (GetLastError says why); the table then holds what it would hold without the file.

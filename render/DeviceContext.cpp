@@ -6,7 +6,6 @@
 #include "render/EllipseSprite.h"
 #include "render/LineRaster.h"
 
-#include <QFontMetricsF>
 #include <QPainterPath>
 #include <QString>
 
@@ -241,16 +240,6 @@ void DeviceContext::DrawScaledEllipse(QPainter& painter, const QRectF& box, Colo
         painter.fillPath(inner, ToQColor(fill.colour));
 }
 
-// The ink, not the advance: a full-width glyph has room at its sides. Measured as laid out on the
-// device's pixels, where the glyphs may be hinted otherwise.
-bool DeviceContext::LabelFits(const std::string& text, const Rect& rect)
-{
-    QFont deviceFont(FontFor(font.pixelSize));
-    deviceFont.setPixelSize(std::max(qRound(font.pixelSize * scale), 1));
-    return QFontMetricsF(deviceFont).tightBoundingRect(QString::fromStdString(text)).width()
-           <= rect.Width() * scale;
-}
-
 void DeviceContext::UseEllipseSprites(bool use)
 {
     useSprites = use;
@@ -329,8 +318,6 @@ void DeviceContext::DrawText(const std::string& text, const Rect& rect, TextAlig
     const QRect box(rect.left, rect.top, rect.Width(), rect.Height());
     painter.setClipRect(box);
     painter.setFont(FontFor(font.pixelSize));
-    if (checkLabels && !LabelFits(text, rect))
-        cutLabels.push_back(text);
     painter.setPen(ToQColor(textColor));
     painter.setBackground(ToQColor(bkColor));
     painter.setBackgroundMode(bkMode == BackgroundMode::Opaque ? Qt::OpaqueMode : Qt::TransparentMode);

@@ -54,7 +54,7 @@ public:
     // A black image; a size of 0 or less in either direction gives an image of no pixels.
     // A scale below 1 counts as 1.
     DeviceContext(int width, int height, qreal scale = 1.0);
-    ~DeviceContext();
+    virtual ~DeviceContext();
     DeviceContext(const DeviceContext&) = delete;
     DeviceContext& operator=(const DeviceContext&) = delete;
 
@@ -93,13 +93,9 @@ public:
     void Rectangle(int left, int top, int right, int bottom);
     void Ellipse(int left, int top, int right, int bottom);
     // One line of text in the selected font and text colour, vertically centred and clipped
-    // to the rectangle; behind it the background colour when the mode is Opaque.
-    void DrawText(const std::string& text, const Rect& rect, TextAlign align);
-    // While on, every text laid out is measured, and those whose ink is wider than their
-    // rectangle, so cut at its edges, are kept in CutLabels: every text of the scene is meant to
-    // fit, in every language and at every scale. Off by default: the paint does not pay for it.
-    void CheckLabelsFit(bool check) { checkLabels = check; }
-    const std::vector<std::string>& CutLabels() const { return cutLabels; }
+    // to the rectangle; behind it the background colour when the mode is Opaque. Virtual so
+    // that a device context can also measure what it is given to draw.
+    virtual void DrawText(const std::string& text, const Rect& rect, TextAlign align);
 
     // Small ellipses in the copy mode are drawn by QPainter once per size and colours, then
     // copied from that drawing. Off, every ellipse is drawn by QPainter; the pixels are the same.
@@ -151,8 +147,6 @@ private:
     void PlotLine(int x0, int y0, int x1, int y1, QRgb colour, int thickness);
     void PlotSpan(std::uint32_t* row, int x0, int x1, QRgb colour);
     const QFont& FontFor(int pixelSize);
-    // Whether the text in the selected font fits the rectangle's width.
-    bool LabelFits(const std::string& text, const Rect& rect);
 
     qreal scale;
     bool scaled;
@@ -179,8 +173,6 @@ private:
     Box changed;
     // Oldest first.
     std::vector<LabelStamp> labelStamps;
-    bool checkLabels = false;
-    std::vector<std::string> cutLabels;
     std::optional<QPainter> painter;
     std::map<int, QFont> fonts;
     bool useSprites = true;

@@ -52,7 +52,6 @@ public:
     // The places of the score table, best first, for the records view; marked is the place of
     // the last game recorded in this run, shown in pink, or -1.
     void SetRecords(const RecordRows& rows, int marked);
-    const RecordRows& GetRecords() const { return records; }
     int GetMarkedRecord() const { return markedRecord; }
     // The records view in place of the title screen: shown on the title only.
     void ShowRecords(bool show) { showingRecords = show; }
