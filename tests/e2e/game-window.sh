@@ -116,8 +116,7 @@ sleep 0.2
 e2e_screenshot "$window" swings1.png || e2e_fail "no screenshot"
 sleep 0.3
 e2e_screenshot "$window" swings2.png || e2e_fail "no screenshot"
-changed=$(compare -metric AE "$E2E_TMP/swings1.png" "$E2E_TMP/swings2.png" null: 2>&1 | cut -d' ' -f1)
-[ "${changed%.*}" -gt 100 ] 2>/dev/null || e2e_fail "the swings did not move between two screenshots ($changed pixels changed)"
+e2e_expect_changed swings1.png swings2.png 100 "the swings did not move between two screenshots"
 ropes=$(convert "$E2E_TMP/swings2.png" -fill black +opaque '#FAFAFA' -format '%[fx:round(mean*w*h)]' info:)
 [ "${ropes%.*}" -gt 50 ] 2>/dev/null || e2e_fail "no near-white ropes and outlines in the play scene ($ropes)"
 # The ropes' and the time text's edges may hold a few pixels of the hint's grey.
@@ -130,16 +129,14 @@ e2e_screenshot "$window" paused1.png || e2e_fail "no screenshot"
 sleep 0.5
 e2e_screenshot "$window" paused2.png || e2e_fail "no screenshot"
 e2e_expect_pixel paused2.png 20 190 B7C4E0 "the banner band of the pause"
-changed=$(compare -metric AE "$E2E_TMP/paused1.png" "$E2E_TMP/paused2.png" null: 2>&1 | cut -d' ' -f1)
-[ "$changed" = 0 ] || e2e_fail "something moved during the pause ($changed pixels changed)"
+e2e_expect_same paused1.png paused2.png "something moved during the pause"
 e2e_key "$window" space || e2e_fail "cannot type Space"
 sleep 0.3
 e2e_screenshot "$window" resumed1.png || e2e_fail "no screenshot"
 sleep 0.3
 e2e_screenshot "$window" resumed2.png || e2e_fail "no screenshot"
 [ "$(e2e_pixel resumed2.png 20 190)" != B7C4E0 ] || e2e_fail "the pause banner stayed after Space"
-changed=$(compare -metric AE "$E2E_TMP/resumed1.png" "$E2E_TMP/resumed2.png" null: 2>&1 | cut -d' ' -f1)
-[ "${changed%.*}" -gt 100 ] 2>/dev/null || e2e_fail "the swings did not move after the resume ($changed pixels changed)"
+e2e_expect_changed resumed1.png resumed2.png 100 "the swings did not move after the resume"
 
 # Escape: back to the title at once.
 e2e_key "$window" Escape || e2e_fail "cannot type Escape"
@@ -147,8 +144,7 @@ sleep 0.3
 e2e_screenshot "$window" back.png || e2e_fail "no screenshot"
 e2e_expect_pixel back.png 96 69 FFF0F0 "the title panel after Escape"
 e2e_expect_pixel back.png 162 204 000000 "Start, not hovered with the pointer elsewhere,"
-changed=$(compare -metric AE -extract 449x95+0+312 "$E2E_TMP/title.png" "$E2E_TMP/back.png" null: 2>&1 | cut -d' ' -f1)
-[ "$changed" = 0 ] || e2e_fail "the title after the game does not show the best time ($changed pixels differ)"
+e2e_expect_same title.png back.png "the title after the game does not show the best time" 449x95+0+312
 
 # A second game starts from 0 with the hint, not from the last game's time.
 e2e_click "$window" 220 222 || e2e_fail "cannot click Start again"
@@ -157,8 +153,7 @@ e2e_screenshot "$window" second.png || e2e_fail "no screenshot"
 [ "$(count_colour second.png 505050)" -gt 200 ] || e2e_fail "no hint at the start of the second game"
 # The whole seconds of the time text, "0" in both games 0.3 s after the start; the first game
 # was seconds old when it ended.
-changed=$(compare -metric AE -extract 10x20+55+6 "$E2E_TMP/second.png" "$E2E_TMP/play.png" null: 2>&1 | cut -d' ' -f1)
-[ "$changed" = 0 ] || e2e_fail "the second game's time does not start again from 0 ($changed pixels differ)"
+e2e_expect_same second.png play.png "the second game's time does not start again from 0" 10x20+55+6
 
 # The right button's menu opens the About box, ten times during the game and ten on the title.
 about_title='Tockletのﾊﾞｰｼﾞｮﾝ情報'
@@ -215,8 +210,7 @@ e2e_wait_pixel "$window" lost.png 20 190 B7C4E0 || e2e_fail "no GameOver!! banne
 sleep 3
 e2e_screenshot "$window" after-loss.png || e2e_fail "no screenshot"
 e2e_expect_pixel after-loss.png 96 69 FFF0F0 "the title panel after GameOver!!"
-changed=$(compare -metric AE -extract 449x95+0+312 "$E2E_TMP/before-loss.png" "$E2E_TMP/after-loss.png" null: 2>&1 | cut -d' ' -f1)
-[ "${changed%.*}" -gt 100 ] 2>/dev/null || e2e_fail "the title does not show the lost game's time ($changed pixels changed)"
+e2e_expect_changed before-loss.png after-loss.png 100 "the title does not show the lost game's time" 449x95+0+312
 # R shows the records: three times, the lost game's second and pink, two empty places; Escape
 # brings the same title back. The Read button does the same, and a click anywhere goes back.
 # Looking changes nothing: Exit then writes the file as the game's end saved it.
@@ -234,19 +228,16 @@ done
 e2e_key "$window" Escape || e2e_fail "cannot type Escape"
 sleep 0.3
 e2e_screenshot "$window" after-records.png || e2e_fail "no screenshot"
-changed=$(compare -metric AE "$E2E_TMP/after-loss.png" "$E2E_TMP/after-records.png" null: 2>&1 | cut -d' ' -f1)
-[ "$changed" = 0 ] || e2e_fail "the title after the records differs in $changed pixels"
+e2e_expect_same after-loss.png after-records.png "the title after the records differs"
 e2e_click "$window" 389 29 || e2e_fail "cannot click Read"
 sleep 0.3
 e2e_screenshot "$window" records-read.png || e2e_fail "no screenshot"
-changed=$(compare -metric AE "$E2E_TMP/records.png" "$E2E_TMP/records-read.png" null: 2>&1 | cut -d' ' -f1)
-[ "$changed" = 0 ] || e2e_fail "the Read button showed other records than R ($changed pixels)"
+e2e_expect_same records.png records-read.png "the Read button showed other records than R"
 e2e_click "$window" 30 380 || e2e_fail "cannot click on the records"
 e2e_move "$window" 5 400 || e2e_fail "cannot move the pointer"
 sleep 0.3
 e2e_screenshot "$window" after-read.png || e2e_fail "no screenshot"
-changed=$(compare -metric AE "$E2E_TMP/after-loss.png" "$E2E_TMP/after-read.png" null: 2>&1 | cut -d' ' -f1)
-[ "$changed" = 0 ] || e2e_fail "the title after a click on the records differs in $changed pixels"
+e2e_expect_same after-loss.png after-read.png "the title after a click on the records differs"
 e2e_click "$window" 220 290 || e2e_fail "cannot click Exit after the lost game"
 e2e_wait_exit 10 || e2e_fail "the program still runs 10 s after Exit"
 [ "$E2E_STATUS" -eq 0 ] || e2e_fail "exit status $E2E_STATUS after the lost game"

@@ -243,6 +243,31 @@ e2e_wait_pixel() {
     return 1
 }
 
+# e2e_differing_pixels FILE FILE [WxH+X+Y]: how many pixels of the two images differ, over the
+# whole image or the region alone.
+e2e_differing_pixels() {
+    local a=$1 b=$2 extract=()
+    [[ $a == /* ]] || a="$E2E_TMP/$a"
+    [[ $b == /* ]] || b="$E2E_TMP/$b"
+    [ -n "${3:-}" ] && extract=(-extract "$3")
+    compare -metric AE "${extract[@]}" "$a" "$b" null: 2>&1 | cut -d' ' -f1
+}
+
+# e2e_expect_same FILE FILE WHAT [WxH+X+Y]: fails the test unless the images are equal there.
+e2e_expect_same() {
+    local changed
+    changed=$(e2e_differing_pixels "$1" "$2" "${4:-}")
+    [ "$changed" = 0 ] || e2e_fail "$3 ($changed pixels differ)"
+}
+
+# e2e_expect_changed FILE FILE MORE_THAN WHAT [WxH+X+Y]: fails the test unless more pixels than
+# MORE_THAN differ there.
+e2e_expect_changed() {
+    local changed
+    changed=$(e2e_differing_pixels "$1" "$2" "${5:-}")
+    [ "${changed%.*}" -gt "$3" ] 2>/dev/null || e2e_fail "$4 ($changed pixels changed)"
+}
+
 # e2e_close_request WINDOW: what a window manager's close box sends.
 e2e_close_request() {
     "${E2E_CLOSE_REQUEST:?E2E_CLOSE_REQUEST names the x11-close-request tool}" "$1"

@@ -313,7 +313,7 @@ TEST(GameScreen, PaintingKeepsASwingAliveThatAResetRemovesMeanwhile)
     EXPECT_EQ(screen.GetWorld().GetSwingCount(), 0);
 }
 
-TEST(GameScreen, CopiedWeightsPaintTheSameSceneAsDrawnOnes)
+TEST(GameScreen, CopiedWeightsPaintTheSameSceneAsDrawnOnesAtEveryRatio)
 {
     GameScreen screen;
     LayOutLikeTheWindow(screen);
@@ -328,12 +328,14 @@ TEST(GameScreen, CopiedWeightsPaintTheSameSceneAsDrawnOnes)
         screen.Tick();
     screen.SetStatusText("[時間:0.7秒]");
 
-    DeviceContext copied(WindowWidth, WindowHeight);
-    DeviceContext drawn(WindowWidth, WindowHeight);
-    drawn.UseEllipseSprites(false);
-    screen.Draw(copied, "Finish!!");
-    screen.Draw(drawn, "Finish!!");
-    EXPECT_EQ(FirstDifference(copied.Image(), drawn.Image()), "");
+    for (const qreal ratio : {1.0, 2.0}) {
+        DeviceContext copied(WindowWidth, WindowHeight, ratio);
+        DeviceContext drawn(WindowWidth, WindowHeight, ratio);
+        drawn.UseEllipseSprites(false);
+        screen.Draw(copied, "Finish!!");
+        screen.Draw(drawn, "Finish!!");
+        EXPECT_EQ(FirstDifference(copied.Image(), drawn.Image()), "") << "ratio " << ratio;
+    }
 }
 
 // A Qt program drawing the swings the plain way, with a pen and a brush per shape, draws the

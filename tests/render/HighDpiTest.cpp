@@ -147,29 +147,6 @@ TEST(HighDpi, WeightIsASharpCircleInItsDeviceBox)
     }
 }
 
-TEST(HighDpi, CopiedWeightsPaintTheSameSceneAsDrawnOnesAtRatioTwo)
-{
-    GameScreen screen;
-    LayOutLikeTheWindow(screen);
-    screen.SetPlaying(true);
-    for (int i = 0; i < 60; ++i) {
-        const int ax = (i * 97) % 500 - 25;
-        const int ay = (i * 61) % 300 - 20;
-        screen.BeginSwing(ax, ay);
-        screen.DragSwing(ax + (i * 13) % 90 - 45, ay + 10 + (i * 29) % 100);
-        screen.ReleaseSwing(0, 0);
-    }
-    for (int tick = 0; tick < 75; ++tick)
-        screen.Tick();
-
-    DeviceContext copied(WindowWidth, WindowHeight, 2.0);
-    DeviceContext drawn(WindowWidth, WindowHeight, 2.0);
-    drawn.UseEllipseSprites(false);
-    screen.Draw(copied, "Finish!!");
-    screen.Draw(drawn, "Finish!!");
-    EXPECT_EQ(FirstDifference(copied.Image(), drawn.Image()), "");
-}
-
 TEST(HighDpi, TitleTextHasFinerEdgesAtRatioTwo)
 {
     GameScreen screen;
