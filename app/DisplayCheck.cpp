@@ -10,12 +10,14 @@
 #include <QLibraryInfo>
 #include <QPluginLoader>
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -119,8 +121,8 @@ std::string PlatformProblem(const std::string& name, const std::vector<std::stri
             display = Value(lookup, "DISPLAY");
         if (display.empty())
             return "no X display: DISPLAY is not set";
-        if (!probe.xServerAnswers(display))
-            return "no X server accepts a connection on DISPLAY " + display;
+        if (std::string refusal = probe.xServerRefusal(display); !refusal.empty())
+            return refusal;
     } else if (name.starts_with("wayland") && !IsSet(lookup, "WAYLAND_SOCKET")) {
         const std::string socket = WaylandSocket(lookup);
         if (socket.empty())
@@ -131,13 +133,35 @@ std::string PlatformProblem(const std::string& name, const std::vector<std::stri
     return {};
 }
 
-// A connection to the X server, open while the pointer lives; null when the server refuses it.
-std::shared_ptr<xcb_connection_t> ConnectX(const std::string& display)
+// A connection to the X server, open while the pointer lives; null when there is none, and
+// refusal then says why. libxcb writes a server's reason for refusing a client (no
+// authorisation) straight to standard error: it is caught in a pipe to be said in the one line.
+std::shared_ptr<xcb_connection_t> ConnectX(const std::string& display, std::string& refusal)
 {
+    std::array<int, 2> pipeFds{-1, -1};
+    const int savedErrors = ::dup(STDERR_FILENO);
+    const bool catching = savedErrors >= 0 && ::pipe2(pipeFds.data(), O_CLOEXEC | O_NONBLOCK) == 0
+                          && ::dup2(pipeFds[1], STDERR_FILENO) >= 0;
     std::shared_ptr<xcb_connection_t> connection(xcb_connect(display.c_str(), nullptr), xcb_disconnect);
-    if (xcb_connection_has_error(connection.get()) != 0)
-        return nullptr;
-    return connection;
+    std::string said;
+    if (catching) {
+        ::dup2(savedErrors, STDERR_FILENO);
+        std::array<char, 512> buffer{};
+        const ssize_t length = ::read(pipeFds[0], buffer.data(), buffer.size());
+        if (length > 0)
+            said.assign(buffer.data(), static_cast<std::size_t>(length));
+    }
+    for (const int fd : {pipeFds[0], pipeFds[1], savedErrors})
+        if (fd >= 0)
+            ::close(fd);
+    if (xcb_connection_has_error(connection.get()) == 0)
+        return connection;
+    std::replace(said.begin(), said.end(), '\n', ' ');
+    while (!said.empty() && said.back() == ' ')
+        said.pop_back();
+    refusal = said.empty() ? "no X server accepts a connection on DISPLAY " + display
+                           : "the X server on " + display + " refused the connection: " + said;
+    return nullptr;
 }
 
 bool SocketAnswers(const std::string& path)
@@ -276,11 +300,12 @@ bool RequireDisplay(int argc, char* argv[], DisplayHold& hold)
     const std::vector<std::string_view> arguments(argv, argv + argc);
     // Read at start-up, before any thread that could change the environment.
     const auto lookup = [](const char* name) { return std::getenv(name); }; // NOLINT(concurrency-mt-unsafe)
-    const auto xServerAnswers = [&hold](const std::string& display) {
-        hold = ConnectX(display);
-        return hold != nullptr;
+    const auto xServerRefusal = [&hold](const std::string& display) {
+        std::string refusal;
+        hold = ConnectX(display, refusal);
+        return refusal;
     };
-    const DisplayProbe probe{InstalledPlatforms(lookup), xServerAnswers, SocketAnswers};
+    const DisplayProbe probe{InstalledPlatforms(lookup), xServerRefusal, SocketAnswers};
     const std::string message = NoDisplayMessage(arguments, lookup, probe);
     if (message.empty())
         return true;

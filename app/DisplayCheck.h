@@ -18,8 +18,8 @@ using EnvironmentLookup = std::function<const char*(const char*)>;
 struct DisplayProbe {
     // The keys of the installed Qt platform plugins ("xcb", "offscreen", …).
     std::vector<std::string> platforms;
-    // Whether an X server accepts a connection on the display (":0").
-    std::function<bool(const std::string& display)> xServerAnswers;
+    // Why no X server accepts a connection on the display (":0"); empty when one does.
+    std::function<std::string(const std::string& display)> xServerRefusal;
     // Whether a Wayland compositor listens on the socket (an absolute path).
     std::function<bool(const std::string& socket)> waylandAnswers;
 };

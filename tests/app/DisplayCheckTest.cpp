@@ -29,7 +29,11 @@ class DisplayCheck : public testing::TestWithParam<DisplayCase> {};
 std::string MessageFor(const DisplayCase& c)
 {
     const DisplayProbe probe{{"offscreen", "wayland", "xcb"},
-                             [](const std::string& display) { return display == ":0"; },
+                             [](const std::string& display) {
+                                 return display == ":0"
+                                            ? ""
+                                            : "no X server accepts a connection on DISPLAY " + display;
+                             },
                              [](const std::string& socket) { return socket == "/run/user/1000/wayland-0"; }};
     return NoDisplayMessage(
         c.arguments,

@@ -4,7 +4,9 @@
 # Without a display it can open the program says so in one line on standard error and exits
 # with 1, instead of aborting inside Qt: no DISPLAY, a DISPLAY where no X server answers, a
 # Wayland platform without its plugin or compositor, a platform that does not exist, and an X
-# server that answers but has not the screen asked for, which only Qt finds out, fatally. The
+# server that answers but has not the screen asked for, which only Qt finds out, fatally, and
+# one that refuses a client without its authorisation (the X library's own words go into the
+# program's one line). The
 # settings file is neither read nor written, and nothing is left beside it.
 #   no-display.sh <tocklet>
 set -u
@@ -48,7 +50,10 @@ expect_one_line "no Wayland" "wayland" QT_QPA_PLATFORM=wayland
 expect_one_line "no such platform" 'no Qt platform "nosuch" is installed' QT_QPA_PLATFORM=nosuch DISPLAY=":$free_display"
 
 command -v Xvfb >/dev/null || { echo "skipped (no screen): Xvfb is not installed"; exit 0; }
-Xvfb -displayfd 3 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
+cookie=0123456789abcdef0123456789abcdef
+touch "$work/xauth"
+xauth -f "$work/xauth" add ":$free_display" . "$cookie" 2>/dev/null
+Xvfb -displayfd 3 -nolisten tcp -noreset -auth "$work/xauth" 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do
     grep -q '^[0-9][0-9]*$' "$work/display" && break
@@ -56,4 +61,8 @@ for _ in $(seq 100); do
 done
 display=$(cat "$work/display")
 [ -n "$display" ] || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
-expect_one_line "no such screen" "could not connect to display :$display.7" DISPLAY=":$display.7"
+xauth -f "$work/client-xauth" add ":$display" . "$cookie" 2>/dev/null
+expect_one_line "no such screen" "could not connect to display :$display.7" DISPLAY=":$display.7" \
+    XAUTHORITY="$work/client-xauth"
+expect_one_line "no authorisation" "the X server on :$display refused the connection: Authorization required" \
+    DISPLAY=":$display" XAUTHORITY="$work/none"
