@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Tocklet developers
 # SPDX-License-Identifier: MIT
-# The real program started on a hostile "Setting.ini": it shows the title screen within 2 s of
-# its start, ends within 10 s of a click on Exit with status 0, and writes back a file in which
-# every line that is not one of the score table's comes through unchanged.
+# The real program started on a hostile "Setting.ini": it shows the title screen (how soon is
+# logged; bench/ measures it), ends within 10 s of a click on Exit with status 0, and writes
+# back a file in which every line that is not one of the score table's comes through unchanged.
 #   hostile-settings.sh <kind> <tocklet> <kept-lines>
 # Kinds: binary-junk, long-line, nul-bytes, utf-16, many-sections, cr-only.
 set -uo pipefail
@@ -13,7 +13,6 @@ tocklet=$(realpath "$2")
 kept_lines=$(realpath "$3")
 export E2E_PNG_PIXEL=${E2E_PNG_PIXEL:+$(realpath "$E2E_PNG_PIXEL")}
 
-StartLimitMs=${E2E_START_LIMIT_MS:-2000}
 ExitLimitMs=10000
 
 e2e_init
@@ -89,7 +88,6 @@ done
 e2e_expect_pixel title.png 10 10 000000 "the black field"
 e2e_expect_pixel title.png 159 201 FAFAFA "the Start button's frame"
 e2e_expect_pixel title.png 281 280 FAFAFA "the Exit button's right frame"
-[ "$shown" -le "$StartLimitMs" ] || e2e_fail "the title screen took $shown ms to show, more than $StartLimitMs"
 
 clicked=$(now_ms)
 e2e_click "$window" 220 290 || e2e_fail "cannot click Exit"
