@@ -20,9 +20,18 @@ std::string ErrnoText(int error)
     return ::strerror_r(error, buffer, sizeof buffer);
 }
 
+// 30 s, or 0.5 s for a patience below a second.
+std::string SecondsText(std::chrono::milliseconds span)
+{
+    const auto ms = span.count();
+    if (ms % 1000 == 0)
+        return std::to_string(ms / 1000) + " s";
+    return std::to_string(ms / 1000) + "." + std::to_string(ms % 1000 / 100) + " s";
+}
+
 } // namespace
 
-FolderLock::FolderLock(const std::string& dir, std::chrono::seconds patience)
+FolderLock::FolderLock(const std::string& dir, std::chrono::milliseconds patience)
 {
     // Read-only is enough for flock, and a folder that may not be written can still be shared.
     fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -42,7 +51,7 @@ FolderLock::FolderLock(const std::string& dir, std::chrono::seconds patience)
             return;
         }
         if (std::chrono::steady_clock::now() >= deadline) {
-            error = "the lock on its folder stayed taken for " + std::to_string(patience.count()) + " s";
+            error = "the lock on its folder stayed taken for " + SecondsText(patience);
             return;
         }
         std::this_thread::sleep_for(PollInterval);

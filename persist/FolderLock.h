@@ -12,7 +12,7 @@ class FolderLock {
 public:
     // Polls for up to patience. Without the lock by then, or when the directory cannot be
     // opened or locked, IsHeld() is false and GetError() says why in a few words.
-    FolderLock(const std::string& dir, std::chrono::seconds patience);
+    FolderLock(const std::string& dir, std::chrono::milliseconds patience);
     ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;

@@ -42,11 +42,15 @@ bool ScoreTable::Load()
     readStamp.reset();
     scores.fill(0);
     times.fill(0.0);
+    fileScores = scores;
+    fileTimes = times;
     return false;
 }
 
 bool ScoreTable::Refresh()
 {
+    if (!unsaved.empty())
+        return Save();
     lastError.clear();
     SettingsFile file;
     file.path = GetSettingsPath();
@@ -61,14 +65,37 @@ bool ScoreTable::Refresh()
 
 bool ScoreTable::Save()
 {
-    return Update(nullptr);
+    int lastPlace = -1;
+    return SaveUnsaved(lastPlace);
+}
+
+int ScoreTable::Remember(double time, int score)
+{
+    const int place = Record(time, score);
+    // A game that beat none of the five changes nothing to save.
+    if (place >= 0)
+        unsaved.push_back(Game{time, score});
+    return place;
 }
 
 int ScoreTable::RecordAndSave(double time, int score)
 {
-    int place = -1;
-    Update([&](ScoreTable& table) { place = table.Record(time, score); });
-    return place;
+    const bool kept = Remember(time, score) >= 0;
+    int lastPlace = -1;
+    SaveUnsaved(lastPlace);
+    return kept ? lastPlace : -1;
+}
+
+bool ScoreTable::SaveUnsaved(int& lastPlace)
+{
+    lastPlace = -1;
+    const bool saved = Update([&](ScoreTable& table) {
+        for (const Game& game : unsaved)
+            lastPlace = table.Record(game.time, game.score);
+    });
+    if (saved)
+        unsaved.clear();
+    return saved;
 }
 
 bool ScoreTable::Update(const std::function<void(ScoreTable&)>& change)
@@ -78,7 +105,7 @@ bool ScoreTable::Update(const std::function<void(ScoreTable&)>& change)
     file.path = GetSettingsPath();
     std::optional<FolderLock> lock;
     if (!file.path.empty()) {
-        lock.emplace(TextFile::FolderOf(file.path), LockPatience);
+        lock.emplace(TextFile::FolderOf(file.path), lockPatience);
         // Better a save that another one may overwrite than a program that hangs or saves nothing.
         if (!lock->IsHeld() && !lock->IsMissing())
             lockWarning = TextFile::Printable(file.path) + ": " + lock->GetError() + "; saving without it";
@@ -86,9 +113,17 @@ bool ScoreTable::Update(const std::function<void(ScoreTable&)>& change)
     file.RemoveStaleTemporaries();
     // A file that exists but cannot be read is kept: a table made without it would wipe it.
     const bool read = ReadFrom(file, "not saved: cannot be read");
+    if (!read) {
+        scores = fileScores;
+        times = fileTimes;
+    }
     if (change)
         change(*this);
     const bool saved = read && WriteTo(file);
+    if (saved) {
+        fileScores = scores;
+        fileTimes = times;
+    }
     // Under the lock nobody else has replaced the file since: it holds this table.
     readStamp.reset();
     if (saved && lock && lock->IsHeld())
@@ -118,7 +153,25 @@ bool ScoreTable::ReadFrom(SettingsFile& file, const char* failure)
         regist = ParseInt(value);
     if (file.Read(DataSection, "PlayNum", value))
         playNum = ParseInt(value);
+    EmptyOddPlaces();
+    fileScores = scores;
+    fileTimes = times;
     return true;
+}
+
+// Such values would be drawn across the title and the records; 0 is how a place reads empty.
+void ScoreTable::EmptyOddPlaces()
+{
+    for (int i = 0; i < Count; ++i) {
+        const double time = times[i];
+        const int score = scores[i];
+        // Written so that a NaN fails it too.
+        const bool gameTime = time >= 0.0 && time <= LargestTime;
+        if (!gameTime || score < 0 || score > LargestScore) {
+            times[i] = 0.0;
+            scores[i] = 0;
+        }
+    }
 }
 
 // Every value reaches the file in one replacement, when the batch is committed: a save cut short

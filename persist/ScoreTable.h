@@ -10,36 +10,53 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class SettingsFile;
 
 // The persistent game record kept in "Setting.ini": five scores, five times (the first is the
 // best time) and the Regist and PlayNum counters. Several processes may share the file: every
-// save re-reads it under a lock on its folder, so that one never writes back a stale copy.
+// save re-reads it under a lock on its folder, so that one never writes back a stale copy. A game
+// recorded here is kept until a save has put it into the file; every save tries it again.
 class ScoreTable {
 public:
     static constexpr int Count = 5;
-    // How long a save waits for another process's save in the same folder before going on.
-    static constexpr std::chrono::seconds LockPatience{2};
+    // How long a save waits for the lock on the folder before going on without it. The lock goes
+    // with its holder's death, so it is held this long only by a stopped or stalled process.
+    static constexpr std::chrono::milliseconds DefaultLockPatience{30'000};
+    // No game lasts longer (a day and more) or hangs more weights: a place with a time or score
+    // above these, below 0 or not a number at all is one no game made, and reads as empty.
+    static constexpr double LargestTime = 99'999.9;
+    static constexpr int LargestScore = 99'999;
+
+    struct Game {
+        double time = 0.0;
+        int score = 0;
+        friend bool operator==(const Game&, const Game&) = default;
+    };
 
     // Reads the table and removes what killed saves left. Missing keys give 0 for scores and
     // times and leave Regist and PlayNum as they are. False when the file exists but cannot be
     // read (GetLastError says why); the table then holds what it would hold without the file.
     bool Load();
     // Reads the table as it is on disk now, as Load does; false, and the table as it was, when
-    // the file cannot be read. Costs one stat when the file is the one last read or saved.
+    // the file cannot be read. Costs one stat when the file is the one last read or saved. With
+    // games still to be saved it saves instead (see Save), which reads the file too.
     bool Refresh();
-    // Writes back the table as it is on disk now (see Update), with nothing added.
+    // Writes back the table as it is on disk now (see Update) with every game still to be saved
+    // recorded into it; once it returns true they are in the file.
     bool Save();
-    // Records one game (see Record) into the table as it is on disk now and saves it (see
-    // Update). Returns the place it took, or -1; GetLastError() is empty when it was saved.
+    // Records the game into the table (see Record) and keeps it to be saved; -1 when it beat none.
+    int Remember(double time, int score);
+    // Remembers the game and saves. Returns the place it took in the table as it is on disk now,
+    // or -1; GetLastError() is empty when it was saved.
     int RecordAndSave(double time, int score);
     // Under an exclusive lock on the file's folder: reads the table as the file holds it now
     // (as Refresh), applies change to it and writes every value back, keeping remarks. The table
     // holds the changed values afterwards, even when the write failed; when the file cannot be
     // read, change applies to the table as it was and the file is left alone. A lock not had
-    // within LockPatience is given up on: the save goes on, and GetLockWarning says so. False
-    // unless every value was written.
+    // within lockPatience is given up on: the save goes on after reading the file as it is
+    // then, and GetLockWarning says so. False unless every value was written.
     bool Update(const std::function<void(ScoreTable&)>& change);
     // Puts one game into the table: its time goes just before the first of the five times that it
     // beats (a longer time is better), the times from there on move one place down and the fifth
@@ -53,16 +70,27 @@ public:
     const std::string& GetLastError() const { return lastError; }
     // After a save that went on without the folder's lock: one line naming the file and why.
     const std::string& GetLockWarning() const { return lockWarning; }
+    // The games recorded that are not in the file yet, oldest first.
+    const std::vector<Game>& GetUnsaved() const { return unsaved; }
 
     std::array<int, Count> scores{};
     std::array<double, Count> times{};
     int regist = 0;
     int playNum = 1;
+    std::chrono::milliseconds lockPatience = DefaultLockPatience;
 
 private:
     bool ReadFrom(SettingsFile& file, const char* failure);
     bool WriteTo(SettingsFile& file);
+    // Save, giving the place of the last game still to be saved, or -1.
+    bool SaveUnsaved(int& lastPlace);
+    void EmptyOddPlaces();
 
+    std::vector<Game> unsaved;
+    // The places as the file held them when last read or written: what a save whose read fails
+    // puts the unsaved games into, so that none is counted twice.
+    std::array<int, Count> fileScores{};
+    std::array<double, Count> fileTimes{};
     std::string lastError;
     std::string lockWarning;
     // The version of the file that the table holds; empty when unknown.

@@ -1,0 +1,107 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
+#include "persist/ScoreKeeper.h"
+
+#include <system_error>
+#include <utility>
+
+ScoreKeeper::ScoreKeeper(ScoreTable& keptTable, Done doneCallback)
+    : table(keptTable)
+    , done(std::move(doneCallback))
+    , view(keptTable)
+{
+    try {
+        thread = std::thread(&ScoreKeeper::Work, this);
+    } catch (const std::system_error&) {
+        // Without a thread of its own the keeper does each job as it is asked for.
+    }
+}
+
+ScoreKeeper::~ScoreKeeper()
+{
+    Finish();
+}
+
+ScoreTable ScoreKeeper::GetView() const
+{
+    const std::lock_guard<std::mutex> guard(lock);
+    return view;
+}
+
+int ScoreKeeper::Record(double time, int score)
+{
+    int place = -1;
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        if (finishing)
+            return -1;
+        place = view.Remember(time, score);
+        games.push_back(ScoreTable::Game{time, score});
+    }
+    Wake();
+    return place;
+}
+
+void ScoreKeeper::Refresh()
+{
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        if (finishing)
+            return;
+        refreshWanted = true;
+    }
+    Wake();
+}
+
+void ScoreKeeper::Wake()
+{
+    if (thread.joinable()) {
+        wake.notify_one();
+        return;
+    }
+    std::unique_lock<std::mutex> guard(lock);
+    DoQueuedJobs(guard);
+}
+
+void ScoreKeeper::Finish()
+{
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        finishing = true;
+    }
+    wake.notify_one();
+    if (thread.joinable())
+        thread.join();
+}
+
+void ScoreKeeper::Work()
+{
+    std::unique_lock<std::mutex> guard(lock);
+    for (;;) {
+        wake.wait(guard, [this] { return refreshWanted || !games.empty() || finishing; });
+        if (!refreshWanted && games.empty())
+            return;
+        DoQueuedJobs(guard);
+    }
+}
+
+void ScoreKeeper::DoQueuedJobs(std::unique_lock<std::mutex>& guard)
+{
+    const std::vector<ScoreTable::Game> taken = std::exchange(games, {});
+    refreshWanted = false;
+    guard.unlock();
+    for (const ScoreTable::Game& game : taken)
+        table.Remember(game.time, game.score);
+    // Saves when a game waits to be saved, in this job or from an earlier one that failed.
+    table.Refresh();
+    guard.lock();
+    // A game recorded meanwhile is in the view already, and not yet in the table: the next job,
+    // which will take it, shows the table then.
+    if (games.empty())
+        view = table;
+    guard.unlock();
+    if (done)
+        done(table);
+    guard.lock();
+}

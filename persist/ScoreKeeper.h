@@ -1,0 +1,55 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "persist/ScoreTable.h"
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+// Saves and re-reads the score table on a thread of its own, so that a save that waits for
+// another copy's lock or a slow disk never holds up the window. The window records games and
+// asks for re-reads here and shows copies of the table; the table itself belongs to the keeper's
+// thread from construction until Finish. Jobs asked for while one runs are done together next.
+class ScoreKeeper {
+public:
+    // Called on the keeper's thread after each job, with the table as the job left it.
+    using Done = std::function<void(const ScoreTable& table)>;
+
+    ScoreKeeper(ScoreTable& table, Done done);
+    ~ScoreKeeper();
+    ScoreKeeper(const ScoreKeeper&) = delete;
+    ScoreKeeper& operator=(const ScoreKeeper&) = delete;
+
+    // The table as the last job left it, with every game recorded since put in; any thread.
+    ScoreTable GetView() const;
+    // Puts the game into the view at once and into the file by a save on the keeper's thread.
+    // Returns the place it took in the view, or -1.
+    int Record(double time, int score);
+    // Re-reads the file, or saves when games are still to be saved.
+    void Refresh();
+    // Does what was asked for so far and ends the keeper's thread; the table is the caller's
+    // again. Nothing asked for afterwards is done.
+    void Finish();
+
+private:
+    void Work();
+    // Has the keeper's thread do what is queued, or does it here when there is no such thread.
+    void Wake();
+    // Takes the queue, whose lock guard holds, and does its jobs without the lock.
+    void DoQueuedJobs(std::unique_lock<std::mutex>& guard);
+
+    ScoreTable& table;
+    Done done;
+    mutable std::mutex lock;
+    std::condition_variable wake;
+    ScoreTable view;
+    std::vector<ScoreTable::Game> games;
+    bool refreshWanted = false;
+    bool finishing = false;
+    std::thread thread;
+};
