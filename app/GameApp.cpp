@@ -5,6 +5,7 @@
 
 #include "app/MainDialog.h"
 #include "app/QuitWatcher.h"
+#include "base/SecondsText.h"
 #include "persist/ScoreTable.h"
 
 #include <charconv>
@@ -26,19 +27,28 @@ int GameApp::InitInstance(std::ostream& errors)
             dialog.GetGameScreen().GetWorld().FixSeed(*fixedSeed);
         QObject::connect(&quitWatcher, &QuitWatcher::QuitRequested, &dialog, &MainDialog::OnQuitRequest);
         dialog.exec();
+        dialog.FinishSaves();
         // What is on disk now, never the copy read at start: another copy may have saved since.
         table.Save();
-        ReportTableProblems(table, errors);
+        ReportTableProblems(table, errors, true);
     }
     return 0;
 }
 
-void ReportTableProblems(const ScoreTable& table, std::ostream& errors)
+void ReportTableProblems(const ScoreTable& table, std::ostream& errors, bool atExit)
 {
     if (!table.GetLockWarning().empty())
         errors << "tocklet: " << table.GetLockWarning() << '\n';
-    if (!table.GetLastError().empty())
-        errors << "tocklet: " << table.GetLastError() << '\n';
+    if (table.GetLastError().empty())
+        return;
+    errors << "tocklet: " << table.GetLastError();
+    const auto& unsaved = table.GetUnsaved();
+    if (!unsaved.empty()) {
+        errors << (atExit ? "; lost: " : "; kept to be saved again: ");
+        for (std::size_t i = 0; i < unsaved.size(); ++i)
+            errors << (i == 0 ? "" : ", ") << FormatSeconds(unsaved[i].time) << " s";
+    }
+    errors << '\n';
 }
 
 std::optional<std::uint32_t> ParseSeed(std::string_view text)

@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <system_error>
@@ -50,7 +51,17 @@ constexpr Point Outside{-1, -1};
 
 MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
     : QDialog(parent)
-    , scoreTable(table)
+    , scoreKeeper(table,
+                  [this](const ScoreTable& saved) {
+                      ReportTableProblems(saved, std::cerr, false);
+                      QMetaObject::invokeMethod(
+                          this,
+                          [this] {
+                              ShowTable();
+                              Invalidate();
+                          },
+                          Qt::QueuedConnection);
+                  })
     , icon(LoadMainIcon())
 {
     setWindowTitle("Tocklet");
@@ -77,8 +88,10 @@ MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
 
 MainDialog::~MainDialog()
 {
-    // The game loop works on gameScreen and asks this window for repaints: it must be gone first.
+    // The game loop works on gameScreen and asks this window for repaints: it must be gone first,
+    // and so must the saves, which ask for them too.
     gameThread.StopAndJoin();
+    scoreKeeper.Finish();
 }
 
 void MainDialog::AddHiddenControl(int controlId, int left, int top, int right, int bottom)
@@ -121,14 +134,23 @@ void MainDialog::OnInitDialog()
 
 void MainDialog::ShowTable()
 {
-    gameScreen.SetTitleStatusText(tr("ベストタイム:%1秒")
-                                      .arg(QString::fromStdString(FormatSeconds(scoreTable.GetTime(0))))
-                                      .toStdString());
+    const ScoreTable table = scoreKeeper.GetView();
+    gameScreen.SetTitleStatusText(
+        tr("ベストタイム:%1秒").arg(QString::fromStdString(FormatSeconds(table.GetTime(0)))).toStdString());
+    if (lastGame) {
+        const QString seconds = QString::fromStdString(FormatSeconds(lastGame->game.time));
+        QString line =
+            (lastGame->newBest ? tr("★新記録★　今回のタイム:%1秒") : tr("今回のタイム:%1秒")).arg(seconds);
+        const auto& unsaved = table.GetUnsaved();
+        if (std::find(unsaved.begin(), unsaved.end(), lastGame->game) != unsaved.end())
+            line = tr("%1　※未保存").arg(line);
+        gameScreen.SetTitleResultText(line.toStdString(), lastGame->newBest);
+    }
     Screen::RecordRows rows;
     int marked = -1;
     for (int place = 0; place < ScoreTable::Count; ++place) {
         auto& row = rows[static_cast<std::size_t>(place)];
-        row = RecordRow{scoreTable.GetTime(place), scoreTable.scores[static_cast<std::size_t>(place)]};
+        row = RecordRow{table.GetTime(place), table.scores[static_cast<std::size_t>(place)]};
         if (marked < 0 && lastRecorded && row.time == lastRecorded->time && row.score == lastRecorded->score)
             marked = place;
     }
@@ -170,15 +192,18 @@ void MainDialog::OnGameEnded(const GameResult& result)
         return;
     // Saved now as well as at Exit, so that a record outlives whatever ends the program; the
     // table then shows what is on disk, records of other copies included.
-    const int place = scoreTable.RecordAndSave(result.seconds, result.score);
+    const ScoreTable::Game game{result.seconds, result.score};
+    const int place = scoreKeeper.Record(game.time, game.score);
+    lastGame = LostGame{game, place == 0};
     if (place >= 0)
-        lastRecorded = RecordRow{result.seconds, result.score};
-    ReportTableProblems(scoreTable, std::cerr);
+        lastRecorded = game;
     ShowTable();
-    const QString seconds = QString::fromStdString(FormatSeconds(result.seconds));
-    const QString text = place == 0 ? tr("★新記録★　今回のタイム:%1秒") : tr("今回のタイム:%1秒");
-    gameScreen.SetTitleResultText(text.arg(seconds).toStdString(), place == 0);
     Invalidate();
+}
+
+void MainDialog::FinishSaves()
+{
+    scoreKeeper.Finish();
 }
 
 // Every paint draws the whole client area, so the erase flag of a request changes nothing here.
@@ -196,9 +221,8 @@ void MainDialog::Invalidate(const Rect& rect)
 
 void MainDialog::OnShowRecords()
 {
-    // Records of other copies included.
-    if (scoreTable.Refresh())
-        ShowTable();
+    // Records of other copies included, shown as soon as the file is read.
+    scoreKeeper.Refresh();
     gameScreen.ShowRecords(true);
     Invalidate();
 }
@@ -225,8 +249,7 @@ void MainDialog::OnCancel()
 {
     gameScreen.SetPlaying(false);
     // Another copy of the program may have saved a record meanwhile.
-    scoreTable.Refresh();
-    ShowTable();
+    scoreKeeper.Refresh();
     Invalidate();
     gameThread.RequestStop();
 }

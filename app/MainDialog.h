@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/Geometry.h"
+#include "persist/ScoreKeeper.h"
 #include "render/GameScreen.h"
 #include "threads/GameThread.h"
 #include "threads/OwnerWindow.h"
@@ -38,8 +39,9 @@ public:
     static constexpr int ClientHeight = 407;
     static constexpr int RefreshTimerMs = 500;
 
-    // The window shows the table's best time and records the games lost in it; the table must
-    // outlive the window.
+    // The window shows the table's best time and records the games lost in it, saving on a
+    // thread of its own; the table must outlive the window, and is the caller's again after
+    // FinishSaves.
     explicit MainDialog(ScoreTable& table, QWidget* parent = nullptr);
     ~MainDialog() override;
 
@@ -48,6 +50,9 @@ public:
     void RequestRepaint(const Rect& rect, bool erase) override;
     bool EnableControl(int controlId, bool enable) override;
     void GameEnded(const GameResult& result) override;
+
+    // Waits for the saves asked for so far; the window saves nothing more.
+    void FinishSaves();
 
     // The control's rectangle in client coordinates; empty when there is no such control.
     Rect GetControlRect(int controlId) const;
@@ -75,7 +80,7 @@ protected:
     void OnLButtonUp(Point point);
     // P and Space: during play, pauses the game or resumes it; on the title screen, nothing.
     void OnPauseKey();
-    // A lost game's time goes into the table, which is saved at once, and onto the title.
+    // A lost game's time goes onto the title and into the table, which is saved at once.
     void OnGameEnded(const GameResult& result);
     // The records in place of the title, as they are on disk now.
     void OnShowRecords();
@@ -98,10 +103,16 @@ private:
     void Invalidate();
     void Invalidate(const Rect& rect);
     void RepaintIfPaused();
-    // The title's best time and the records from the table.
+    // The title's best time, the last game's time and the records from the table.
     void ShowTable();
 
-    ScoreTable& scoreTable;
+    // The last game lost in this run, as its line on the title tells it.
+    struct LostGame {
+        ScoreTable::Game game;
+        bool newBest = false;
+    };
+
+    ScoreKeeper scoreKeeper;
     QIcon icon;
     GameScreen gameScreen;
     GameThread gameThread;
@@ -112,6 +123,7 @@ private:
     // Where the window last saw the pointer; empty while it is outside. Some display servers
     // tell no global cursor position, so the hover on the title is recomputed from this.
     std::optional<Point> pointer;
+    std::optional<LostGame> lastGame;
     // The last game recorded in this run, marked on the records wherever it stands now.
-    std::optional<RecordRow> lastRecorded;
+    std::optional<ScoreTable::Game> lastRecorded;
 };

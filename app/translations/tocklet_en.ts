@@ -34,6 +34,10 @@
         <source>今回のタイム:%1秒</source>
         <translation>This game: %1 s</translation>
     </message>
+    <message>
+        <source>%1&#x3000;※未保存</source>
+        <translation>%1 (not saved)</translation>
+    </message>
 </context>
 <context>
     <name>Tocklet</name>

@@ -6,7 +6,7 @@
 #include "app/MainDialog.h"
 #include "app/Translation.h"
 #include "persist/ScoreTable.h"
-#include "render/DeviceContext.h"
+#include "tests/render/LabelRecorder.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -34,26 +34,21 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Draws as the program does and keeps every label whose ink is wider than its rectangle, so cut
-// at its edges (an empty rectangle shows nothing). The ink, not the advance: a full-width glyph has room at
-// its sides. Measured at the device's own pixel size, where the glyphs may be hinted otherwise.
-class LabelMeasuringContext : public DeviceContext {
-public:
-    using DeviceContext::DeviceContext;
-
-    void DrawText(const std::string& text, const Rect& rect, TextAlign align) override
-    {
+// The labels of a drawing whose ink is wider than their rectangle, so cut at its edges. The ink,
+// not the advance: a full-width glyph has room at its sides. Measured at the device's own pixel
+// size, where the glyphs may be hinted otherwise.
+std::vector<std::string> CutLabels(const LabelRecorder& drawing)
+{
+    std::vector<std::string> cut;
+    for (const LabelRecorder::Label& label : drawing.labels) {
         QFont font(QStringLiteral("IPAGothic"));
-        font.setPixelSize(std::max(qRound(GetFont().pixelSize * Scale()), 1));
-        if (!IsRectEmpty(rect)
-            && QFontMetricsF(font).tightBoundingRect(QString::fromStdString(text)).width()
-                   > rect.Width() * Scale())
-            cutLabels.push_back(text);
-        DeviceContext::DrawText(text, rect, align);
+        font.setPixelSize(std::max(qRound(label.pixelSize * drawing.Scale()), 1));
+        const qreal ink = QFontMetricsF(font).tightBoundingRect(QString::fromStdString(label.text)).width();
+        if (ink > label.rect.Width() * drawing.Scale())
+            cut.push_back(label.text);
     }
-
-    std::vector<std::string> cutLabels;
-};
+    return cut;
+}
 
 // Runs the program's course in a fresh working directory of its own.
 class GameAppTest : public ::testing::Test {
@@ -159,9 +154,11 @@ TEST_F(GameAppTest, ALostGameIsRecordedSavedAtOnceAndShownOnTheTitle)
     WhenShown([&](MainDialog& dialog) {
         const GameScreen& screen = dialog.GetGameScreen();
         bestAtStart = screen.GetTitleStatusText();
+        // Shown at once, marked until its save is done.
         const auto told = [&](const GameResult& result) {
             dialog.GameEnded(result);
             QTest::qWait(20);
+            QTest::qWaitFor([&] { return screen.GetTitleResultText().find("※未保存") == std::string::npos; });
             titles.emplace_back(screen.GetTitleStatusText(), screen.GetTitleResultText(),
                                 screen.GetMarkedRecord());
         };
@@ -203,6 +200,7 @@ TEST_F(GameAppTest, TheTitleAndExitKeepARecordAnotherCopySaved)
         ScoreTable other;
         other.RecordAndSave(42.5, 3);
         QTest::keyClick(&dialog, Qt::Key_Escape);
+        QTest::qWaitFor([&] { return dialog.GetGameScreen().GetTitleStatusText() != "ベストタイム:0.0秒"; });
         bestAfterEscape = dialog.GetGameScreen().GetTitleStatusText();
         QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(220, 290));
     });
@@ -284,26 +282,35 @@ TEST_F(GameAppTest, TheEndOfTheSessionClosesTheAboutBoxAndSavesTheTable)
 }
 
 // Every text a player reads fits where it is drawn, in every language and at ratio 1 and 2,
-// with the longest numbers a game gives: the title after a new best, the records, the play
-// scene with the hint, the time and each banner, and the About box.
+// with the longest numbers a table can show: the title after a new best that could not be
+// saved, the records, the play scene with the hint, the time and each banner, and the About box.
 TEST_F(GameAppTest, EveryTextFitsItsPlaceInEveryLanguage)
 {
     for (const QString& language : QStringList{QString()} + AvailableTranslations()) {
         SCOPED_TRACE(language.toStdString());
         ASSERT_TRUE(UseTranslation(language));
+        {
+            std::ofstream file("Setting.ini", std::ios::binary);
+            file << "[Score]\n";
+            for (int i = 1; i <= ScoreTable::Count; ++i)
+                file << "Time" << i << "=99999.8\nScore" << i << "=99999\n";
+        }
+        fs::permissions("Setting.ini", fs::perms::owner_read);
         ScoreTable table;
-        table.times.fill(9999.8);
-        table.scores.fill(9999);
+        ASSERT_TRUE(table.Load());
         MainDialog dialog(table);
-        dialog.GameEnded(GameResult{true, 9999.9, 9999});
-        QTest::qWait(20);
+        dialog.GameEnded(GameResult{true, 99999.9, 99999});
         GameScreen& screen = dialog.GetGameScreen();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !screen.GetTitleResultText().empty(); }));
+        dialog.FinishSaves();
+        QCoreApplication::processEvents();
         std::vector<std::string> cut;
         const auto draw = [&](const std::string& message) {
             for (const qreal scale : {1.0, 2.0}) {
-                LabelMeasuringContext dc(MainDialog::ClientWidth, MainDialog::ClientHeight, scale);
+                LabelRecorder dc(MainDialog::ClientWidth, MainDialog::ClientHeight, scale);
                 screen.Draw(dc, message);
-                cut.insert(cut.end(), dc.cutLabels.begin(), dc.cutLabels.end());
+                const std::vector<std::string> labels = CutLabels(dc);
+                cut.insert(cut.end(), labels.begin(), labels.end());
             }
         };
         ASSERT_EQ(screen.GetMarkedRecord(), 0);
@@ -313,7 +320,7 @@ TEST_F(GameAppTest, EveryTextFitsItsPlaceInEveryLanguage)
         screen.ShowRecords(false);
         screen.BeginGame();
         screen.SetPlaying(true);
-        screen.SetStatusText(MakePlayTimeText()(9999.9));
+        screen.SetStatusText(MakePlayTimeText()(99999.9));
         for (const char* banner : {"", "GameOver!!", "Finish!!", "Pause"})
             draw(banner);
         const AboutDialog about;

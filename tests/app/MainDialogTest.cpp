@@ -3,7 +3,9 @@
 
 #include "app/AboutDialog.h"
 #include "app/MainDialog.h"
+#include "persist/FolderLock.h"
 #include "persist/ScoreTable.h"
+#include "tests/render/LabelRecorder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,13 +15,17 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <system_error>
 #include <thread>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -37,6 +43,30 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 2000)
 {
     return QTest::qWaitFor(condition, timeoutMs);
 }
+
+// The working directory, and so the table's file, of one test: made empty, removed after.
+class ScratchFolder {
+public:
+    ScratchFolder()
+        : previous(fs::current_path())
+        , path(fs::temp_directory_path() / ("tocklet-dialog-" + std::to_string(::getpid())))
+    {
+        fs::remove_all(path);
+        fs::create_directories(path);
+        fs::current_path(path);
+    }
+    ~ScratchFolder()
+    {
+        fs::current_path(previous);
+        fs::remove_all(path);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+private:
+    fs::path previous;
+    fs::path path;
+};
 
 class MainDialogTest : public ::testing::Test {
 protected:
@@ -87,7 +117,16 @@ protected:
     // The pale blue band behind the banner text, at the left end of the band.
     bool BandShown() { return dialog.grab().toImage().pixelColor(20, 190) == QColor(0xB7, 0xC4, 0xE0); }
     int Swings() { return dialog.GetGameScreen().GetWorld().GetSwingCount(); }
+    // Whether the screen, drawn now, shows the text.
+    bool Shows(const std::string& text)
+    {
+        LabelRecorder drawing(MainDialog::ClientWidth, MainDialog::ClientHeight);
+        dialog.GetGameScreen().Draw(drawing, "");
+        return drawing.Says(text);
+    }
 
+    // Gone after the dialog, which may save into it until then.
+    ScratchFolder folder;
     ScoreTable table;
     MainDialog dialog{table};
     QWindow* window = nullptr;
@@ -471,4 +510,53 @@ TEST_F(MainDialogTest, ReadAndRShowTheRecordsAndEveryWayBackGivesTheSameTitle)
     StartGame();
     QTest::keyClick(&dialog, Qt::Key_R);
     EXPECT_FALSE(showsRecords()) << "R does nothing during play";
+}
+
+// Another copy saved a record while this one showed the title: the records show it.
+TEST_F(MainDialogTest, TheRecordsShowWhatAnotherCopySavedMeanwhile)
+{
+    ScoreTable other;
+    other.RecordAndSave(42.5, 3);
+    QTest::keyClick(&dialog, Qt::Key_R);
+    EXPECT_TRUE(WaitFor([&] { return Shows("42.5秒"); }));
+}
+
+// Two places with the same score: the pink row is the one with the last game's time too.
+TEST_F(MainDialogTest, TheLastGamesRowIsFoundByItsTimeAndScore)
+{
+    std::ofstream("Setting.ini") << "[Score]\nTime1=30\nScore1=3\n";
+    QTest::keyClick(&dialog, Qt::Key_R);
+    ASSERT_TRUE(WaitFor([&] { return Shows("30.0秒"); }));
+    QTest::keyClick(&dialog, Qt::Key_R);
+    dialog.GameEnded(GameResult{true, 20.0, 3});
+    EXPECT_TRUE(WaitFor([&] { return dialog.GetGameScreen().GetMarkedRecord() == 1; }));
+}
+
+// While another copy holds the folder's lock, the save waits beside the window: GameOver!!
+// shows, and a click on the field then is one on the field, not on the title that follows.
+// The time shows as not saved until the lock is let go.
+TEST_F(MainDialogTest, ASaveWaitingForTheLockFreezesNothing)
+{
+    auto lock = std::make_unique<FolderLock>(".", 0ms);
+    ASSERT_TRUE(lock->IsHeld());
+    dialog.GetGameScreen().GetWorld().rule.graceTicks = 20;
+    StartGame();
+    ASSERT_TRUE(WaitFor([&] { return Banner() == "GameOver!!"; }, 5000));
+    const int repaints = dialog.GetInvalidateCount();
+    EXPECT_TRUE(WaitFor([&] { return BandShown(); }));
+    Click(ExitCentre);
+    ASSERT_TRUE(WaitFor([&] { return !Playing(); }, 8000));
+    QTest::qWait(50);
+    EXPECT_GT(dialog.GetInvalidateCount(), repaints);
+    EXPECT_TRUE(dialog.isVisible()) << "the click on the field quit on the title";
+    EXPECT_NE(dialog.GetGameScreen().GetTitleResultText().find("※未保存"), std::string::npos);
+
+    lock.reset();
+    EXPECT_TRUE(WaitFor(
+        [&] { return dialog.GetGameScreen().GetTitleResultText().find("※未保存") == std::string::npos; },
+        5000));
+    dialog.FinishSaves();
+    ScoreTable onDisk;
+    ASSERT_TRUE(onDisk.Load());
+    EXPECT_GT(onDisk.GetTime(0), 0.0);
 }

@@ -42,6 +42,8 @@ TEST(Translation, ThePlayTimeTextSpeaksTheLanguageInUse)
         {"", 59.96, "[時間:60.0秒]"},
         {"en", 12.345, "[Time: 12.3 s]"},
         {"en", 4294967.295, "[Time: 4294967.3 s]"},
+        // The translation chosen before is gone, not left behind the program's own texts.
+        {"", 12.345, "[時間:12.3秒]"},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(UseTranslation(c.language));

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Tocklet developers
 // SPDX-License-Identifier: MIT
 
+#include "LabelRecorder.h"
 #include "PixelTestSupport.h"
 
 #include "model/Shadow.h"
@@ -528,4 +529,27 @@ TEST(GameScreen, TheTitleAfterAGameShowsItsOwnStatusLine)
     const QImage best = PaintOnWindow(screen, WindowWidth, WindowHeight);
     EXPECT_GT(CountColour(best, {0, 311, WindowWidth, WindowHeight}, HoverPinkRgb), 0);
     SaveForReview(best, "title-new-best.png");
+}
+
+// Each row reads rank, time and score from left to right; a place with no time reads as empty.
+TEST(GameScreen, TheRecordsShowEachPlacesRankTimeAndScoreInTheirColumns)
+{
+    GameScreen screen;
+    LayOutLikeTheWindow(screen);
+    screen.SetRecords({{{75.3, 4321}, {50.0, 77}, {42.0, 5}, {7.5, 1}, {0.0, 0}}}, 1);
+    screen.ShowRecords(true);
+    LabelRecorder drawing(WindowWidth, WindowHeight);
+    screen.Draw(drawing, "");
+    std::vector<std::string> rows;
+    for (std::size_t i = 0; i + 2 < drawing.labels.size(); ++i) {
+        const auto& first = drawing.labels[i];
+        const auto& second = drawing.labels[i + 1];
+        const auto& third = drawing.labels[i + 2];
+        if (first.rect.top == second.rect.top && second.rect.top == third.rect.top
+            && first.rect.right <= second.rect.left && second.rect.right <= third.rect.left)
+            rows.push_back(first.text + " " + second.text + " " + third.text);
+    }
+    EXPECT_EQ(rows, (std::vector<std::string>{"順位 タイム スコア", "1 75.3秒 4321", "2 50.0秒 77",
+                                              "3 42.0秒 5", "4 7.5秒 1"}));
+    EXPECT_TRUE(drawing.Says("（空き）"));
 }
