@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <iostream>
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -224,6 +225,7 @@ void MainDialog::OnOK()
 void MainDialog::OnCancel()
 {
     gameScreen.SetPlaying(false);
+    playInput.Forget();
     // Another copy of the program may have saved a record meanwhile.
     scoreTable.Refresh();
     ShowTable();
@@ -250,39 +252,49 @@ void MainDialog::OnTimer()
 void MainDialog::OnMouseMove(Point point)
 {
     if (gameScreen.IsPlaying()) {
-        gameScreen.DragSwing(point.x, point.y);
-        if (gameScreen.GetWorld().dragging)
+        if (playInput.MouseMove(point))
             RepaintIfPaused();
         return;
     }
+    // The focus ring is the keys' alone: the mouse puts it away.
+    const bool ringHidden = std::exchange(gameScreen.focusShown, false);
     // Under the records the buttons are hidden: their hover shows again with the title.
-    if (!gameScreen.IsShowingRecords() && gameScreen.UpdateHover(point))
+    if ((!gameScreen.IsShowingRecords() && gameScreen.UpdateHover(point)) || ringHidden)
         Invalidate();
 }
 
 void MainDialog::OnLButtonDown(Point point)
 {
-    if (gameScreen.IsPlaying()) {
-        gameScreen.BeginSwing(point.x, point.y);
+    if (gameScreen.IsPlaying() && playInput.MousePress(point))
         RepaintIfPaused();
-    }
 }
 
 void MainDialog::OnLButtonUp(Point point)
 {
     if (gameScreen.IsPlaying()) {
-        gameScreen.ReleaseSwing(point.x, point.y);
-        RepaintIfPaused();
+        if (playInput.MouseRelease(point))
+            RepaintIfPaused();
         return;
     }
     if (gameScreen.IsShowingRecords())
         OnLeaveRecords();
     else if (gameScreen.HitStart(point))
-        StartGame();
+        PressTitleButton(Screen::TitleButton::Start);
     else if (gameScreen.HitExit(point))
-        OnOK();
+        PressTitleButton(Screen::TitleButton::Exit);
     else if (gameScreen.HitRead(point))
-        OnShowRecords();
+        PressTitleButton(Screen::TitleButton::Read);
+}
+
+void MainDialog::PressTitleButton(Screen::TitleButton button)
+{
+    if (gameScreen.IsPlaying() || gameScreen.IsShowingRecords())
+        return;
+    switch (button) {
+    case Screen::TitleButton::Start: StartGame(); break;
+    case Screen::TitleButton::Exit: OnOK(); break;
+    case Screen::TitleButton::Read: OnShowRecords(); break;
+    }
 }
 
 void MainDialog::StartGame()
@@ -291,6 +303,7 @@ void MainDialog::StartGame()
     // playing flag: the new game is set up after that, and before its own thread exists.
     gameThread.StopAndJoin();
     gameScreen.BeginGame();
+    playInput.Forget();
     gameScreen.SetPlaying(true);
     Invalidate();
     try {
@@ -389,6 +402,8 @@ void MainDialog::keyPressEvent(QKeyEvent* event)
     }
     // A chord with Ctrl, Alt or Meta is no pause key, and a held key must not toggle on every repeat.
     const bool chord = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (!chord && (gameScreen.IsPlaying() ? OnPlayKey(*event) : OnTitleKey(*event)))
+        return;
     if ((event->key() == Qt::Key_P || event->key() == Qt::Key_Space) && !chord) {
         if (!event->isAutoRepeat())
             OnPauseKey();
@@ -409,4 +424,52 @@ void MainDialog::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+bool MainDialog::OnPlayKey(const QKeyEvent& event)
+{
+    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+    // The arrows move on while held; Enter acts once a press.
+    if (enter && event.isAutoRepeat())
+        return true;
+    if (!playInput.Key(event.key(), event.modifiers() & Qt::ShiftModifier))
+        return false;
+    RepaintIfPaused();
+    return true;
+}
+
+bool MainDialog::OnTitleKey(const QKeyEvent& event)
+{
+    const int key = event.key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (gameScreen.IsShowingRecords()) {
+        if (enter && !event.isAutoRepeat())
+            OnLeaveRecords();
+        return enter;
+    }
+    if (enter || key == Qt::Key_Space) {
+        if (!event.isAutoRepeat())
+            PressTitleButton(gameScreen.focusedButton);
+        return true;
+    }
+    if (key == Qt::Key_Up || key == Qt::Key_Left)
+        MoveTitleFocus(-1);
+    else if (key == Qt::Key_Down || key == Qt::Key_Right)
+        MoveTitleFocus(1);
+    else
+        return false;
+    return true;
+}
+
+bool MainDialog::focusNextPrevChild(bool next)
+{
+    if (!gameScreen.IsPlaying() && !gameScreen.IsShowingRecords())
+        MoveTitleFocus(next ? 1 : -1);
+    return true;
+}
+
+void MainDialog::MoveTitleFocus(int step)
+{
+    gameScreen.MoveFocus(step);
+    Invalidate();
 }

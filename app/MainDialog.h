@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "app/PlayInput.h"
 #include "base/Geometry.h"
 #include "render/GameScreen.h"
 #include "threads/GameThread.h"
@@ -22,8 +23,10 @@ class ScoreTable;
 
 // The game window: its client area is drawn entirely by the game screen. The hidden controls
 // only place the play area, the title panel and the Start, Exit and Read buttons. Mouse input
-// serves the drawn buttons on the title screen and the swing gesture during play. Read, or R,
-// shows the records in place of the title; a click, Escape or R again goes back.
+// serves the drawn buttons on the title screen and the swing gesture during play; the keys do
+// the same: Tab and the arrows move the focus among the drawn buttons, Enter or Space presses
+// one, and during play the arrows and Enter make a swing. Read, or R, shows the records in
+// place of the title; a click, Escape, Enter or R again goes back.
 class MainDialog : public QDialog, public OwnerWindow {
     Q_OBJECT
 
@@ -65,6 +68,10 @@ public slots:
     // window as Exit does, the About box and the menu first.
     void OnQuitRequest();
 
+public:
+    // What a click on the drawn button does, from a key or a screen reader alike.
+    void PressTitleButton(Screen::TitleButton button);
+
 protected:
     void OnInitDialog();
     void OnOK();
@@ -91,8 +98,14 @@ protected:
     void leaveEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Tab and Shift+Tab move the focus among the drawn buttons of the title.
+    bool focusNextPrevChild(bool next) override;
 
 private:
+    // The keys of the play scene and of the title; false for a key they leave to the window.
+    bool OnPlayKey(const QKeyEvent& event);
+    bool OnTitleKey(const QKeyEvent& event);
+    void MoveTitleFocus(int step);
     void AddHiddenControl(int controlId, int left, int top, int right, int bottom);
     void StartGame();
     void Invalidate();
@@ -105,6 +118,7 @@ private:
     QIcon icon;
     GameScreen gameScreen;
     GameThread gameThread;
+    PlayInput playInput{gameScreen};
     std::map<int, QWidget*> controls;
     QAction* aboutAction = nullptr;
     QTimer refreshTimer;

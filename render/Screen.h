@@ -28,6 +28,8 @@ struct RecordRow {
 class Screen {
 public:
     static constexpr int RecordCount = 5;
+    // The drawn buttons of the title, top to bottom: the order the keys move the focus in.
+    enum class TitleButton { Read, Start, Exit };
     using RecordRows = std::array<RecordRow, RecordCount>;
 
     Screen();
@@ -41,6 +43,7 @@ public:
 
     void ResetScreen();
     void SetTitleText(std::string text);
+    const std::string& GetTitleText() const { return titleText; }
     // The status line of the title screen. The title never shows the status text, which the
     // game thread may still write after the return to the title.
     void SetTitleStatusText(std::string text);
@@ -66,6 +69,9 @@ public:
     bool HitRead(Point pt) const;
     // Returns true when any hover flag changed.
     bool UpdateHover(Point pt);
+    // Moves the keyboard focus step buttons on, round the ends, and shows it from then on.
+    void MoveFocus(int step);
+    const Rect& GetButtonRect(TitleButton button) const;
 
     // The game thread clears the flag at the end of its end-of-game display.
     bool IsPlaying() const { return playing.load(); }
@@ -103,6 +109,10 @@ public:
     bool stopHover = false;
     bool exitHover = false;
     bool readHover = false;
+    // The title button a key presses; its ring shows only once a key has moved it, so that a
+    // mouse player's title stays as it was.
+    TitleButton focusedButton = TitleButton::Start;
+    bool focusShown = false;
 
 protected:
     std::string titleText;

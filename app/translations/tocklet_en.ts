@@ -81,5 +81,9 @@
         <source>[時間:%1秒]</source>
         <translation>[Time: %1 s]</translation>
     </message>
+    <message>
+        <source>キーでも：矢印で狙い Enterで支点 矢印で運び Enterで放す</source>
+        <translation>Keys: arrows aim, Enter hangs, arrows carry, Enter lets go</translation>
+    </message>
 </context>
 </TS>

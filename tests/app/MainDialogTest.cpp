@@ -18,6 +18,9 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 using namespace std::chrono_literals;
 
@@ -295,7 +298,6 @@ TEST_F(MainDialogTest, PAndSpacePauseAndResumeTheGame)
 TEST_F(MainDialogTest, PauseKeysDoNothingOnTheTitleScreenOrAsChordsOrRepeats)
 {
     QTest::keyClick(&dialog, Qt::Key_P);
-    QTest::keyClick(&dialog, Qt::Key_Space);
     EXPECT_FALSE(Playing());
     EXPECT_FALSE(dialog.GetGameThread().IsPauseRequested());
     StartGame();
@@ -471,4 +473,134 @@ TEST_F(MainDialogTest, ReadAndRShowTheRecordsAndEveryWayBackGivesTheSameTitle)
     StartGame();
     QTest::keyClick(&dialog, Qt::Key_R);
     EXPECT_FALSE(showsRecords()) << "R does nothing during play";
+}
+
+// Start has the focus on the title; Tab, Shift+Tab and the arrows move it round Read, Start
+// and Exit, and Enter or Space does what a click on it does. Enter also leaves the records.
+TEST(MainDialogKeys, TheKeysReachEveryButtonOfTheTitle)
+{
+    using Keys = std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>>;
+    const struct {
+        Keys keys;
+        bool playing;
+        bool records;
+        bool open;
+    } cases[] = {
+        {{{Qt::Key_Return, {}}}, true, false, true},
+        {{{Qt::Key_Space, {}}}, true, false, true},
+        {{{Qt::Key_Backtab, Qt::ShiftModifier}, {Qt::Key_Enter, {}}}, false, true, true},
+        {{{Qt::Key_Up, {}}, {Qt::Key_Left, {}}, {Qt::Key_Space, {}}}, false, false, false},
+        {{{Qt::Key_Tab, {}}, {Qt::Key_Tab, {}}, {Qt::Key_Return, {}}}, false, true, true},
+        {{{Qt::Key_Down, {}}, {Qt::Key_Right, {}}, {Qt::Key_Right, {}}, {Qt::Key_Return, {}}},
+         true,
+         false,
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(&c - cases));
+        ScoreTable table;
+        MainDialog dialog(table);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        QTest::mouseMove(dialog.windowHandle(), Field);
+        const QImage title = dialog.grab().toImage();
+        QTest::keyClick(&dialog, Qt::Key_Tab);
+        EXPECT_NE(dialog.grab().toImage(), title) << "the ring shows once a key moved the focus";
+        QTest::mouseMove(dialog.windowHandle(), Field + QPoint(1, 0));
+        EXPECT_EQ(dialog.grab().toImage(), title) << "the mouse puts the ring away";
+        QTest::keyClick(&dialog, Qt::Key_Backtab, Qt::ShiftModifier);
+
+        for (const auto& [key, modifiers] : c.keys)
+            QTest::keyClick(&dialog, key, modifiers);
+        EXPECT_EQ(dialog.GetGameScreen().IsPlaying(), c.playing);
+        EXPECT_EQ(dialog.GetGameScreen().IsShowingRecords(), c.records);
+        EXPECT_EQ(dialog.isVisible(), c.open);
+        if (c.records) {
+            QTest::keyClick(&dialog, Qt::Key_Return);
+            EXPECT_FALSE(dialog.GetGameScreen().IsShowingRecords());
+            EXPECT_TRUE(dialog.isVisible());
+        }
+    }
+}
+
+// The keys make the very swings a press, drag and release of the mouse make at the same points;
+// the crosshair starts in the middle of the field, 8 pixels a step, 1 with Shift.
+TEST_F(MainDialogTest, TheKeysMakeTheSwingsTheMouseMakesAtTheSamePoints)
+{
+    enum Kind { Key, ShiftKey, MousePress, MouseMove, MouseRelease };
+    struct Step {
+        Kind kind;
+        Qt::Key key = Qt::Key_unknown;
+        QPoint at{};
+    };
+    const auto key = [](Qt::Key k, int times = 1) { return std::vector<Step>(times, Step{Key, k}); };
+    const auto join = [](std::initializer_list<std::vector<Step>> parts) {
+        std::vector<Step> steps;
+        for (const auto& part : parts)
+            steps.insert(steps.end(), part.begin(), part.end());
+        return steps;
+    };
+    const auto mouse = [](QPoint from, QPoint to, bool release = true) {
+        std::vector<Step> steps{{MousePress, {}, from}, {MouseMove, {}, to}};
+        if (release)
+            steps.push_back({MouseRelease, {}, to});
+        return steps;
+    };
+    const QPoint middle{224, 203};
+    const struct {
+        const char* what;
+        std::vector<Step> keys;
+        std::vector<Step> mouse;
+    } cases[] = {
+        {"anchor, rope, release",
+         join({key(Qt::Key_Return), key(Qt::Key_Right, 2), {{ShiftKey, Qt::Key_Down}}, key(Qt::Key_Return)}),
+         mouse(middle, middle + QPoint(16, 1))},
+        {"a weight carried", join({key(Qt::Key_Return), key(Qt::Key_Left)}),
+         mouse(middle, middle - QPoint(8, 0), false)},
+        {"Escape drops the drag", join({key(Qt::Key_Return), key(Qt::Key_Up), key(Qt::Key_Escape)}), {}},
+        {"the field's edge holds the crosshair",
+         join({key(Qt::Key_Left, 30), key(Qt::Key_Return), key(Qt::Key_Right), key(Qt::Key_Return)}),
+         mouse({0, 203}, {8, 203})},
+        {"a press of the mouse drops a drag of the keys",
+         join({key(Qt::Key_Return), key(Qt::Key_Right), mouse({100, 100}, {130, 140})}),
+         mouse({100, 100}, {130, 140})},
+        {"Enter drops a drag of the mouse",
+         join({mouse({100, 100}, {120, 100}, false),
+               key(Qt::Key_Return),
+               key(Qt::Key_Down),
+               key(Qt::Key_Return),
+               {{MouseRelease, {}, {120, 100}}}}),
+         mouse(middle, middle + QPoint(0, 8))},
+    };
+    // The swings that show: anchor, weight, rope and whether each swings. A pause holds them.
+    const auto swingsAfter = [&](const std::vector<Step>& steps) {
+        StartGame();
+        QTest::keyClick(&dialog, Qt::Key_P);
+        EXPECT_TRUE(PausedWithBanner());
+        for (const Step& step : steps) {
+            if (step.kind == MousePress)
+                Press(step.at);
+            else if (step.kind == MouseMove)
+                MoveTo(step.at);
+            else if (step.kind == MouseRelease)
+                Release(step.at);
+            else
+                QTest::keyClick(&dialog, step.key,
+                                step.kind == ShiftKey ? Qt::ShiftModifier : Qt::NoModifier);
+        }
+        EXPECT_TRUE(Playing()) << "no key of the gesture leaves the game";
+        std::vector<std::tuple<int, int, Point, int, bool>> shown;
+        for (int i = 0; i < Swings(); ++i) {
+            const auto swing = dialog.GetGameScreen().GetWorld().swings.GetAt(i);
+            if (swing->alive)
+                shown.emplace_back(swing->anchorX, swing->anchorY, swing->GetPoint(), swing->ropeLength,
+                                   swing->IsActive());
+        }
+        StopBy(true);
+        return shown;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(swingsAfter(c.keys), swingsAfter(c.mouse));
+    }
 }
