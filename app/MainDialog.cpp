@@ -7,9 +7,11 @@
 #include "app/GameApp.h"
 #include "app/Program.h"
 #include "app/Translation.h"
+#include "app/WindowAccessible.h"
 #include "base/SecondsText.h"
 #include "persist/ScoreTable.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -72,6 +74,8 @@ MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
 
     refreshTimer.setInterval(RefreshTimerMs);
     connect(&refreshTimer, &QTimer::timeout, this, &MainDialog::OnTimer);
+    // Asked only once a screen reader is about; adding it again changes nothing.
+    QAccessible::installFactory(WindowAccessible::Factory);
 
     OnInitDialog();
 }
@@ -180,6 +184,7 @@ void MainDialog::OnGameEnded(const GameResult& result)
     const QString text = place == 0 ? tr("★新記録★　今回のタイム:%1秒") : tr("今回のタイム:%1秒");
     gameScreen.SetTitleResultText(text.arg(seconds).toStdString(), place == 0);
     Invalidate();
+    WindowAccessible::Announce(*this, QStringLiteral("GameOver!! ") + text.arg(seconds));
 }
 
 // Every paint draws the whole client area, so the erase flag of a request changes nothing here.
@@ -202,12 +207,14 @@ void MainDialog::OnShowRecords()
         ShowTable();
     gameScreen.ShowRecords(true);
     Invalidate();
+    WindowAccessible::FocusMoved(*this);
 }
 
 void MainDialog::OnLeaveRecords()
 {
     gameScreen.ShowRecords(false);
     Invalidate();
+    WindowAccessible::FocusMoved(*this);
 }
 
 void MainDialog::OnAbout()
@@ -231,6 +238,7 @@ void MainDialog::OnCancel()
     ShowTable();
     Invalidate();
     gameThread.RequestStop();
+    WindowAccessible::FocusMoved(*this);
 }
 
 void MainDialog::OnQuitRequest()
@@ -247,6 +255,7 @@ void MainDialog::OnQuitRequest()
 void MainDialog::OnTimer()
 {
     gameThread.RefreshControls();
+    WindowAccessible::Follow(*this);
 }
 
 void MainDialog::OnMouseMove(Point point)
@@ -306,6 +315,8 @@ void MainDialog::StartGame()
     playInput.Forget();
     gameScreen.SetPlaying(true);
     Invalidate();
+    WindowAccessible::FocusMoved(*this);
+    WindowAccessible::Announce(*this, QString::fromStdString(GameScreen::GetHintText()));
     try {
         gameThread.Start();
     } catch (const std::system_error& error) {
@@ -319,8 +330,10 @@ void MainDialog::OnPauseKey()
 {
     // The game thread shows the pause and its end: it acts on the request at its next
     // check-point, and only from there on does the time hold.
-    if (gameScreen.IsPlaying())
-        gameThread.SetPauseRequested(!gameThread.IsPauseRequested());
+    if (!gameScreen.IsPlaying())
+        return;
+    gameThread.SetPauseRequested(!gameThread.IsPauseRequested());
+    WindowAccessible::Announce(*this, gameThread.IsPauseRequested() ? tr("一時停止") : tr("再開"));
 }
 
 // The parked game thread asks for no repaints, yet the gestures of a pause must show.
@@ -472,4 +485,5 @@ void MainDialog::MoveTitleFocus(int step)
 {
     gameScreen.MoveFocus(step);
     Invalidate();
+    WindowAccessible::FocusMoved(*this);
 }

@@ -169,6 +169,14 @@ void GameScreen::DrawHint(DeviceContext& dc)
                       Translated(TextContext, HintKeysText), SceneStyle::HintKeysSize, SceneStyle::HintGrey);
 }
 
+std::string GameScreen::GetHintText()
+{
+    std::string text;
+    for (const char* line : {HintText, HintRuleText, HintPlayKeysText, HintKeysText})
+        text += Translated(TextContext, line) + "\n";
+    return text;
+}
+
 void GameScreen::DrawSwings(DeviceContext& dc)
 {
     // Fetched a batch at a time under one lock, and held while drawn: a reset on the game

@@ -47,6 +47,8 @@ public:
 
     // How to play, in dim grey across the middle of the field.
     void DrawHint(DeviceContext& dc);
+    // The hint's lines in the language in use, one after another.
+    static std::string GetHintText();
     void DrawSwings(DeviceContext& dc);
     void DrawObstacles(DeviceContext& dc);
     void DrawCrosshair(DeviceContext& dc);

@@ -138,6 +138,12 @@ void Screen::SetRecords(const RecordRows& rows, int marked)
     markedRecord = marked;
 }
 
+Rect Screen::GetRecordRect(int place) const
+{
+    const int top = RecordsRowTop + place * RecordsRowHeight;
+    return Rect{areaRect.left, top, areaRect.right, top + RecordsRowHeight};
+}
+
 void Screen::SetStatusText(std::string text)
 {
     statusText.Set(std::move(text));

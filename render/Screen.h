@@ -55,7 +55,11 @@ public:
     // The places of the score table, best first, for the records view; marked is the place of
     // the last game recorded in this run, shown in pink, or -1.
     void SetRecords(const RecordRows& rows, int marked);
+    // What a screen reader reads of the records view.
+    const RecordRows& GetRecords() const { return records; }
     int GetMarkedRecord() const { return markedRecord; }
+    // Where the records view draws the row of a place.
+    Rect GetRecordRect(int place) const;
     // The records view in place of the title screen: shown on the title only.
     void ShowRecords(bool show) { showingRecords = show; }
     bool IsShowingRecords() const { return showingRecords; }

@@ -5,6 +5,8 @@
 #include "app/MainDialog.h"
 #include "persist/ScoreTable.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -603,4 +605,72 @@ TEST_F(MainDialogTest, TheKeysMakeTheSwingsTheMouseMakesAtTheSamePoints)
         SCOPED_TRACE(c.what);
         EXPECT_EQ(swingsAfter(c.keys), swingsAfter(c.mouse));
     }
+}
+
+// A screen reader finds the drawn parts of each view: the title's texts and its three buttons,
+// whose Press does what a click does; the records as five sentences; the field, whose
+// description follows the weights in play.
+TEST(MainDialogReader, ReadsEveryViewAndPressesTheButtons)
+{
+    const auto childNamed = [](QAccessibleInterface* parent, const QString& name) -> QAccessibleInterface* {
+        for (int i = 0; i < parent->childCount(); ++i)
+            if (parent->child(i)->text(QAccessible::Name) == name)
+                return parent->child(i);
+        return nullptr;
+    };
+    const struct {
+        const char* button;
+        bool playing;
+        bool records;
+        bool open;
+    } presses[] = {{"Start", true, false, true}, {"Read", false, true, true}, {"Exit", false, false, false}};
+    for (const auto& press : presses) {
+        SCOPED_TRACE(press.button);
+        ScoreTable table;
+        MainDialog dialog(table);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&dialog);
+        ASSERT_TRUE(window);
+        EXPECT_TRUE(childNamed(window, "トクレット"));
+        EXPECT_TRUE(childNamed(window, "ベストタイム:0.0秒"));
+        QAccessibleInterface* button = childNamed(window, press.button);
+        ASSERT_TRUE(button);
+        EXPECT_EQ(button->role(), QAccessible::PushButton);
+        EXPECT_EQ(window->focusChild()->text(QAccessible::Name), "Start");
+        button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_EQ(dialog.GetGameScreen().IsPlaying(), press.playing);
+        EXPECT_EQ(dialog.GetGameScreen().IsShowingRecords(), press.records);
+        EXPECT_EQ(dialog.isVisible(), press.open);
+        if (!press.playing)
+            continue;
+
+        QAccessibleInterface* field = window->child(0);
+        ASSERT_EQ(window->childCount(), 1);
+        EXPECT_EQ(field->role(), QAccessible::Canvas);
+        EXPECT_TRUE(field->state().focusable);
+        QTest::keyClick(&dialog, Qt::Key_P);
+        ASSERT_TRUE(WaitFor([&] { return dialog.GetGameThread().GetMessageText() == "Pause"; }));
+        EXPECT_TRUE(field->text(QAccessible::Description).contains("揺れているおもり0個、影0個"));
+        for (int weight = 1; weight <= 2; ++weight) {
+            QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(100 * weight, 100));
+            EXPECT_TRUE(field->text(QAccessible::Description)
+                            .contains(QString("揺れているおもり%1個、影0個").arg(weight)));
+        }
+    }
+
+    ScoreTable table;
+    MainDialog dialog(table);
+    GameScreen& screen = dialog.GetGameScreen();
+    screen.SetRecords({RecordRow{75.3, 7}, RecordRow{12.5, 3}}, 1);
+    screen.ShowRecords(true);
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&dialog);
+    ASSERT_EQ(window->childCount(), 1);
+    QAccessibleInterface* records = window->child(0);
+    EXPECT_EQ(records->role(), QAccessible::List);
+    QStringList rows;
+    for (int i = 0; i < records->childCount(); ++i)
+        rows << records->child(i)->text(QAccessible::Name);
+    EXPECT_EQ(rows, (QStringList{"1位：75.3秒、おもり7個", "2位：12.5秒、おもり3個、今回の最後のゲーム",
+                                 "3位：空き", "4位：空き", "5位：空き"}));
 }
