@@ -7,9 +7,11 @@
 #include "app/GameApp.h"
 #include "app/Program.h"
 #include "app/Translation.h"
+#include "app/WindowAccessible.h"
 #include "base/SecondsText.h"
 #include "persist/ScoreTable.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -25,6 +27,7 @@
 #include <cstdio>
 #include <iostream>
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -51,17 +54,7 @@ constexpr Point Outside{-1, -1};
 
 MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
     : QDialog(parent)
-    , scoreKeeper(table,
-                  [this](const ScoreTable& saved) {
-                      ReportTableProblems(saved, std::cerr, false);
-                      QMetaObject::invokeMethod(
-                          this,
-                          [this] {
-                              ShowTable();
-                              Invalidate();
-                          },
-                          Qt::QueuedConnection);
-                  })
+    , scoreKeeper(table, [this](const ScoreTable& kept, bool saved) { OnTableKept(kept, saved); })
     , icon(LoadMainIcon())
 {
     setWindowTitle("Tocklet");
@@ -82,6 +75,8 @@ MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
 
     refreshTimer.setInterval(RefreshTimerMs);
     connect(&refreshTimer, &QTimer::timeout, this, &MainDialog::OnTimer);
+    // Asked only once a screen reader is about; adding it again changes nothing.
+    QAccessible::installFactory(WindowAccessible::Factory);
 
     OnInitDialog();
 }
@@ -132,15 +127,19 @@ void MainDialog::OnInitDialog()
     refreshTimer.start();
 }
 
+QString MainDialog::LastGameLine() const
+{
+    const QString seconds = QString::fromStdString(FormatSeconds(lastGame->game.time));
+    return (lastGame->newBest ? tr("★新記録★　今回のタイム:%1秒") : tr("今回のタイム:%1秒")).arg(seconds);
+}
+
 void MainDialog::ShowTable()
 {
     const ScoreTable table = scoreKeeper.GetView();
     gameScreen.SetTitleStatusText(
         tr("ベストタイム:%1秒").arg(QString::fromStdString(FormatSeconds(table.GetTime(0)))).toStdString());
     if (lastGame) {
-        const QString seconds = QString::fromStdString(FormatSeconds(lastGame->game.time));
-        QString line =
-            (lastGame->newBest ? tr("★新記録★　今回のタイム:%1秒") : tr("今回のタイム:%1秒")).arg(seconds);
+        QString line = LastGameLine();
         const auto& unsaved = table.GetUnsaved();
         if (std::find(unsaved.begin(), unsaved.end(), lastGame->game) != unsaved.end())
             line = tr("%1　※未保存").arg(line);
@@ -199,6 +198,21 @@ void MainDialog::OnGameEnded(const GameResult& result)
         lastRecorded = game;
     ShowTable();
     Invalidate();
+    WindowAccessible::Announce(*this, QStringLiteral("GameOver!! ") + LastGameLine());
+}
+
+void MainDialog::OnTableKept(const ScoreTable& table, bool saved)
+{
+    // A re-read that fails is worth no line: the file is left alone, and the next save says so.
+    if (saved)
+        ReportTableProblems(table, std::cerr, false);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            ShowTable();
+            Invalidate();
+        },
+        Qt::QueuedConnection);
 }
 
 void MainDialog::FinishSaves()
@@ -225,12 +239,14 @@ void MainDialog::OnShowRecords()
     scoreKeeper.Refresh();
     gameScreen.ShowRecords(true);
     Invalidate();
+    WindowAccessible::FocusMoved(*this);
 }
 
 void MainDialog::OnLeaveRecords()
 {
     gameScreen.ShowRecords(false);
     Invalidate();
+    WindowAccessible::FocusMoved(*this);
 }
 
 void MainDialog::OnAbout()
@@ -248,10 +264,12 @@ void MainDialog::OnOK()
 void MainDialog::OnCancel()
 {
     gameScreen.SetPlaying(false);
+    playInput.Forget();
     // Another copy of the program may have saved a record meanwhile.
     scoreKeeper.Refresh();
     Invalidate();
     gameThread.RequestStop();
+    WindowAccessible::FocusMoved(*this);
 }
 
 void MainDialog::OnQuitRequest()
@@ -268,44 +286,55 @@ void MainDialog::OnQuitRequest()
 void MainDialog::OnTimer()
 {
     gameThread.RefreshControls();
+    WindowAccessible::Follow(*this);
 }
 
 void MainDialog::OnMouseMove(Point point)
 {
     if (gameScreen.IsPlaying()) {
-        gameScreen.DragSwing(point.x, point.y);
-        if (gameScreen.GetWorld().dragging)
+        if (playInput.MouseMove(point))
             RepaintIfPaused();
         return;
     }
+    // The focus ring is the keys' alone: the mouse puts it away.
+    const bool ringHidden = std::exchange(gameScreen.focusShown, false);
     // Under the records the buttons are hidden: their hover shows again with the title.
-    if (!gameScreen.IsShowingRecords() && gameScreen.UpdateHover(point))
+    if ((!gameScreen.IsShowingRecords() && gameScreen.UpdateHover(point)) || ringHidden)
         Invalidate();
 }
 
 void MainDialog::OnLButtonDown(Point point)
 {
-    if (gameScreen.IsPlaying()) {
-        gameScreen.BeginSwing(point.x, point.y);
+    if (gameScreen.IsPlaying() && playInput.MousePress(point))
         RepaintIfPaused();
-    }
 }
 
 void MainDialog::OnLButtonUp(Point point)
 {
     if (gameScreen.IsPlaying()) {
-        gameScreen.ReleaseSwing(point.x, point.y);
-        RepaintIfPaused();
+        if (playInput.MouseRelease(point))
+            RepaintIfPaused();
         return;
     }
     if (gameScreen.IsShowingRecords())
         OnLeaveRecords();
     else if (gameScreen.HitStart(point))
-        StartGame();
+        PressTitleButton(Screen::TitleButton::Start);
     else if (gameScreen.HitExit(point))
-        OnOK();
+        PressTitleButton(Screen::TitleButton::Exit);
     else if (gameScreen.HitRead(point))
-        OnShowRecords();
+        PressTitleButton(Screen::TitleButton::Read);
+}
+
+void MainDialog::PressTitleButton(Screen::TitleButton button)
+{
+    if (gameScreen.IsPlaying() || gameScreen.IsShowingRecords())
+        return;
+    switch (button) {
+    case Screen::TitleButton::Start: StartGame(); break;
+    case Screen::TitleButton::Exit: OnOK(); break;
+    case Screen::TitleButton::Read: OnShowRecords(); break;
+    }
 }
 
 void MainDialog::StartGame()
@@ -314,8 +343,11 @@ void MainDialog::StartGame()
     // playing flag: the new game is set up after that, and before its own thread exists.
     gameThread.StopAndJoin();
     gameScreen.BeginGame();
+    playInput.Forget();
     gameScreen.SetPlaying(true);
     Invalidate();
+    WindowAccessible::FocusMoved(*this);
+    WindowAccessible::Announce(*this, QString::fromStdString(GameScreen::GetHintText()));
     try {
         gameThread.Start();
     } catch (const std::system_error& error) {
@@ -329,8 +361,10 @@ void MainDialog::OnPauseKey()
 {
     // The game thread shows the pause and its end: it acts on the request at its next
     // check-point, and only from there on does the time hold.
-    if (gameScreen.IsPlaying())
-        gameThread.SetPauseRequested(!gameThread.IsPauseRequested());
+    if (!gameScreen.IsPlaying())
+        return;
+    gameThread.SetPauseRequested(!gameThread.IsPauseRequested());
+    WindowAccessible::Announce(*this, gameThread.IsPauseRequested() ? tr("一時停止") : tr("再開"));
 }
 
 // The parked game thread asks for no repaints, yet the gestures of a pause must show.
@@ -412,6 +446,8 @@ void MainDialog::keyPressEvent(QKeyEvent* event)
     }
     // A chord with Ctrl, Alt or Meta is no pause key, and a held key must not toggle on every repeat.
     const bool chord = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (!chord && (gameScreen.IsPlaying() ? OnPlayKey(*event) : OnTitleKey(*event)))
+        return;
     if ((event->key() == Qt::Key_P || event->key() == Qt::Key_Space) && !chord) {
         if (!event->isAutoRepeat())
             OnPauseKey();
@@ -432,4 +468,53 @@ void MainDialog::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+bool MainDialog::OnPlayKey(const QKeyEvent& event)
+{
+    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+    // The arrows move on while held; Enter acts once a press.
+    if (enter && event.isAutoRepeat())
+        return true;
+    if (!playInput.Key(event.key(), event.modifiers() & Qt::ShiftModifier))
+        return false;
+    RepaintIfPaused();
+    return true;
+}
+
+bool MainDialog::OnTitleKey(const QKeyEvent& event)
+{
+    const int key = event.key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (gameScreen.IsShowingRecords()) {
+        if (enter && !event.isAutoRepeat())
+            OnLeaveRecords();
+        return enter;
+    }
+    if (enter || key == Qt::Key_Space) {
+        if (!event.isAutoRepeat())
+            PressTitleButton(gameScreen.focusedButton);
+        return true;
+    }
+    if (key == Qt::Key_Up || key == Qt::Key_Left)
+        MoveTitleFocus(-1);
+    else if (key == Qt::Key_Down || key == Qt::Key_Right)
+        MoveTitleFocus(1);
+    else
+        return false;
+    return true;
+}
+
+bool MainDialog::focusNextPrevChild(bool next)
+{
+    if (!gameScreen.IsPlaying() && !gameScreen.IsShowingRecords())
+        MoveTitleFocus(next ? 1 : -1);
+    return true;
+}
+
+void MainDialog::MoveTitleFocus(int step)
+{
+    gameScreen.MoveFocus(step);
+    Invalidate();
+    WindowAccessible::FocusMoved(*this);
 }

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "app/PlayInput.h"
 #include "base/Geometry.h"
 #include "persist/ScoreKeeper.h"
 #include "render/GameScreen.h"
@@ -23,8 +24,10 @@ class ScoreTable;
 
 // The game window: its client area is drawn entirely by the game screen. The hidden controls
 // only place the play area, the title panel and the Start, Exit and Read buttons. Mouse input
-// serves the drawn buttons on the title screen and the swing gesture during play. Read, or R,
-// shows the records in place of the title; a click, Escape or R again goes back.
+// serves the drawn buttons on the title screen and the swing gesture during play; the keys do
+// the same: Tab and the arrows move the focus among the drawn buttons, Enter or Space presses
+// one, and during play the arrows and Enter make a swing. Read, or R, shows the records in
+// place of the title; a click, Escape, Enter or R again goes back.
 class MainDialog : public QDialog, public OwnerWindow {
     Q_OBJECT
 
@@ -70,6 +73,10 @@ public slots:
     // window as Exit does, the About box and the menu first.
     void OnQuitRequest();
 
+public:
+    // What a click on the drawn button does, from a key or a screen reader alike.
+    void PressTitleButton(Screen::TitleButton button);
+
 protected:
     void OnInitDialog();
     void OnOK();
@@ -82,6 +89,9 @@ protected:
     void OnPauseKey();
     // A lost game's time goes onto the title and into the table, which is saved at once.
     void OnGameEnded(const GameResult& result);
+    // On the keeper's thread after each of its jobs: reports a save's problems and has the
+    // window show the table.
+    void OnTableKept(const ScoreTable& table, bool saved);
     // The records in place of the title, as they are on disk now.
     void OnShowRecords();
     // The title again, from the records.
@@ -96,8 +106,14 @@ protected:
     void leaveEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Tab and Shift+Tab move the focus among the drawn buttons of the title.
+    bool focusNextPrevChild(bool next) override;
 
 private:
+    // The keys of the play scene and of the title; false for a key they leave to the window.
+    bool OnPlayKey(const QKeyEvent& event);
+    bool OnTitleKey(const QKeyEvent& event);
+    void MoveTitleFocus(int step);
     void AddHiddenControl(int controlId, int left, int top, int right, int bottom);
     void StartGame();
     void Invalidate();
@@ -105,6 +121,8 @@ private:
     void RepaintIfPaused();
     // The title's best time, the last game's time and the records from the table.
     void ShowTable();
+    // The title's line for the last game lost, without the mark of a time not yet saved.
+    QString LastGameLine() const;
 
     // The last game lost in this run, as its line on the title tells it.
     struct LostGame {
@@ -116,6 +134,7 @@ private:
     QIcon icon;
     GameScreen gameScreen;
     GameThread gameThread;
+    PlayInput playInput{gameScreen};
     std::map<int, QWidget*> controls;
     QAction* aboutAction = nullptr;
     QTimer refreshTimer;

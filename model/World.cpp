@@ -224,6 +224,15 @@ void World::ReleaseSwing(int, int)
     swing->SetActive(true);
 }
 
+void World::DropSwing()
+{
+    if (!dragging)
+        return;
+    dragging = false;
+    if (const std::shared_ptr<Swing> swing = swings.GetAt(currentSwingIndex))
+        swing->alive = false;
+}
+
 void World::ObstacleGrid::Fill(const Rect& field, const std::vector<ObstacleView>& views)
 {
     area = field;

@@ -55,6 +55,8 @@ public:
     void DragSwing(int x, int y);
     // Fixes the rope of the newest swing from where its weight is now; the point is not used.
     void ReleaseSwing(int x, int y);
+    // Ends a drag without a swing: the weight carried is put out. Nothing while none is dragged.
+    void DropSwing();
 
     ShadowRule rule;
     LockedList<Swing> swings;

@@ -94,6 +94,7 @@ void ScoreKeeper::DoQueuedJobs(std::unique_lock<std::mutex>& guard)
     for (const ScoreTable::Game& game : taken)
         table.Remember(game.time, game.score);
     // Saves when a game waits to be saved, in this job or from an earlier one that failed.
+    const bool saving = !table.GetUnsaved().empty();
     table.Refresh();
     guard.lock();
     // A game recorded meanwhile is in the view already, and not yet in the table: the next job,
@@ -102,6 +103,6 @@ void ScoreKeeper::DoQueuedJobs(std::unique_lock<std::mutex>& guard)
         view = table;
     guard.unlock();
     if (done)
-        done(table);
+        done(table, saving);
     guard.lock();
 }

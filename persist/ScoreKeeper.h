@@ -17,8 +17,9 @@
 // thread from construction until Finish. Jobs asked for while one runs are done together next.
 class ScoreKeeper {
 public:
-    // Called on the keeper's thread after each job, with the table as the job left it.
-    using Done = std::function<void(const ScoreTable& table)>;
+    // Called on the keeper's thread after each job, with the table as the job left it; saved
+    // tells a save (a game was to be put in) from a re-read.
+    using Done = std::function<void(const ScoreTable& table, bool saved)>;
 
     ScoreKeeper(ScoreTable& table, Done done);
     ~ScoreKeeper();

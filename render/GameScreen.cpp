@@ -23,15 +23,21 @@ constexpr std::size_t SwingBatch = 64;
 constexpr char HintText[] = QT_TRANSLATE_NOOP("Tocklet", "ドラッグでおもりを揺らそう");
 constexpr char HintRuleText[] =
     QT_TRANSLATE_NOOP("Tocklet", "影に触れたおもりは消える　全部消えたらゲームオーバー");
+constexpr char HintPlayKeysText[] =
+    QT_TRANSLATE_NOOP("Tocklet", "キーでも：矢印で狙い Enterで支点 矢印で運び Enterで放す");
 constexpr char HintKeysText[] = QT_TRANSLATE_NOOP("Tocklet", "Esc:タイトルへ　P:一時停止　F1:バージョン情報");
-// The three lines of the hint, from the middle of the field: all within the banner's band,
+// The four lines of the hint, from the middle of the field: all within the banner's band,
 // which covers them during a pause.
 constexpr int HintTop = -30;
-constexpr int HintBottom = -5;
-constexpr int HintRuleTop = -4;
-constexpr int HintRuleBottom = 13;
-constexpr int HintKeysTop = 12;
+constexpr int HintBottom = -10;
+constexpr int HintRuleTop = -10;
+constexpr int HintRuleBottom = 3;
+constexpr int HintPlayKeysTop = 3;
+constexpr int HintPlayKeysBottom = 16;
+constexpr int HintKeysTop = 16;
 constexpr int HintKeysBottom = 29;
+// The crosshair's arms, each this long from its centre.
+constexpr int CrosshairArm = 8;
 // The outline of a shadow that cannot swallow yet brightens from the hint's grey to the outline
 // grey of a shadow that can.
 constexpr int ArrivingGreyFirst = 0x50;
@@ -62,6 +68,8 @@ void GameScreen::Draw(DeviceContext& dc, const std::string& text)
         DrawHint(dc);
     DrawSwings(dc);
     DrawObstacles(dc);
+    if (crosshairShown)
+        DrawCrosshair(dc);
     DrawStatusText(dc, true);
     DrawBanner(dc, text, SceneStyle::BannerSize, SceneStyle::White);
     DrawStopButton(dc, SceneStyle::ButtonSize);
@@ -121,6 +129,8 @@ void GameScreen::BeginGame()
     SetStatusText("");
     SetTitleResultText("", false);
     hintShown = true;
+    crosshair = Point{(areaRect.left + areaRect.right) / 2, (areaRect.top + areaRect.bottom) / 2};
+    focusedButton = TitleButton::Start;
 }
 
 void GameScreen::BeginSwing(int x, int y)
@@ -139,6 +149,11 @@ void GameScreen::ReleaseSwing(int x, int y)
     world.ReleaseSwing(x, y);
 }
 
+void GameScreen::DropSwing()
+{
+    world.DropSwing();
+}
+
 void GameScreen::DrawHint(DeviceContext& dc)
 {
     const int mid = (areaRect.top + areaRect.bottom) / 2;
@@ -147,8 +162,19 @@ void GameScreen::DrawHint(DeviceContext& dc)
                       Translated(TextContext, HintText), SceneStyle::HintSize, SceneStyle::HintGrey);
     painter.DrawLabel(areaRect.left, mid + HintRuleTop, areaRect.right, mid + HintRuleBottom,
                       Translated(TextContext, HintRuleText), SceneStyle::HintKeysSize, SceneStyle::HintGrey);
+    painter.DrawLabel(areaRect.left, mid + HintPlayKeysTop, areaRect.right, mid + HintPlayKeysBottom,
+                      Translated(TextContext, HintPlayKeysText), SceneStyle::HintKeysSize,
+                      SceneStyle::HintGrey);
     painter.DrawLabel(areaRect.left, mid + HintKeysTop, areaRect.right, mid + HintKeysBottom,
                       Translated(TextContext, HintKeysText), SceneStyle::HintKeysSize, SceneStyle::HintGrey);
+}
+
+std::string GameScreen::GetHintText()
+{
+    std::string text;
+    for (const char* line : {HintText, HintRuleText, HintPlayKeysText, HintKeysText})
+        text += Translated(TextContext, line) + "\n";
+    return text;
 }
 
 void GameScreen::DrawSwings(DeviceContext& dc)
@@ -179,6 +205,15 @@ void GameScreen::DrawObstacles(DeviceContext& dc)
         else
             DrawObject(dc, *obstacle);
     }
+}
+
+void GameScreen::DrawCrosshair(DeviceContext& dc)
+{
+    Painter painter(dc);
+    painter.DrawLine(crosshair.x - CrosshairArm, crosshair.y, crosshair.x + CrosshairArm + 1, crosshair.y,
+                     SceneStyle::HoverPink, 1);
+    painter.DrawLine(crosshair.x, crosshair.y - CrosshairArm, crosshair.x, crosshair.y + CrosshairArm + 1,
+                     SceneStyle::HoverPink, 1);
 }
 
 ColorRef GameScreen::SwingFill(int index)

@@ -41,12 +41,17 @@ public:
     void BeginSwing(int x, int y);
     void DragSwing(int x, int y);
     void ReleaseSwing(int x, int y);
+    // Ends the drag under way without a swing.
+    void DropSwing();
     World& GetWorld() { return world; }
 
     // How to play, in dim grey across the middle of the field.
     void DrawHint(DeviceContext& dc);
+    // The hint's lines in the language in use, one after another.
+    static std::string GetHintText();
     void DrawSwings(DeviceContext& dc);
     void DrawObstacles(DeviceContext& dc);
+    void DrawCrosshair(DeviceContext& dc);
     // The grey of the swing at a list index: 255, 235, ... 75, then again from 255.
     static ColorRef SwingFill(int index);
     static void DrawSwing(DeviceContext& dc, const Swing& swing, ColorRef fillColour);
@@ -55,6 +60,11 @@ public:
     static void DrawArrivingShadow(DeviceContext& dc, const Shadow& shadow, int harmlessTicks);
     // An obstacle: dark inside, outlined in a grey that shows against the black field.
     static void DrawObject(DeviceContext& dc, const GameObject& object);
+
+    // Where the keys aim on the field: the middle at the start of a game. Drawn only while
+    // shown, from the first key that moves it until the mouse moves.
+    Point crosshair{};
+    bool crosshairShown = false;
 
 private:
     World world;

@@ -23,7 +23,7 @@ constexpr int TitleSize = 400;
 constexpr int ButtonSize = 200;
 constexpr int BannerSize = 300;
 constexpr int StatusSize = 120;
-constexpr int HintSize = 200;
-constexpr int HintKeysSize = 120;
+constexpr int HintSize = 150;
+constexpr int HintKeysSize = 100;
 
 } // namespace SceneStyle

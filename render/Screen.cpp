@@ -67,6 +67,13 @@ constexpr int RecordsBackBottom = 392;
 // The columns of rank, time and score under the panel, which they span.
 constexpr int RankRight = 163;
 constexpr int TimeRight = 283;
+// The last game's row is marked left of the panel as well as pink.
+constexpr int RecordMarkWidth = 40;
+constexpr char RecordMark[] = "★";
+// The keyboard focus: a ring around the button, clear of its frame and of the hover's fill.
+constexpr int FocusGap = 4;
+constexpr int FocusWidth = 2;
+constexpr int TitleButtonCount = 3;
 
 } // namespace
 
@@ -101,6 +108,8 @@ void Screen::ResetScreen()
     stopHover = false;
     exitHover = false;
     readHover = false;
+    focusedButton = TitleButton::Start;
+    focusShown = false;
     SetStatusText("");
     SetPlaying(false);
     recreateBackBuffer = true;
@@ -127,6 +136,12 @@ void Screen::SetRecords(const RecordRows& rows, int marked)
 {
     records = rows;
     markedRecord = marked;
+}
+
+Rect Screen::GetRecordRect(int place) const
+{
+    const int top = RecordsRowTop + place * RecordsRowHeight;
+    return Rect{areaRect.left, top, areaRect.right, top + RecordsRowHeight};
 }
 
 void Screen::SetStatusText(std::string text)
@@ -172,6 +187,24 @@ bool Screen::UpdateHover(Point pt)
     update(exitHover, HitExit(pt));
     update(readHover, HitRead(pt));
     return changed;
+}
+
+void Screen::MoveFocus(int step)
+{
+    const int index =
+        (static_cast<int>(focusedButton) + step % TitleButtonCount + TitleButtonCount) % TitleButtonCount;
+    focusedButton = static_cast<TitleButton>(index);
+    focusShown = true;
+}
+
+const Rect& Screen::GetButtonRect(TitleButton button) const
+{
+    switch (button) {
+    case TitleButton::Read: return readRect;
+    case TitleButton::Start: return startRect;
+    case TitleButton::Exit: break;
+    }
+    return exitRect;
 }
 
 void Screen::Paint(QPainter& target, const std::string& messageText)
@@ -228,6 +261,11 @@ void Screen::DrawTitleButtons(DeviceContext& dc, int size)
         else
             painter.DrawFrame(r.left, r.top, r.right, r.bottom, SceneStyle::NearWhite, 1);
         painter.DrawLabel(r.left, r.top, r.right, r.bottom, button.caption, size, SceneStyle::DeepBlue);
+    }
+    if (focusShown) {
+        const Rect& r = GetButtonRect(focusedButton);
+        painter.DrawFrame(r.left - FocusGap, r.top - FocusGap, r.right + FocusGap, r.bottom + FocusGap,
+                          SceneStyle::NearWhite, FocusWidth);
     }
 }
 
@@ -301,6 +339,9 @@ void Screen::DrawRecords(DeviceContext& dc)
             continue;
         }
         const ColorRef colour = place == markedRecord ? SceneStyle::HoverPink : SceneStyle::NearWhite;
+        if (place == markedRecord)
+            painter.DrawLabel(panel.left - RecordMarkWidth, top, panel.left, bottom, RecordMark,
+                              SceneStyle::ButtonSize, colour);
         columns(top, bottom, rank, Translated(TextContext, RecordTime, FormatSeconds(row.time)),
                 std::to_string(row.score), SceneStyle::ButtonSize, colour);
     }

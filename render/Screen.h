@@ -28,6 +28,8 @@ struct RecordRow {
 class Screen {
 public:
     static constexpr int RecordCount = 5;
+    // The drawn buttons of the title, top to bottom: the order the keys move the focus in.
+    enum class TitleButton { Read, Start, Exit };
     using RecordRows = std::array<RecordRow, RecordCount>;
 
     Screen();
@@ -41,6 +43,7 @@ public:
 
     void ResetScreen();
     void SetTitleText(std::string text);
+    const std::string& GetTitleText() const { return titleText; }
     // The status line of the title screen. The title never shows the status text, which the
     // game thread may still write after the return to the title.
     void SetTitleStatusText(std::string text);
@@ -52,7 +55,11 @@ public:
     // The places of the score table, best first, for the records view; marked is the place of
     // the last game recorded in this run, shown in pink, or -1.
     void SetRecords(const RecordRows& rows, int marked);
+    // What a screen reader reads of the records view.
+    const RecordRows& GetRecords() const { return records; }
     int GetMarkedRecord() const { return markedRecord; }
+    // Where the records view draws the row of a place.
+    Rect GetRecordRect(int place) const;
     // The records view in place of the title screen: shown on the title only.
     void ShowRecords(bool show) { showingRecords = show; }
     bool IsShowingRecords() const { return showingRecords; }
@@ -66,6 +73,9 @@ public:
     bool HitRead(Point pt) const;
     // Returns true when any hover flag changed.
     bool UpdateHover(Point pt);
+    // Moves the keyboard focus step buttons on, round the ends, and shows it from then on.
+    void MoveFocus(int step);
+    const Rect& GetButtonRect(TitleButton button) const;
 
     // The game thread clears the flag at the end of its end-of-game display.
     bool IsPlaying() const { return playing.load(); }
@@ -103,6 +113,10 @@ public:
     bool stopHover = false;
     bool exitHover = false;
     bool readHover = false;
+    // The title button a key presses; its ring shows only once a key has moved it, so that a
+    // mouse player's title stays as it was.
+    TitleButton focusedButton = TitleButton::Start;
+    bool focusShown = false;
 
 protected:
     std::string titleText;

@@ -38,6 +38,14 @@
         <source>%1&#x3000;※未保存</source>
         <translation>%1 (not saved)</translation>
     </message>
+    <message>
+        <source>一時停止</source>
+        <translation>Paused</translation>
+    </message>
+    <message>
+        <source>再開</source>
+        <translation>Resumed</translation>
+    </message>
 </context>
 <context>
     <name>Tocklet</name>
@@ -84,6 +92,53 @@
     <message>
         <source>[時間:%1秒]</source>
         <translation>[Time: %1 s]</translation>
+    </message>
+    <message>
+        <source>キーでも：矢印で狙い Enterで支点 矢印で運び Enterで放す</source>
+        <translation>Keys: arrows aim, Enter hangs, arrows carry, Enter lets go</translation>
+    </message>
+</context>
+<context>
+    <name>WindowAccessible</name>
+    <message>
+        <source>おもりが消えた&#x3000;残り%1個</source>
+        <translation>A weight is gone, %1 left</translation>
+    </message>
+    <message>
+        <source>ゲームを始める</source>
+        <translation>Start a game</translation>
+    </message>
+    <message>
+        <source>記録を見る</source>
+        <translation>Read the records</translation>
+    </message>
+    <message>
+        <source>終了する</source>
+        <translation>Leave the program</translation>
+    </message>
+    <message>
+        <source>記録</source>
+        <translation>Records</translation>
+    </message>
+    <message>
+        <source>フィールド</source>
+        <translation>Field</translation>
+    </message>
+    <message>
+        <source>%1位：空き</source>
+        <translation>Place %1: empty</translation>
+    </message>
+    <message>
+        <source>%1位：%2秒、おもり%3個</source>
+        <translation>Place %1: %2 seconds, %3 weights</translation>
+    </message>
+    <message>
+        <source>、今回の最後のゲーム</source>
+        <translation>, this run's last game</translation>
+    </message>
+    <message>
+        <source>%1&#x3000;揺れているおもり%2個、影%3個</source>
+        <translation>%1  %2 weights swinging, %3 shadows</translation>
     </message>
 </context>
 </TS>

@@ -7,6 +7,8 @@
 #include "persist/ScoreTable.h"
 #include "tests/render/LabelRecorder.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -23,6 +25,9 @@
 #include <system_error>
 #include <thread>
 #include <unistd.h>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
@@ -334,7 +339,6 @@ TEST_F(MainDialogTest, PAndSpacePauseAndResumeTheGame)
 TEST_F(MainDialogTest, PauseKeysDoNothingOnTheTitleScreenOrAsChordsOrRepeats)
 {
     QTest::keyClick(&dialog, Qt::Key_P);
-    QTest::keyClick(&dialog, Qt::Key_Space);
     EXPECT_FALSE(Playing());
     EXPECT_FALSE(dialog.GetGameThread().IsPauseRequested());
     StartGame();
@@ -559,4 +563,202 @@ TEST_F(MainDialogTest, ASaveWaitingForTheLockFreezesNothing)
     ScoreTable onDisk;
     ASSERT_TRUE(onDisk.Load());
     EXPECT_GT(onDisk.GetTime(0), 0.0);
+}
+
+// Start has the focus on the title; Tab, Shift+Tab and the arrows move it round Read, Start
+// and Exit, and Enter or Space does what a click on it does. Enter also leaves the records.
+TEST(MainDialogKeys, TheKeysReachEveryButtonOfTheTitle)
+{
+    using Keys = std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>>;
+    const struct {
+        Keys keys;
+        bool playing;
+        bool records;
+        bool open;
+    } cases[] = {
+        {{{Qt::Key_Return, {}}}, true, false, true},
+        {{{Qt::Key_Space, {}}}, true, false, true},
+        {{{Qt::Key_Backtab, Qt::ShiftModifier}, {Qt::Key_Enter, {}}}, false, true, true},
+        {{{Qt::Key_Up, {}}, {Qt::Key_Left, {}}, {Qt::Key_Space, {}}}, false, false, false},
+        {{{Qt::Key_Tab, {}}, {Qt::Key_Tab, {}}, {Qt::Key_Return, {}}}, false, true, true},
+        {{{Qt::Key_Down, {}}, {Qt::Key_Right, {}}, {Qt::Key_Right, {}}, {Qt::Key_Return, {}}},
+         true,
+         false,
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(&c - cases));
+        ScoreTable table;
+        MainDialog dialog(table);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        QTest::mouseMove(dialog.windowHandle(), Field);
+        const QImage title = dialog.grab().toImage();
+        QTest::keyClick(&dialog, Qt::Key_Tab);
+        EXPECT_NE(dialog.grab().toImage(), title) << "the ring shows once a key moved the focus";
+        QTest::mouseMove(dialog.windowHandle(), Field + QPoint(1, 0));
+        EXPECT_EQ(dialog.grab().toImage(), title) << "the mouse puts the ring away";
+        QTest::keyClick(&dialog, Qt::Key_Backtab, Qt::ShiftModifier);
+
+        for (const auto& [key, modifiers] : c.keys)
+            QTest::keyClick(&dialog, key, modifiers);
+        EXPECT_EQ(dialog.GetGameScreen().IsPlaying(), c.playing);
+        EXPECT_EQ(dialog.GetGameScreen().IsShowingRecords(), c.records);
+        EXPECT_EQ(dialog.isVisible(), c.open);
+        if (c.records) {
+            QTest::keyClick(&dialog, Qt::Key_Return);
+            EXPECT_FALSE(dialog.GetGameScreen().IsShowingRecords());
+            EXPECT_TRUE(dialog.isVisible());
+        }
+    }
+}
+
+// The keys make the very swings a press, drag and release of the mouse make at the same points;
+// the crosshair starts in the middle of the field, 8 pixels a step, 1 with Shift.
+TEST_F(MainDialogTest, TheKeysMakeTheSwingsTheMouseMakesAtTheSamePoints)
+{
+    enum Kind { Key, ShiftKey, MousePress, MouseMove, MouseRelease };
+    struct Step {
+        Kind kind;
+        Qt::Key key = Qt::Key_unknown;
+        QPoint at{};
+    };
+    const auto key = [](Qt::Key k, int times = 1) { return std::vector<Step>(times, Step{Key, k}); };
+    const auto join = [](std::initializer_list<std::vector<Step>> parts) {
+        std::vector<Step> steps;
+        for (const auto& part : parts)
+            steps.insert(steps.end(), part.begin(), part.end());
+        return steps;
+    };
+    const auto mouse = [](QPoint from, QPoint to, bool release = true) {
+        std::vector<Step> steps{{MousePress, {}, from}, {MouseMove, {}, to}};
+        if (release)
+            steps.push_back({MouseRelease, {}, to});
+        return steps;
+    };
+    const QPoint middle{224, 203};
+    const struct {
+        const char* what;
+        std::vector<Step> keys;
+        std::vector<Step> mouse;
+    } cases[] = {
+        {"anchor, rope, release",
+         join({key(Qt::Key_Return), key(Qt::Key_Right, 2), {{ShiftKey, Qt::Key_Down}}, key(Qt::Key_Return)}),
+         mouse(middle, middle + QPoint(16, 1))},
+        {"a weight carried", join({key(Qt::Key_Return), key(Qt::Key_Left)}),
+         mouse(middle, middle - QPoint(8, 0), false)},
+        {"Escape drops the drag", join({key(Qt::Key_Return), key(Qt::Key_Up), key(Qt::Key_Escape)}), {}},
+        {"the field's edge holds the crosshair",
+         join({key(Qt::Key_Left, 30), key(Qt::Key_Return), key(Qt::Key_Right), key(Qt::Key_Return)}),
+         mouse({0, 203}, {8, 203})},
+        {"a press of the mouse drops a drag of the keys",
+         join({key(Qt::Key_Return), key(Qt::Key_Right), mouse({100, 100}, {130, 140})}),
+         mouse({100, 100}, {130, 140})},
+        {"Enter drops a drag of the mouse",
+         join({mouse({100, 100}, {120, 100}, false),
+               key(Qt::Key_Return),
+               key(Qt::Key_Down),
+               key(Qt::Key_Return),
+               {{MouseRelease, {}, {120, 100}}}}),
+         mouse(middle, middle + QPoint(0, 8))},
+    };
+    // The swings that show: anchor, weight, rope and whether each swings. A pause holds them.
+    const auto swingsAfter = [&](const std::vector<Step>& steps) {
+        StartGame();
+        QTest::keyClick(&dialog, Qt::Key_P);
+        EXPECT_TRUE(PausedWithBanner());
+        for (const Step& step : steps) {
+            if (step.kind == MousePress)
+                Press(step.at);
+            else if (step.kind == MouseMove)
+                MoveTo(step.at);
+            else if (step.kind == MouseRelease)
+                Release(step.at);
+            else
+                QTest::keyClick(&dialog, step.key,
+                                step.kind == ShiftKey ? Qt::ShiftModifier : Qt::NoModifier);
+        }
+        EXPECT_TRUE(Playing()) << "no key of the gesture leaves the game";
+        std::vector<std::tuple<int, int, Point, int, bool>> shown;
+        for (int i = 0; i < Swings(); ++i) {
+            const auto swing = dialog.GetGameScreen().GetWorld().swings.GetAt(i);
+            if (swing->alive)
+                shown.emplace_back(swing->anchorX, swing->anchorY, swing->GetPoint(), swing->ropeLength,
+                                   swing->IsActive());
+        }
+        StopBy(true);
+        return shown;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(swingsAfter(c.keys), swingsAfter(c.mouse));
+    }
+}
+
+// A screen reader finds the drawn parts of each view: the title's texts and its three buttons,
+// whose Press does what a click does; the records as five sentences; the field, whose
+// description follows the weights in play.
+TEST(MainDialogReader, ReadsEveryViewAndPressesTheButtons)
+{
+    const auto childNamed = [](QAccessibleInterface* parent, const QString& name) -> QAccessibleInterface* {
+        for (int i = 0; i < parent->childCount(); ++i)
+            if (parent->child(i)->text(QAccessible::Name) == name)
+                return parent->child(i);
+        return nullptr;
+    };
+    const struct {
+        const char* button;
+        bool playing;
+        bool records;
+        bool open;
+    } presses[] = {{"Start", true, false, true}, {"Read", false, true, true}, {"Exit", false, false, false}};
+    for (const auto& press : presses) {
+        SCOPED_TRACE(press.button);
+        ScoreTable table;
+        MainDialog dialog(table);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&dialog);
+        ASSERT_TRUE(window);
+        EXPECT_TRUE(childNamed(window, "トクレット"));
+        EXPECT_TRUE(childNamed(window, "ベストタイム:0.0秒"));
+        QAccessibleInterface* button = childNamed(window, press.button);
+        ASSERT_TRUE(button);
+        EXPECT_EQ(button->role(), QAccessible::PushButton);
+        EXPECT_EQ(window->focusChild()->text(QAccessible::Name), "Start");
+        button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_EQ(dialog.GetGameScreen().IsPlaying(), press.playing);
+        EXPECT_EQ(dialog.GetGameScreen().IsShowingRecords(), press.records);
+        EXPECT_EQ(dialog.isVisible(), press.open);
+        if (!press.playing)
+            continue;
+
+        QAccessibleInterface* field = window->child(0);
+        ASSERT_EQ(window->childCount(), 1);
+        EXPECT_EQ(field->role(), QAccessible::Canvas);
+        EXPECT_TRUE(field->state().focusable);
+        QTest::keyClick(&dialog, Qt::Key_P);
+        ASSERT_TRUE(WaitFor([&] { return dialog.GetGameThread().GetMessageText() == "Pause"; }));
+        EXPECT_TRUE(field->text(QAccessible::Description).contains("揺れているおもり0個、影0個"));
+        for (int weight = 1; weight <= 2; ++weight) {
+            QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(100 * weight, 100));
+            EXPECT_TRUE(field->text(QAccessible::Description)
+                            .contains(QString("揺れているおもり%1個、影0個").arg(weight)));
+        }
+    }
+
+    ScoreTable table;
+    MainDialog dialog(table);
+    GameScreen& screen = dialog.GetGameScreen();
+    screen.SetRecords({RecordRow{75.3, 7}, RecordRow{12.5, 3}}, 1);
+    screen.ShowRecords(true);
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&dialog);
+    ASSERT_EQ(window->childCount(), 1);
+    QAccessibleInterface* records = window->child(0);
+    EXPECT_EQ(records->role(), QAccessible::List);
+    QStringList rows;
+    for (int i = 0; i < records->childCount(); ++i)
+        rows << records->child(i)->text(QAccessible::Name);
+    EXPECT_EQ(rows, (QStringList{"1位：75.3秒、おもり7個", "2位：12.5秒、おもり3個、今回の最後のゲーム",
+                                 "3位：空き", "4位：空き", "5位：空き"}));
 }

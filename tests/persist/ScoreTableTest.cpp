@@ -547,7 +547,7 @@ TEST_F(ScoreTableOnDisk, TheKeeperSavesGamesRecordedWhileItSaves)
     Put(FullFile);
     ASSERT_TRUE(table.Load());
     std::atomic<int> jobs{0};
-    ScoreKeeper keeper(table, [&jobs](const ScoreTable&) { ++jobs; });
+    ScoreKeeper keeper(table, [&jobs](const ScoreTable&, bool) { ++jobs; });
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(keeper.Record(60 + i, 60 + i), 0);
         EXPECT_EQ(keeper.GetView().GetTime(0), 60 + i);

@@ -1,0 +1,103 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
+#include "app/PlayInput.h"
+
+#include "render/GameScreen.h"
+
+#include <Qt>
+
+#include <algorithm>
+#include <utility>
+
+PlayInput::PlayInput(GameScreen& screen)
+    : screen(screen)
+{
+}
+
+bool PlayInput::MousePress(Point point)
+{
+    if (gesture == Gesture::Keys)
+        Drop();
+    screen.crosshairShown = false;
+    screen.BeginSwing(point.x, point.y);
+    gesture = Gesture::Mouse;
+    return true;
+}
+
+bool PlayInput::MouseMove(Point point)
+{
+    const bool hidden = std::exchange(screen.crosshairShown, false);
+    if (gesture != Gesture::Mouse)
+        return hidden;
+    screen.DragSwing(point.x, point.y);
+    return true;
+}
+
+bool PlayInput::MouseRelease(Point point)
+{
+    if (gesture != Gesture::Mouse)
+        return false;
+    screen.ReleaseSwing(point.x, point.y);
+    gesture = Gesture::None;
+    return true;
+}
+
+bool PlayInput::Key(int key, bool shift)
+{
+    const int step = shift ? FineStep : Step;
+    switch (key) {
+    case Qt::Key_Left: return MoveCrosshair(-step, 0);
+    case Qt::Key_Right: return MoveCrosshair(step, 0);
+    case Qt::Key_Up: return MoveCrosshair(0, -step);
+    case Qt::Key_Down: return MoveCrosshair(0, step);
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return Enter();
+    case Qt::Key_Escape:
+        if (gesture != Gesture::Keys)
+            return false;
+        Drop();
+        return true;
+    default: return false;
+    }
+}
+
+void PlayInput::Forget()
+{
+    gesture = Gesture::None;
+}
+
+bool PlayInput::MoveCrosshair(int dx, int dy)
+{
+    // Inside the field, where a press of the mouse could be.
+    const Rect& area = screen.areaRect;
+    Point& aim = screen.crosshair;
+    aim.x = std::clamp(aim.x + dx, area.left, area.right - 1);
+    aim.y = std::clamp(aim.y + dy, area.top, area.bottom - 1);
+    screen.crosshairShown = true;
+    if (gesture == Gesture::Keys)
+        screen.DragSwing(aim.x, aim.y);
+    return true;
+}
+
+bool PlayInput::Enter()
+{
+    const Point aim = screen.crosshair;
+    screen.crosshairShown = true;
+    if (gesture == Gesture::Keys) {
+        screen.ReleaseSwing(aim.x, aim.y);
+        gesture = Gesture::None;
+        return true;
+    }
+    Drop();
+    screen.BeginSwing(aim.x, aim.y);
+    gesture = Gesture::Keys;
+    return true;
+}
+
+void PlayInput::Drop()
+{
+    if (gesture != Gesture::None)
+        screen.DropSwing();
+    gesture = Gesture::None;
+}

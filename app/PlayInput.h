@@ -1,0 +1,39 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "base/Geometry.h"
+
+class GameScreen;
+
+// The swing gesture during play, made with the mouse or with the keys and never both at once:
+// the keys aim a crosshair and drive the very gesture calls a press, drag and release make.
+// A press of the mouse drops a drag of the keys, and Enter drops a drag of the mouse.
+class PlayInput {
+public:
+    // Steps of the crosshair in pixels, with Shift and without.
+    static constexpr int FineStep = 1;
+    static constexpr int Step = 8;
+
+    explicit PlayInput(GameScreen& screen);
+
+    // Each returns true when the scene shows something new.
+    bool MousePress(Point point);
+    bool MouseMove(Point point);
+    bool MouseRelease(Point point);
+    // The arrows, Enter and, during a drag of the keys, Escape; false for any other key.
+    bool Key(int key, bool shift);
+    // A game began or ended: no gesture goes on into the next.
+    void Forget();
+
+private:
+    enum class Gesture { None, Mouse, Keys };
+
+    bool MoveCrosshair(int dx, int dy);
+    bool Enter();
+    void Drop();
+
+    GameScreen& screen;
+    Gesture gesture = Gesture::None;
+};
