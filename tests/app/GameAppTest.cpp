@@ -158,7 +158,8 @@ TEST_F(GameAppTest, ALostGameIsRecordedSavedAtOnceAndShownOnTheTitle)
         const auto told = [&](const GameResult& result) {
             dialog.GameEnded(result);
             QTest::qWait(20);
-            QTest::qWaitFor([&] { return screen.GetTitleResultText().find("※未保存") == std::string::npos; });
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return screen.GetTitleResultText().find("※未保存") == std::string::npos; }));
             titles.emplace_back(screen.GetTitleStatusText(), screen.GetTitleResultText(),
                                 screen.GetMarkedRecord());
         };
@@ -200,7 +201,8 @@ TEST_F(GameAppTest, TheTitleAndExitKeepARecordAnotherCopySaved)
         ScoreTable other;
         other.RecordAndSave(42.5, 3);
         QTest::keyClick(&dialog, Qt::Key_Escape);
-        QTest::qWaitFor([&] { return dialog.GetGameScreen().GetTitleStatusText() != "ベストタイム:0.0秒"; });
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return dialog.GetGameScreen().GetTitleStatusText() != "ベストタイム:0.0秒"; }));
         bestAfterEscape = dialog.GetGameScreen().GetTitleStatusText();
         QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(220, 290));
     });

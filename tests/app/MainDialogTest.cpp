@@ -24,8 +24,8 @@
 #include <string>
 #include <system_error>
 #include <thread>
-#include <unistd.h>
 #include <tuple>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
