@@ -1,6 +1,6 @@
 # SPDX-FileCopyrightText: 2026 The Tocklet developers
 # SPDX-License-Identifier: MIT
-# The plain layers (base, model, threads, persist) are standard C++ only. tocklet_plain_library()
+# The plain layers (base, model, threads, persist, audio) are standard C++ only. tocklet_plain_library()
 # declares such a library and tocklet_plain_folder() a folder of them, and tocklet_check_plain()
 # fails the configure step when one of them, or anything it links, is a Qt target, when a file
 # of a plain folder includes a Qt header or a header of a layer that sees Qt, or when the

@@ -1,0 +1,54 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "audio/EventQueue.h"
+#include "audio/Limiter.h"
+#include "audio/SoundBank.h"
+#include "base/GameEventSink.h"
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+// Turns game events into one stream of samples: each event starts its sound from the bank, the
+// sounds playing are summed and limited. Events come from any thread; Render runs on the one
+// thread that feeds the sound device.
+class Mixer : public GameEventSink {
+public:
+    // Sounds at once; a new one takes the place of the one that has played longest.
+    static constexpr std::size_t VoiceCount = 16;
+
+    // The bank must outlive the mixer.
+    explicit Mixer(const SoundBank& sounds);
+
+    // Dropped while muted, while nothing listens, or when events come faster than Render takes them.
+    void Notify(GameEvent event, int value) noexcept override;
+    // Muted, Render gives silence at once and the sounds playing stop.
+    void SetMuted(bool value) noexcept { muted.store(value, std::memory_order_relaxed); }
+    bool IsMuted() const noexcept { return muted.load(std::memory_order_relaxed); }
+    // Whether a sound device takes what Render gives; set by the device's side.
+    void SetListening(bool value) noexcept { listening.store(value, std::memory_order_relaxed); }
+
+    // Fills out with the next samples (mono, 16 bits, the bank's rate).
+    void Render(std::span<std::int16_t> out) noexcept;
+
+private:
+    struct Voice {
+        const Synth::Samples* samples = nullptr;
+        std::size_t position = 0;
+    };
+
+    void Start(const EventQueue::Entry& entry) noexcept;
+    float NextSum() noexcept;
+
+    const SoundBank& bank;
+    EventQueue events;
+    std::array<Voice, VoiceCount> voices{};
+    Limiter limiter;
+    std::atomic<bool> muted{false};
+    std::atomic<bool> listening{false};
+};
