@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Tocklet developers
 // SPDX-License-Identifier: MIT
 
+#include "audio/Mixer.h"
+#include "audio/SoundBank.h"
 #include "base/SecondsText.h"
 #include "model/Shadow.h"
 #include "model/Swing.h"
@@ -154,6 +156,28 @@ void BM_Tick(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_Tick)->Apply(SwingCounts)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// BM_Tick with the sound on: every event goes to a listening mixer.
+void BM_TickHeard(benchmark::State& state)
+{
+    const SoundBank bank(48000);
+    Mixer mixer(bank);
+    mixer.SetListening(true);
+    World world;
+    world.SetEventSink(&mixer);
+    HangSwings(world, static_cast<int>(state.range(0)));
+    // A pass's worth of samples, taken as the sound device takes them: out of the timing.
+    std::vector<std::int16_t> pass(480);
+    for (auto _ : state) {
+        world.Tick();
+        Revive(state, world);
+        state.PauseTiming();
+        mixer.Render(pass);
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_TickHeard)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 // The tick as it was before shadows: a lock per swing fetched and the swing's motion from
 // atan, sin and cos. No obstacles, as then.

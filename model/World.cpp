@@ -12,6 +12,7 @@
 namespace {
 
 constexpr std::size_t SwingBatch = 64;
+constexpr int TicksPerSecond = 100;
 
 // Changes with every game even when two start within the same second.
 std::uint32_t SeedFromClock()
@@ -57,6 +58,7 @@ void World::ResetGame()
     tickCount = 0;
     hungCount = 0;
     aliveReleased = 0;
+    lastLowestTick = -TicksPerSecond;
     nextTimedShadow = rule.firstShadowTick;
     nextWeightShadow = RandomInt(rule.weightsPerShadowMin, rule.weightsPerShadowMax);
 }
@@ -64,6 +66,8 @@ void World::ResetGame()
 void World::Tick()
 {
     ++tickCount;
+    // Only on the passes that may tick: the others cost the swings nothing.
+    watchLowest = eventSink && tickCount - lastLowestTick >= TicksPerSecond / MaxTicksPerSecond;
     AdvanceObstacles();
     grid.Fill(area, obstacleViews);
 
@@ -82,6 +86,17 @@ void World::Tick()
     }
     hungCount = released;
     aliveReleased = releasedAlive;
+    if (eventSink) {
+        // However many swings pass their lowest point, the field ticks a few times a second.
+        if (lowestPassed) {
+            eventSink->Notify(GameEvent::LowestPoint, 0);
+            lastLowestTick = tickCount;
+        }
+        if (swallowed)
+            eventSink->Notify(GameEvent::Swallow, 0);
+        lowestPassed = false;
+        swallowed = false;
+    }
 
     // Every weight hung brings the next shadow nearer: hanging many is no way to stay safe.
     while (released >= nextWeightShadow) {
@@ -92,6 +107,7 @@ void World::Tick()
 
 void World::StepSwing(Swing& swing, int& released, int& releasedAlive)
 {
+    const double sideBefore = watchLowest ? swing.x - swing.anchorX : 0.0;
     swing.Update();
     const bool active = swing.IsActive();
     if (active)
@@ -118,12 +134,18 @@ void World::StepSwing(Swing& swing, int& released, int& releasedAlive)
         // A shadow swallows the weight: the first one to cover it grows, and no other.
         if (Shadow::EllipseHolds(obstacle.box, weight)) {
             swing.alive = false;
+            swallowed = true;
             obstacle.shadow->Grow(rule.growthPerWeight, rule.maxDiameter);
             return;
         }
     }
     if (active && swing.alive)
         ++releasedAlive;
+    // The weight crossed the vertical under its anchor; the first swing to do so is enough.
+    if (watchLowest && active && swing.alive && (sideBefore < 0.0) != (swing.x - swing.anchorX < 0.0)) {
+        lowestPassed = true;
+        watchLowest = false;
+    }
 }
 
 void World::AdvanceObstacles()
@@ -172,6 +194,8 @@ void World::AddShadow()
         std::make_shared<Shadow>(starts[index].first, starts[index].second, speed * std::cos(heading),
                                  speed * std::sin(heading), rule.startDiameter);
     obstacles.Add(std::move(shadow));
+    if (eventSink)
+        eventSink->Notify(GameEvent::ShadowAppears, 0);
 }
 
 int World::RandomInt(int low, int high)
@@ -222,6 +246,8 @@ void World::ReleaseSwing(int, int)
         return;
     swing->ropeLength = static_cast<int>(swing->Distance(swing->anchorX, swing->anchorY));
     swing->SetActive(true);
+    if (eventSink)
+        eventSink->Notify(GameEvent::Release, swing->ropeLength);
 }
 
 void World::DropSwing()

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "base/GameEventSink.h"
 #include "base/Geometry.h"
 #include "model/GameObject.h"
 #include "model/Shadow.h"
@@ -44,6 +45,11 @@ public:
     void FixSeed(std::uint32_t seed);
     // The field the shadows drift over and the weights must stay in.
     void SetArea(const Rect& area);
+    // Where the world tells what can be heard: a weight released (ReleaseSwing), a swing at its
+    // lowest point (Tick, for the whole field at most MaxTicksPerSecond), a shadow that comes, a
+    // weight swallowed. Not owned; null for none. Only while no game runs.
+    void SetEventSink(GameEventSink* sink) { eventSink = sink; }
+    static constexpr int MaxTicksPerSecond = 4;
     // Ticks since the game began, and the weights hung in it: the game's score.
     int GetTickCount() const { return tickCount; }
     int GetHungCount() const { return hungCount; }
@@ -128,4 +134,11 @@ private:
     int tickCount = 0;
     int hungCount = 0;
     int aliveReleased = 0;
+    GameEventSink* eventSink = nullptr;
+    // Of the pass under way: whether a swing's pass of its lowest point is still looked for,
+    // whether one passed, whether a weight was swallowed.
+    bool watchLowest = false;
+    bool lowestPassed = false;
+    bool swallowed = false;
+    int lastLowestTick = 0;
 };

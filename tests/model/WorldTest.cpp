@@ -5,6 +5,7 @@
 
 #include "model/Shadow.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -33,6 +34,15 @@ void Hang(World& world, Point anchor, Point weight)
     world.DragSwing(weight.x, weight.y);
     world.ReleaseSwing(0, 0);
 }
+
+struct HeardEvents : GameEventSink {
+    void Notify(GameEvent event, int value) noexcept override { heard.push_back({event, value}); }
+    long Count(GameEvent event) const
+    {
+        return std::count_if(heard.begin(), heard.end(), [event](const auto& e) { return e.first == event; });
+    }
+    std::vector<std::pair<GameEvent, int>> heard;
+};
 
 } // namespace
 
@@ -443,4 +453,37 @@ TEST(World, SeededGamePlaysOutTheSameWithTheSameGestures)
     const std::vector<double> first = play(7);
     EXPECT_EQ(play(7), first);
     EXPECT_NE(play(8), first);
+}
+
+TEST(World, TellsEachMomentOnceAndTicksAFewTimesASecondForAWholeField)
+{
+    World world;
+    WithoutShadows(world);
+    HeardEvents events;
+    world.SetEventSink(&events);
+    constexpr int Swings = 300;
+    for (int i = 0; i < Swings; ++i)
+        Hang(world, {20 + i, 100}, {60 + i, 100 + i % 50});
+    world.Tick();
+    ASSERT_EQ(events.Count(GameEvent::Release), Swings);
+    EXPECT_EQ(events.heard.front().second, SwingsOf(world).front()->ropeLength);
+    events.heard.clear();
+
+    for (int tick = 0; tick < 100; ++tick)
+        world.Tick();
+    EXPECT_GE(events.Count(GameEvent::LowestPoint), 2);
+    EXPECT_LE(events.Count(GameEvent::LowestPoint), World::MaxTicksPerSecond);
+
+    // One shadow over every weight: one thud, not one for each.
+    auto cover = std::make_shared<Shadow>(224.0, 203.0, 0.0, 0.0, 800);
+    cover->ageTicks = world.rule.harmlessTicks;
+    world.obstacles.Add(cover);
+    events.heard.clear();
+    world.Tick();
+    EXPECT_EQ(events.Count(GameEvent::Swallow), 1);
+
+    world.rule.firstShadowTick = 0;
+    world.ResetGame();
+    world.Tick();
+    EXPECT_EQ(events.Count(GameEvent::ShadowAppears), 1);
 }
