@@ -17,6 +17,8 @@ namespace {
 
 constexpr const char* ScoreSection = "Score";
 constexpr const char* DataSection = "Data";
+constexpr const char* SoundSection = "Sound";
+constexpr const char* SoundKey = "On";
 
 std::string ScoreKey(int index)
 {
@@ -76,6 +78,11 @@ int ScoreTable::Remember(double time, int score)
     if (place >= 0)
         unsaved.push_back(Game{time, score});
     return place;
+}
+
+bool ScoreTable::SaveSound(bool on)
+{
+    return Update([on](ScoreTable& table) { table.soundOn = on; });
 }
 
 int ScoreTable::RecordAndSave(double time, int score)
@@ -156,6 +163,8 @@ bool ScoreTable::ReadFrom(SettingsFile& file, const char* failure)
     EmptyOddPlaces();
     fileScores = scores;
     fileTimes = times;
+    soundKeyRead = file.Read(SoundSection, SoundKey, value);
+    soundOn = !soundKeyRead || ParseInt(value) != 0;
     return true;
 }
 
@@ -192,6 +201,8 @@ bool ScoreTable::WriteTo(SettingsFile& file)
         write(ScoreSection, TimeKey(i), FormatTime(times[i]));
     write(DataSection, "Regist", FormatInt(regist));
     write(DataSection, "PlayNum", FormatInt(playNum));
+    if (soundKeyRead || !soundOn)
+        write(SoundSection, SoundKey, soundOn ? "1" : "0");
     if (!file.CommitBatch()) {
         allWritten = false;
         if (lastError.empty())

@@ -51,6 +51,8 @@ public:
     // Remembers the game and saves. Returns the place it took in the table as it is on disk now,
     // or -1; GetLastError() is empty when it was saved.
     int RecordAndSave(double time, int score);
+    // Keeps the player's choice of sound in the file as it is on disk now (see Update).
+    bool SaveSound(bool on);
     // Under an exclusive lock on the file's folder: reads the table as the file holds it now
     // (as Refresh), applies change to it and writes every value back, keeping remarks. The table
     // holds the changed values afterwards, even when the write failed; when the file cannot be
@@ -78,6 +80,8 @@ public:
     int regist = 0;
     int playNum = 1;
     std::chrono::milliseconds lockPatience = DefaultLockPatience;
+    // [Sound] On: a file without the key means on.
+    bool soundOn = true;
 
 private:
     bool ReadFrom(SettingsFile& file, const char* failure);
@@ -93,6 +97,8 @@ private:
     std::array<double, Count> fileTimes{};
     std::string lastError;
     std::string lockWarning;
+    // The file held [Sound] On when last read: only then, or once sound is off, is it written.
+    bool soundKeyRead = false;
     // The version of the file that the table holds; empty when unknown.
     std::optional<TextFile::Stamp> readStamp;
 };

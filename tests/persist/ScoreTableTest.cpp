@@ -561,3 +561,28 @@ TEST_F(ScoreTableOnDisk, TheKeeperSavesGamesRecordedWhileItSaves)
     EXPECT_EQ(onDisk.times, (std::array<double, ScoreTable::Count>{64, 63, 62, 61, 60}));
     EXPECT_EQ(keeper.GetView().times, onDisk.times);
 }
+
+TEST_F(ScoreTableOnDisk, SoundChoiceIsKeptInItsOwnKeyThroughOtherCopiesSaves)
+{
+    Put(FullFile);
+    ScoreTable other;
+    ASSERT_TRUE(table.Load());
+    ASSERT_TRUE(other.Load());
+    EXPECT_TRUE(table.soundOn) << "a file without the key means sound on";
+    ASSERT_TRUE(table.Save());
+    const std::string saved = Bytes();
+    EXPECT_EQ(saved.find("Sound"), std::string::npos) << "nobody chose: no key is added";
+
+    ASSERT_TRUE(table.SaveSound(false));
+    EXPECT_EQ(Bytes(), saved + "[Sound]\nOn=0\n") << "every other line stays as it was";
+    // A copy that read the file before the choice records a game and keeps it.
+    ASSERT_GE(other.RecordAndSave(99.0, 1), 0);
+    EXPECT_FALSE(other.soundOn);
+    EXPECT_EQ(Stored("Sound", "On"), "0");
+    ScoreTable next;
+    ASSERT_TRUE(next.Load());
+    EXPECT_FALSE(next.soundOn);
+
+    ASSERT_TRUE(next.SaveSound(true));
+    EXPECT_EQ(Stored("Sound", "On"), "1");
+}
