@@ -5,6 +5,7 @@
 
 #include "app/MainDialog.h"
 #include "app/QuitWatcher.h"
+#include "app/SoundOutput.h"
 #include "base/SecondsText.h"
 #include "persist/ScoreTable.h"
 
@@ -21,8 +22,11 @@ int GameApp::InitInstance(std::ostream& errors)
     // From before the load on, a signal ends the program as Exit does, saving the table.
     const QuitWatcher quitWatcher;
     table.Load();
+    // Opened once, before the window: the first release is heard.
+    SoundOutput sound;
     {
         MainDialog dialog(table);
+        dialog.SetSound(&sound.GetMixer());
         if (fixedSeed)
             dialog.GetGameScreen().GetWorld().FixSeed(*fixedSeed);
         QObject::connect(&quitWatcher, &QuitWatcher::QuitRequested, &dialog, &MainDialog::OnQuitRequest);

@@ -8,6 +8,7 @@
 #include "app/Program.h"
 #include "app/Translation.h"
 #include "app/WindowAccessible.h"
+#include "audio/Mixer.h"
 #include "base/SecondsText.h"
 #include "persist/ScoreTable.h"
 
@@ -47,6 +48,8 @@ Point ClientPoint(const QPointF& position)
 // The records view shows the table's places, one row each.
 static_assert(Screen::RecordCount == ScoreTable::Count);
 
+constexpr int SoundNoticeMs = 1000;
+
 // Left of and above the client area, where no drawn button lies.
 constexpr Point Outside{-1, -1};
 
@@ -77,6 +80,12 @@ MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
     connect(&refreshTimer, &QTimer::timeout, this, &MainDialog::OnTimer);
     // Asked only once a screen reader is about; adding it again changes nothing.
     QAccessible::installFactory(WindowAccessible::Factory);
+    soundNoticeTimer.setSingleShot(true);
+    soundNoticeTimer.setInterval(SoundNoticeMs);
+    connect(&soundNoticeTimer, &QTimer::timeout, this, [this] {
+        gameScreen.SetSoundNotice(std::nullopt);
+        Invalidate();
+    });
 
     OnInitDialog();
 }
@@ -123,8 +132,35 @@ void MainDialog::OnInitDialog()
     gameThread.SetScreen(&gameScreen);
     gameThread.SetPlayTimeText(MakePlayTimeText());
     gameThread.SetOwner(this);
+    soundOn = scoreKeeper.GetView().soundOn;
     ShowTable();
     refreshTimer.start();
+}
+
+void MainDialog::SetSound(Mixer* mixer)
+{
+    sound = mixer;
+    gameScreen.GetWorld().SetEventSink(mixer);
+    if (sound)
+        sound->SetMuted(!soundOn);
+}
+
+void MainDialog::Play(GameEvent event)
+{
+    if (sound)
+        sound->Notify(event, 0);
+}
+
+void MainDialog::OnSoundKey()
+{
+    soundOn = !soundOn;
+    if (sound)
+        sound->SetMuted(!soundOn);
+    // Kept at once, so that the next start is as silent.
+    scoreKeeper.SaveSound(soundOn);
+    gameScreen.SetSoundNotice(soundOn);
+    soundNoticeTimer.start();
+    Invalidate();
 }
 
 QString MainDialog::LastGameLine() const
@@ -196,6 +232,7 @@ void MainDialog::OnGameEnded(const GameResult& result)
     lastGame = LostGame{game, place == 0};
     if (place >= 0)
         lastRecorded = game;
+    Play(place == 0 ? GameEvent::NewRecord : GameEvent::GameOver);
     ShowTable();
     Invalidate();
     WindowAccessible::Announce(*this, QStringLiteral("GameOver!! ") + LastGameLine());
@@ -316,9 +353,11 @@ void MainDialog::OnLButtonUp(Point point)
             RepaintIfPaused();
         return;
     }
-    if (gameScreen.IsShowingRecords())
+    if (gameScreen.IsShowingRecords()) {
         OnLeaveRecords();
-    else if (gameScreen.HitStart(point))
+        return;
+    }
+    if (gameScreen.HitStart(point))
         PressTitleButton(Screen::TitleButton::Start);
     else if (gameScreen.HitExit(point))
         PressTitleButton(Screen::TitleButton::Exit);
@@ -330,6 +369,7 @@ void MainDialog::PressTitleButton(Screen::TitleButton button)
 {
     if (gameScreen.IsPlaying() || gameScreen.IsShowingRecords())
         return;
+    Play(GameEvent::ButtonClick);
     switch (button) {
     case Screen::TitleButton::Start: StartGame(); break;
     case Screen::TitleButton::Exit: OnOK(); break;
@@ -451,6 +491,11 @@ void MainDialog::keyPressEvent(QKeyEvent* event)
     if ((event->key() == Qt::Key_P || event->key() == Qt::Key_Space) && !chord) {
         if (!event->isAutoRepeat())
             OnPauseKey();
+        return;
+    }
+    if (event->key() == Qt::Key_M && !chord) {
+        if (!event->isAutoRepeat())
+            OnSoundKey();
         return;
     }
     if (event->key() == Qt::Key_R && !chord) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/PlayInput.h"
+#include "base/GameEventSink.h"
 #include "base/Geometry.h"
 #include "persist/ScoreKeeper.h"
 #include "render/GameScreen.h"
@@ -18,6 +19,7 @@
 #include <map>
 #include <optional>
 
+class Mixer;
 class QAction;
 class QWidget;
 class ScoreTable;
@@ -56,6 +58,10 @@ public:
 
     // Waits for the saves asked for so far; the window saves nothing more.
     void FinishSaves();
+    // The game's sounds, muted as the table's choice says; only while no game runs. Without
+    // it the game is silent, and M still switches and keeps the choice.
+    void SetSound(Mixer* mixer);
+    bool IsSoundOn() const { return soundOn; }
 
     // The control's rectangle in client coordinates; empty when there is no such control.
     Rect GetControlRect(int controlId) const;
@@ -87,6 +93,8 @@ protected:
     void OnLButtonUp(Point point);
     // P and Space: during play, pauses the game or resumes it; on the title screen, nothing.
     void OnPauseKey();
+    // M, on every screen: switches all sound off or on, keeps the choice and says so for a moment.
+    void OnSoundKey();
     // A lost game's time goes onto the title and into the table, which is saved at once.
     void OnGameEnded(const GameResult& result);
     // On the keeper's thread after each of its jobs: reports a save's problems and has the
@@ -123,6 +131,8 @@ private:
     void ShowTable();
     // The title's line for the last game lost, without the mark of a time not yet saved.
     QString LastGameLine() const;
+    // A sound of the window's own, when there is sound.
+    void Play(GameEvent event);
 
     // The last game lost in this run, as its line on the title tells it.
     struct LostGame {
@@ -138,6 +148,10 @@ private:
     std::map<int, QWidget*> controls;
     QAction* aboutAction = nullptr;
     QTimer refreshTimer;
+    Mixer* sound = nullptr;
+    bool soundOn = true;
+    // Puts the sound notice away a second after M.
+    QTimer soundNoticeTimer;
     std::atomic<int> invalidateCount{0};
     // Where the window last saw the pointer; empty while it is outside. Some display servers
     // tell no global cursor position, so the hover on the title is recomputed from this.

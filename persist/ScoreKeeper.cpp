@@ -54,6 +54,18 @@ void ScoreKeeper::Refresh()
     Wake();
 }
 
+void ScoreKeeper::SaveSound(bool on)
+{
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        if (finishing)
+            return;
+        view.soundOn = on;
+        soundWanted = on;
+    }
+    Wake();
+}
+
 void ScoreKeeper::Wake()
 {
     if (thread.joinable()) {
@@ -79,8 +91,8 @@ void ScoreKeeper::Work()
 {
     std::unique_lock<std::mutex> guard(lock);
     for (;;) {
-        wake.wait(guard, [this] { return refreshWanted || !games.empty() || finishing; });
-        if (!refreshWanted && games.empty())
+        wake.wait(guard, [this] { return refreshWanted || !games.empty() || soundWanted || finishing; });
+        if (!refreshWanted && games.empty() && !soundWanted)
             return;
         DoQueuedJobs(guard);
     }
@@ -89,10 +101,13 @@ void ScoreKeeper::Work()
 void ScoreKeeper::DoQueuedJobs(std::unique_lock<std::mutex>& guard)
 {
     const std::vector<ScoreTable::Game> taken = std::exchange(games, {});
+    const std::optional<bool> sound = std::exchange(soundWanted, std::nullopt);
     refreshWanted = false;
     guard.unlock();
     for (const ScoreTable::Game& game : taken)
         table.Remember(game.time, game.score);
+    if (sound)
+        table.SaveSound(*sound);
     // Saves when a game waits to be saved, in this job or from an earlier one that failed.
     const bool saving = !table.GetUnsaved().empty();
     table.Refresh();

@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -33,6 +34,8 @@ public:
     int Record(double time, int score);
     // Re-reads the file, or saves when games are still to be saved.
     void Refresh();
+    // Puts the choice of sound into the view at once and into the file by a save.
+    void SaveSound(bool on);
     // Does what was asked for so far and ends the keeper's thread; the table is the caller's
     // again. Nothing asked for afterwards is done.
     void Finish();
@@ -51,6 +54,7 @@ private:
     ScoreTable view;
     std::vector<ScoreTable::Game> games;
     bool refreshWanted = false;
+    std::optional<bool> soundWanted;
     bool finishing = false;
     std::thread thread;
 };

@@ -56,14 +56,18 @@ void GameScreen::Draw(DeviceContext& dc, const std::string& text)
     DrawBackground(dc, SceneStyle::Black);
     if (!playScene && IsShowingRecords()) {
         DrawRecords(dc);
-        return;
-    }
-    if (!playScene) {
+    } else if (!playScene) {
         DrawTitlePanel(dc);
         DrawTitleButtons(dc, SceneStyle::ButtonSize);
         DrawStatusText(dc, false);
-        return;
+    } else {
+        DrawPlayScene(dc, text);
     }
+    DrawSoundNotice(dc);
+}
+
+void GameScreen::DrawPlayScene(DeviceContext& dc, const std::string& text)
+{
     if (hintShown)
         DrawHint(dc);
     DrawSwings(dc);

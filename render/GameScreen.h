@@ -45,6 +45,8 @@ public:
     void DropSwing();
     World& GetWorld() { return world; }
 
+    // The swings and shadows, the time, the banner and the Stop button.
+    void DrawPlayScene(DeviceContext& dc, const std::string& text);
     // How to play, in dim grey across the middle of the field.
     void DrawHint(DeviceContext& dc);
     // The hint's lines in the language in use, one after another.

@@ -58,6 +58,8 @@ constexpr char ScoreHeading[] = QT_TRANSLATE_NOOP("Tocklet", "スコア");
 constexpr char RecordTime[] = QT_TRANSLATE_NOOP("Tocklet", "%1秒");
 constexpr char EmptyPlace[] = QT_TRANSLATE_NOOP("Tocklet", "（空き）");
 constexpr char RecordsBack[] = QT_TRANSLATE_NOOP("Tocklet", "クリック・Esc・R でタイトルへ");
+constexpr char SoundOnText[] = QT_TRANSLATE_NOOP("Tocklet", "サウンド オン");
+constexpr char SoundOffText[] = QT_TRANSLATE_NOOP("Tocklet", "サウンド オフ");
 constexpr int RecordsHeadingTop = 146;
 constexpr int RecordsHeadingBottom = 168;
 constexpr int RecordsRowTop = 170;
@@ -306,6 +308,17 @@ void Screen::DrawStatusText(DeviceContext& dc, bool playScene)
                           titleResultText, SceneStyle::StatusSize,
                           titleResultIsBest ? SceneStyle::HoverPink : SceneStyle::NearWhite);
     }
+}
+
+void Screen::DrawSoundNotice(DeviceContext& dc)
+{
+    if (!soundNotice)
+        return;
+    const int top = areaRect.top + StatusInsetY + StatusLineHeight;
+    Painter(dc).DrawLeftLabel(areaRect.left + StatusInsetX, top, areaRect.right - StatusInsetX,
+                              top + StatusLineHeight,
+                              Translated(TextContext, *soundNotice ? SoundOnText : SoundOffText),
+                              SceneStyle::StatusSize, SceneStyle::NearWhite);
 }
 
 void Screen::DrawRecords(DeviceContext& dc)

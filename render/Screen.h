@@ -10,6 +10,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 
 class DeviceContext;
@@ -63,6 +64,8 @@ public:
     // The records view in place of the title screen: shown on the title only.
     void ShowRecords(bool show) { showingRecords = show; }
     bool IsShowingRecords() const { return showingRecords; }
+    // "Sound on" or "Sound off" at the status corner on every screen; empty for neither.
+    void SetSoundNotice(std::optional<bool> soundOn) { soundNotice = soundOn; }
     // Both may be called from any thread; only the play scene shows the status text.
     void SetStatusText(std::string text);
     std::string GetStatusText() const;
@@ -98,6 +101,8 @@ public:
     // The title's status line under the Exit button on the title screen, the status text at
     // the top-left corner during play.
     void DrawStatusText(DeviceContext& dc, bool playScene);
+    // The sound notice, on the line under the play scene's status text.
+    void DrawSoundNotice(DeviceContext& dc);
 
     // Null before the first paint.
     const DeviceContext* GetBackBuffer() const { return backDC.get(); }
@@ -126,6 +131,7 @@ protected:
     RecordRows records{};
     int markedRecord = -1;
     bool showingRecords = false;
+    std::optional<bool> soundNotice;
 
 private:
     std::atomic<bool> playing{false};

@@ -97,6 +97,14 @@
         <source>キーでも：矢印で狙い Enterで支点 矢印で運び Enterで放す</source>
         <translation>Keys: arrows aim, Enter hangs, arrows carry, Enter lets go</translation>
     </message>
+    <message>
+        <source>サウンド オン</source>
+        <translation>Sound on</translation>
+    </message>
+    <message>
+        <source>サウンド オフ</source>
+        <translation>Sound off</translation>
+    </message>
 </context>
 <context>
     <name>WindowAccessible</name>

@@ -325,6 +325,10 @@ TEST_F(GameAppTest, EveryTextFitsItsPlaceInEveryLanguage)
         screen.SetStatusText(MakePlayTimeText()(99999.9));
         for (const char* banner : {"", "GameOver!!", "Finish!!", "Pause"})
             draw(banner);
+        for (const bool soundOn : {false, true}) {
+            screen.SetSoundNotice(soundOn);
+            draw("");
+        }
         const AboutDialog about;
         for (const QLabel* label : about.findChildren<QLabel*>())
             if (label->fontMetrics().horizontalAdvance(label->text()) > label->width())

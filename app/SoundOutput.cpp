@@ -1,0 +1,94 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
+#include "app/SoundOutput.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QMediaDevices>
+#include <QString>
+
+#include <array>
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+// Qt's audio warnings: most come in the default category, so they are told by their words.
+bool IsAudioMessage(const QMessageLogContext& context, const QString& message)
+{
+    constexpr std::array<const char*, 8> Starts = {
+        "PulseAudioService", "QAudioSink", "QPulseAudio",    "No audio device",
+        "pa_stream",         "Stream ",    "Opening stream", "Draining stream",
+    };
+    if (context.category && QString::fromLatin1(context.category).startsWith("qt.multimedia"))
+        return true;
+    for (const char* start : Starts) {
+        if (message.startsWith(QLatin1String(start)))
+            return true;
+    }
+    return false;
+}
+
+// A machine without sound plays as before: quietly, with nothing on standard error.
+void HoldBackAudioMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtFatalMsg && IsAudioMessage(context, message))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+    else
+        qt_message_output(type, context, message);
+}
+
+} // namespace
+
+SoundOutput::SoundOutput(QObject* parent)
+    : QObject(parent)
+    , bank(SampleRate)
+    , mixer(bank)
+    , device(mixer)
+{
+    // Once for the run, and kept: the server may still warn as the program ends.
+    static const bool holding = [] {
+        previousHandler = qInstallMessageHandler(HoldBackAudioMessages);
+        return true;
+    }();
+    Q_UNUSED(holding);
+    Open();
+}
+
+SoundOutput::~SoundOutput()
+{
+    mixer.SetListening(false);
+    if (sink)
+        sink->stop();
+    sink.reset();
+}
+
+bool SoundOutput::IsOpen() const
+{
+    return sink && (sink->state() == QAudio::ActiveState || sink->state() == QAudio::IdleState);
+}
+
+void SoundOutput::Open()
+{
+    const QAudioDevice output = QMediaDevices::defaultAudioOutput();
+    if (output.isNull())
+        return;
+    QAudioFormat format;
+    format.setSampleRate(SampleRate);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    sink = std::make_unique<QAudioSink>(output, format);
+    sink->setBufferSize(static_cast<qsizetype>(format.bytesForDuration(BufferMilliseconds * 1000)));
+    connect(sink.get(), &QAudioSink::stateChanged, this, &SoundOutput::OnStateChanged);
+    sink->start(&device);
+    OnStateChanged(sink->state());
+}
+
+void SoundOutput::OnStateChanged(QAudio::State state)
+{
+    mixer.SetListening(state == QAudio::ActiveState || state == QAudio::IdleState);
+}
