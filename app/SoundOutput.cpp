@@ -9,6 +9,7 @@
 #include <QMediaDevices>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -48,7 +49,6 @@ SoundOutput::SoundOutput(QObject* parent)
     : QObject(parent)
     , bank(SampleRate)
     , mixer(bank)
-    , device(mixer)
 {
     // Once for the run, and kept: the server may still warn as the program ends.
     static const bool holding = [] {
@@ -61,6 +61,7 @@ SoundOutput::SoundOutput(QObject* parent)
 
 SoundOutput::~SoundOutput()
 {
+    feedTimer.stop();
     mixer.SetListening(false);
     if (sink)
         sink->stop();
@@ -84,8 +85,33 @@ void SoundOutput::Open()
     sink = std::make_unique<QAudioSink>(output, format);
     sink->setBufferSize(static_cast<qsizetype>(format.bytesForDuration(BufferMilliseconds * 1000)));
     connect(sink.get(), &QAudioSink::stateChanged, this, &SoundOutput::OnStateChanged);
-    sink->start(&device);
+    stream = sink->start();
+    if (!stream)
+        return;
     OnStateChanged(sink->state());
+    clock.start();
+    feedTimer.setTimerType(Qt::PreciseTimer);
+    connect(&feedTimer, &QTimer::timeout, this, &SoundOutput::Feed);
+    feedTimer.start(FeedMilliseconds);
+}
+
+void SoundOutput::Feed()
+{
+    // Ahead of the clock by at most the sink's buffer; what fell further behind is skipped.
+    const std::int64_t due = clock.nsecsElapsed() * SampleRate / 1'000'000'000;
+    const std::int64_t behind = due - given - std::int64_t{SampleRate} * BufferMilliseconds / 1000;
+    if (behind > 0) {
+        samples.resize(static_cast<std::size_t>(std::min<std::int64_t>(behind, SampleRate)));
+        mixer.Render(samples);
+        given = std::max(given + static_cast<std::int64_t>(samples.size()), due - SampleRate);
+    }
+    const qsizetype room = sink->bytesFree() / 2;
+    if (room <= 0)
+        return;
+    samples.resize(static_cast<std::size_t>(room));
+    mixer.Render(samples);
+    given += room;
+    stream->write(reinterpret_cast<const char*>(samples.data()), room * 2); // NOLINT
 }
 
 void SoundOutput::OnStateChanged(QAudio::State state)
