@@ -52,6 +52,7 @@ AboutDialog::AboutDialog(QWidget* parent)
 
     AddText(this, "version", VersionText, DialogUnitsToRect(40, 10, 119, 8));
     AddText(this, "notice", tr("ドラッグでおもりを揺らそう"), DialogUnitsToRect(40, 25, 119, 8));
+    AddText(this, "keys", tr("M:サウンド オン/オフ"), DialogUnitsToRect(40, 37, 119, 8));
 
     auto* ok = new QPushButton("OK", this);
     ok->setObjectName("ok");

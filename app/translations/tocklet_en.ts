@@ -11,6 +11,10 @@
         <source>ドラッグでおもりを揺らそう</source>
         <translation>Drag to swing a weight</translation>
     </message>
+    <message>
+        <source>M:サウンド オン/オフ</source>
+        <translation>M: sound on/off</translation>
+    </message>
 </context>
 <context>
     <name>MainDialog</name>
