@@ -9,7 +9,6 @@
 #include <QMediaDevices>
 #include <QString>
 
-#include <algorithm>
 #include <array>
 
 namespace {
@@ -25,8 +24,10 @@ bool IsAudioMessage(const QMessageLogContext& context, const QString& message)
     };
     if (context.category && QString::fromLatin1(context.category).startsWith("qt.multimedia"))
         return true;
+    // qWarning() << "…" puts its first words in quotes.
+    const QString words = message.startsWith('"') ? message.mid(1) : message;
     for (const char* start : Starts) {
-        if (message.startsWith(QLatin1String(start)))
+        if (words.startsWith(QLatin1String(start)))
             return true;
     }
     return false;
@@ -56,6 +57,10 @@ SoundOutput::SoundOutput(QObject* parent)
         return true;
     }();
     Q_UNUSED(holding);
+    feedTimer.setTimerType(Qt::PreciseTimer);
+    connect(&feedTimer, &QTimer::timeout, this, &SoundOutput::Feed);
+    reopenTimer.setSingleShot(true);
+    connect(&reopenTimer, &QTimer::timeout, this, &SoundOutput::Open);
     Open();
 }
 
@@ -68,16 +73,18 @@ SoundOutput::~SoundOutput()
     sink.reset();
 }
 
-bool SoundOutput::IsOpen() const
-{
-    return sink && (sink->state() == QAudio::ActiveState || sink->state() == QAudio::IdleState);
-}
-
 void SoundOutput::Open()
 {
+    // The one lost, if any, goes now: never from inside its own signal.
+    sink.reset();
+    stream = nullptr;
     const QAudioDevice output = QMediaDevices::defaultAudioOutput();
-    if (output.isNull())
+    if (output.isNull()) {
+        // No server at start: nothing to wait for. After a loss: look again later.
+        if (lost)
+            reopenTimer.start(ReopenMilliseconds);
         return;
+    }
     QAudioFormat format;
     format.setSampleRate(SampleRate);
     format.setChannelCount(1);
@@ -86,12 +93,15 @@ void SoundOutput::Open()
     sink->setBufferSize(static_cast<qsizetype>(format.bytesForDuration(BufferMilliseconds * 1000)));
     connect(sink.get(), &QAudioSink::stateChanged, this, &SoundOutput::OnStateChanged);
     stream = sink->start();
-    if (!stream)
+    if (!stream) {
+        if (lost)
+            reopenTimer.start(ReopenMilliseconds);
         return;
+    }
     OnStateChanged(sink->state());
+    lost = false;
     clock.start();
-    feedTimer.setTimerType(Qt::PreciseTimer);
-    connect(&feedTimer, &QTimer::timeout, this, &SoundOutput::Feed);
+    given = 0;
     feedTimer.start(FeedMilliseconds);
 }
 
@@ -101,9 +111,8 @@ void SoundOutput::Feed()
     const std::int64_t due = clock.nsecsElapsed() * SampleRate / 1'000'000'000;
     const std::int64_t behind = due - given - std::int64_t{SampleRate} * BufferMilliseconds / 1000;
     if (behind > 0) {
-        samples.resize(static_cast<std::size_t>(std::min<std::int64_t>(behind, SampleRate)));
-        mixer.Render(samples);
-        given = std::max(given + static_cast<std::int64_t>(samples.size()), due - SampleRate);
+        mixer.Skip(static_cast<std::size_t>(behind));
+        given += behind;
     }
     const qsizetype room = sink->bytesFree() / 2;
     if (room <= 0)
@@ -117,4 +126,9 @@ void SoundOutput::Feed()
 void SoundOutput::OnStateChanged(QAudio::State state)
 {
     mixer.SetListening(state == QAudio::ActiveState || state == QAudio::IdleState);
+    if (state == QAudio::StoppedState && sink && sink->error() != QAudio::NoError) {
+        feedTimer.stop();
+        lost = true;
+        reopenTimer.start(ReopenMilliseconds);
+    }
 }

@@ -31,13 +31,14 @@ public:
     // What the sink holds ahead of the speaker: small, so that a release is heard at once.
     static constexpr int BufferMilliseconds = 30;
     static constexpr int FeedMilliseconds = 5;
+    // Qt's PulseAudio client reconnects 3 s after it lost its server; the sink is then made
+    // again at the next look.
+    static constexpr int ReopenMilliseconds = 1000;
 
     explicit SoundOutput(QObject* parent = nullptr);
     ~SoundOutput() override;
 
     Mixer& GetMixer() { return mixer; }
-    // Whether a sound device takes the stream now.
-    bool IsOpen() const;
 
 private:
     void Open();
@@ -50,7 +51,10 @@ private:
     // Not owned: the sink's own.
     QIODevice* stream = nullptr;
     QTimer feedTimer;
+    QTimer reopenTimer;
     QElapsedTimer clock;
+    // The server went away during the run.
+    bool lost = false;
     // Samples the mixer has given since the clock started, written or skipped.
     std::int64_t given = 0;
     std::vector<std::int16_t> samples;

@@ -27,10 +27,7 @@ void Mixer::Notify(GameEvent event, int value) noexcept
 
 void Mixer::Render(std::span<std::int16_t> out) noexcept
 {
-    while (const auto entry = events.Pop()) {
-        if (!IsMuted())
-            Start(*entry);
-    }
+    StartQueued();
     if (IsMuted()) {
         voices.fill(Voice{});
         std::fill(out.begin(), out.end(), std::int16_t{0});
@@ -38,6 +35,23 @@ void Mixer::Render(std::span<std::int16_t> out) noexcept
     }
     for (std::int16_t& sample : out)
         sample = static_cast<std::int16_t>(std::lround(limiter.Process(NextSum()) * FullScale));
+}
+
+void Mixer::Skip(std::size_t count) noexcept
+{
+    StartQueued();
+    for (Voice& voice : voices) {
+        if (voice.samples && (voice.position += count) >= voice.samples->size())
+            voice = Voice{};
+    }
+}
+
+void Mixer::StartQueued() noexcept
+{
+    while (const auto entry = events.Pop()) {
+        if (!IsMuted())
+            Start(*entry);
+    }
 }
 
 void Mixer::Start(const EventQueue::Entry& entry) noexcept

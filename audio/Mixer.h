@@ -35,6 +35,9 @@ public:
 
     // Fills out with the next samples (mono, 16 bits, the bank's rate).
     void Render(std::span<std::int16_t> out) noexcept;
+    // Lets count samples pass unheard, as a device that took none of them would: the sounds
+    // move on, so that none comes late.
+    void Skip(std::size_t count) noexcept;
 
 private:
     struct Voice {
@@ -42,6 +45,8 @@ private:
         std::size_t position = 0;
     };
 
+    // Starts the sound of every event queued; while muted, drops them.
+    void StartQueued() noexcept;
     void Start(const EventQueue::Entry& entry) noexcept;
     float NextSum() noexcept;
 

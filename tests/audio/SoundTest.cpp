@@ -119,6 +119,12 @@ TEST(Mixer, MutedOrUnheardItHandsOnlySilence)
     unheard.Render(out);
     EXPECT_EQ(LoudestSample(out), 0);
 
+    // Samples the device did not take pass unheard: the sound does not come late.
+    unheard.Notify(GameEvent::GameOver, 0);
+    unheard.Skip(Rate * 2);
+    unheard.Render(out);
+    EXPECT_EQ(LoudestSample(out), 0);
+
     // Muting silences at once, the sounds already playing included.
     Mixer muted(bank);
     muted.SetListening(true);

@@ -3,8 +3,9 @@
 # SPDX-License-Identifier: MIT
 # The game heard through a real sound server: a private PulseAudio with a null sink, whose
 # monitor is recorded. The field is silent before the first release and heard after it; after
-# M a release is silent; a restart in the same folder stays silent and M brings the sound back.
-# Then, with no server at all, a game plays and standard error stays empty.
+# M a release is silent; a restart in the same folder stays silent and M brings the sound back;
+# a server restarted during play is heard again. Then, with no server at all, a game plays and
+# standard error stays empty.
 #   sound.sh <tocklet>
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -21,14 +22,24 @@ cd "$E2E_TMP/work" || e2e_fail "no working directory"
 server=""
 trap 'status=$?; [ -n "$server" ] && kill -KILL "$server" 2>/dev/null; (exit "$status"); e2e_cleanup' EXIT
 
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-native-protocol-unix \
-    --load="module-null-sink sink_name=t" >"$E2E_TMP/server.log" 2>&1 &
-server=$!
-for _ in $(seq 50); do
-    pactl info >/dev/null 2>&1 && break
-    sleep 0.1
-done
-pactl info >/dev/null 2>&1 || e2e_skip "the sound server does not start: $(tail -n 3 "$E2E_TMP/server.log")"
+start_server() {
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-native-protocol-unix \
+        --load="module-null-sink sink_name=t" >>"$E2E_TMP/server.log" 2>&1 &
+    server=$!
+    for _ in $(seq 50); do
+        pactl info >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+stop_server() {
+    kill -TERM "$server"
+    wait "$server" 2>/dev/null
+    server=""
+}
+
+start_server || e2e_skip "the sound server does not start: $(tail -n 3 "$E2E_TMP/server.log")"
 
 # loudest SECONDS [ACTION...]: records the sink for SECONDS while ACTION runs, then prints the
 # loudest sample (0 to 32768).
@@ -82,13 +93,17 @@ level=$(loudest 0.5 hang 100)
 e2e_key "$window" m || e2e_fail "cannot press M"
 level=$(loudest 0.5 hang 200)
 [ "$level" -ge "$Audible" ] || e2e_fail "M did not bring the sound back: loudest $level"
+# A server that restarts during play is found again within a few seconds, quietly.
+stop_server
+start_server || e2e_fail "the sound server does not start again"
+sleep 4.5
+level=$(loudest 0.5 hang 300)
+[ "$level" -ge "$Audible" ] || e2e_fail "no sound 4.5 s after the server came back: loudest $level"
 exit_game
 grep -qx 'On=1' Setting.ini || e2e_fail "the choice is not in the file: $(cat Setting.ini)"
 e2e_log "silent before the first release, heard after; M silenced it for this run and the next"
 
-kill -TERM "$server"
-wait "$server" 2>/dev/null
-server=""
+stop_server
 rm -rf "$XDG_RUNTIME_DIR"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 start_game
