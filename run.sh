@@ -74,7 +74,7 @@ check_format() {
 # benchmarks or fuzzer), from the normal build's compile commands; any warning fails.
 check_tidy() {
     local log=build/clang-tidy.log
-    if ! git ls-files -- 'app/*.cpp' 'render/*.cpp' 'model/*.cpp' 'threads/*.cpp' 'persist/*.cpp' \
+    if ! git ls-files -- 'app/*.cpp' 'render/*.cpp' 'model/*.cpp' 'threads/*.cpp' 'persist/*.cpp' 'audio/*.cpp' \
             | xargs -r -n 4 -P "$jobs" clang-tidy -p build --quiet >"$log" 2>&1; then
         grep -E 'warning:|error:' "$log" >&2 || tail -n 40 "$log" >&2
         echo "run.sh: clang-tidy found the above (all of it in $log)" >&2

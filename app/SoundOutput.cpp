@@ -90,7 +90,7 @@ void SoundOutput::Open()
     format.setChannelCount(1);
     format.setSampleFormat(QAudioFormat::Int16);
     sink = std::make_unique<QAudioSink>(output, format);
-    sink->setBufferSize(static_cast<qsizetype>(format.bytesForDuration(BufferMilliseconds * 1000)));
+    sink->setBufferSize(static_cast<qsizetype>(format.bytesForDuration(qint64{BufferMilliseconds} * 1000)));
     connect(sink.get(), &QAudioSink::stateChanged, this, &SoundOutput::OnStateChanged);
     stream = sink->start();
     if (!stream) {
