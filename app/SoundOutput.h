@@ -29,7 +29,7 @@ class SoundOutput : public QObject {
 public:
     static constexpr int SampleRate = 48000;
     // What the sink holds ahead of the speaker: small, so that a release is heard at once.
-    static constexpr int BufferMilliseconds = 30;
+    static constexpr int BufferMilliseconds = 20;
     static constexpr int FeedMilliseconds = 5;
     // Qt's PulseAudio client reconnects 3 s after it lost its server; the sink is then made
     // again at the next look.
