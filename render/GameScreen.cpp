@@ -25,7 +25,8 @@ constexpr char HintRuleText[] =
     QT_TRANSLATE_NOOP("Tocklet", "影に触れたおもりは消える　全部消えたらゲームオーバー");
 constexpr char HintPlayKeysText[] =
     QT_TRANSLATE_NOOP("Tocklet", "キーでも：矢印で狙い Enterで支点 矢印で運び Enterで放す");
-constexpr char HintKeysText[] = QT_TRANSLATE_NOOP("Tocklet", "Esc:タイトルへ　P:一時停止　F1:バージョン情報");
+constexpr char HintKeysText[] =
+    QT_TRANSLATE_NOOP("Tocklet", "Esc:タイトルへ　P:一時停止　M:音　F1:バージョン情報");
 // The four lines of the hint, from the middle of the field: all within the banner's band,
 // which covers them during a pause.
 constexpr int HintTop = -30;

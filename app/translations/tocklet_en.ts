@@ -62,8 +62,8 @@
         <translation>Shadows swallow weights; when none is left, game over</translation>
     </message>
     <message>
-        <source>Esc:タイトルへ&#x3000;P:一時停止&#x3000;F1:バージョン情報</source>
-        <translation>Esc: title   P: pause   F1: version</translation>
+        <source>Esc:タイトルへ&#x3000;P:一時停止&#x3000;M:音&#x3000;F1:バージョン情報</source>
+        <translation>Esc: title   P: pause   M: sound   F1: version</translation>
     </message>
     <message>
         <source>記録</source>
