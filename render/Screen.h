@@ -66,6 +66,7 @@ public:
     bool IsShowingRecords() const { return showingRecords; }
     // "Sound on" or "Sound off" at the status corner on every screen; empty for neither.
     void SetSoundNotice(std::optional<bool> soundOn) { soundNotice = soundOn; }
+    std::optional<bool> GetSoundNotice() const { return soundNotice; }
     // Both may be called from any thread; only the play scene shows the status text.
     void SetStatusText(std::string text);
     std::string GetStatusText() const;

@@ -190,6 +190,40 @@ TEST_F(GameAppTest, ALostGameIsRecordedSavedAtOnceAndShownOnTheTitle)
     EXPECT_EQ(Contents("Setting.ini"), savedBeforeExit) << "Exit writes the same table again";
 }
 
+TEST_F(GameAppTest, MSwitchesTheSoundOnEveryScreenSaysSoForASecondAndIsKept)
+{
+    {
+        std::ofstream file("Setting.ini", std::ios::binary);
+        file << "[Sound]\nOn=0\n";
+    }
+    ScoreTable table;
+    std::ostringstream errors;
+    std::vector<bool> soundOn;
+    std::vector<std::optional<bool>> notices;
+    WhenShown([&](MainDialog& dialog) {
+        const auto pressM = [&] {
+            QTest::keyClick(&dialog, Qt::Key_M);
+            soundOn.push_back(dialog.IsSoundOn());
+            notices.push_back(dialog.GetGameScreen().GetSoundNotice());
+        };
+        soundOn.push_back(dialog.IsSoundOn());
+        pressM(); // on the title
+        QTest::keyClick(&dialog, Qt::Key_R);
+        pressM(); // on the records
+        QTest::keyClick(&dialog, Qt::Key_R);
+        QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(220, 222));
+        pressM(); // during play
+        QTest::qWait(1200);
+        notices.push_back(dialog.GetGameScreen().GetSoundNotice());
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(220, 290));
+    });
+    EXPECT_EQ(GameApp(table).InitInstance(errors), 0);
+    EXPECT_EQ(soundOn, (std::vector<bool>{false, true, false, true})) << "the file said off";
+    EXPECT_EQ(notices, (std::vector<std::optional<bool>>{true, false, true, std::nullopt}));
+    EXPECT_NE(Contents("Setting.ini").find("[Sound]\nOn=1\n"), std::string::npos) << Contents("Setting.ini");
+}
+
 // Another copy of the program in the same folder saves a record during a game.
 TEST_F(GameAppTest, TheTitleAndExitKeepARecordAnotherCopySaved)
 {
