@@ -94,9 +94,9 @@ void World::Tick()
         }
         if (swallowed)
             eventSink->Notify(GameEvent::Swallow, 0);
-        lowestPassed = false;
-        swallowed = false;
     }
+    lowestPassed = false;
+    swallowed = false;
 
     // Every weight hung brings the next shadow nearer: hanging many is no way to stay safe.
     while (released >= nextWeightShadow) {
