@@ -79,7 +79,10 @@ def keys(*names):
 
 
 def on_description(event):
-    heard.append(event.source.description)
+    # The event carries the new description; read from the source later, a busy machine may
+    # already show the next one (the title's, once GameOver!! has gone).
+    said = event.any_data if isinstance(event.any_data, str) and event.any_data else event.source.description
+    heard.append(said)
 
 
 def main():
@@ -106,7 +109,7 @@ def main():
     # Anchored at the field's bottom edge, the weight carried above it jumps below on release,
     # off the field, and is lost: the game is over when the grace ends.
     keys(*["Down"] * 26, "Return", *["Up"] * 12, "Return")
-    over = wait_for("GameOver!! heard", lambda: [text for text in heard if text.startswith("GameOver!!")], 40)
+    over = wait_for("GameOver!! heard", lambda: [text for text in heard if text.startswith("GameOver!!")], 60)
     print(over[0])
     found = wait_for("buttons after the game", lambda: buttons(top))
     press(found["Exit"])
