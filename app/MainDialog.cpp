@@ -4,13 +4,10 @@
 #include "app/MainDialog.h"
 
 #include "app/AboutDialog.h"
-#include "app/GameApp.h"
 #include "app/Program.h"
 #include "app/Translation.h"
 #include "app/WindowAccessible.h"
 #include "audio/Mixer.h"
-#include "base/SecondsText.h"
-#include "persist/ScoreTable.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -24,9 +21,7 @@
 #include <QPainter>
 #include <QWidget>
 
-#include <algorithm>
 #include <cstdio>
-#include <iostream>
 #include <system_error>
 #include <utility>
 
@@ -45,9 +40,6 @@ Point ClientPoint(const QPointF& position)
     return Point{point.x(), point.y()};
 }
 
-// The records view shows the table's places, one row each.
-static_assert(Screen::RecordCount == ScoreTable::Count);
-
 constexpr int SoundNoticeMs = 1000;
 
 // Left of and above the client area, where no drawn button lies.
@@ -57,7 +49,7 @@ constexpr Point Outside{-1, -1};
 
 MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
     : QDialog(parent)
-    , scoreKeeper(table, [this](const ScoreTable& kept, bool saved) { OnTableKept(kept, saved); })
+    , scoreBoard(table, [this] { OnTableKept(); })
     , icon(LoadMainIcon())
 {
     setWindowTitle("Tocklet");
@@ -95,7 +87,7 @@ MainDialog::~MainDialog()
     // The game loop works on gameScreen and asks this window for repaints: it must be gone first,
     // and so must the saves, which ask for them too.
     gameThread.StopAndJoin();
-    scoreKeeper.Finish();
+    scoreBoard.Finish();
 }
 
 void MainDialog::AddHiddenControl(int controlId, int left, int top, int right, int bottom)
@@ -132,8 +124,8 @@ void MainDialog::OnInitDialog()
     gameThread.SetScreen(&gameScreen);
     gameThread.SetPlayTimeText(MakePlayTimeText());
     gameThread.SetOwner(this);
-    soundOn = scoreKeeper.GetView().soundOn;
-    ShowTable();
+    soundOn = scoreBoard.IsSoundOn();
+    scoreBoard.ShowOn(gameScreen);
     refreshTimer.start();
 }
 
@@ -156,40 +148,10 @@ void MainDialog::OnSoundKey()
     soundOn = !soundOn;
     if (sound)
         sound->SetMuted(!soundOn);
-    // Kept at once, so that the next start is as silent.
-    scoreKeeper.SaveSound(soundOn);
+    scoreBoard.SaveSound(soundOn);
     gameScreen.SetSoundNotice(soundOn);
     soundNoticeTimer.start();
     Invalidate();
-}
-
-QString MainDialog::LastGameLine() const
-{
-    const QString seconds = QString::fromStdString(FormatSeconds(lastGame->game.time));
-    return (lastGame->newBest ? tr("★新記録★　今回のタイム:%1秒") : tr("今回のタイム:%1秒")).arg(seconds);
-}
-
-void MainDialog::ShowTable()
-{
-    const ScoreTable table = scoreKeeper.GetView();
-    gameScreen.SetTitleStatusText(
-        tr("ベストタイム:%1秒").arg(QString::fromStdString(FormatSeconds(table.GetTime(0)))).toStdString());
-    if (lastGame) {
-        QString line = LastGameLine();
-        const auto& unsaved = table.GetUnsaved();
-        if (std::find(unsaved.begin(), unsaved.end(), lastGame->game) != unsaved.end())
-            line = tr("%1　※未保存").arg(line);
-        gameScreen.SetTitleResultText(line.toStdString(), lastGame->newBest);
-    }
-    Screen::RecordRows rows;
-    int marked = -1;
-    for (int place = 0; place < ScoreTable::Count; ++place) {
-        auto& row = rows[static_cast<std::size_t>(place)];
-        row = RecordRow{table.GetTime(place), table.scores[static_cast<std::size_t>(place)]};
-        if (marked < 0 && lastRecorded && row.time == lastRecorded->time && row.score == lastRecorded->score)
-            marked = place;
-    }
-    gameScreen.SetRecords(rows, marked);
 }
 
 void MainDialog::RequestRepaint(bool)
@@ -225,28 +187,19 @@ void MainDialog::OnGameEnded(const GameResult& result)
 {
     if (!result.gameOver)
         return;
-    // Saved now as well as at Exit, so that a record outlives whatever ends the program; the
-    // table then shows what is on disk, records of other copies included.
-    const ScoreTable::Game game{result.seconds, result.score};
-    const int place = scoreKeeper.Record(game.time, game.score);
-    lastGame = LostGame{game, place == 0};
-    if (place >= 0)
-        lastRecorded = game;
-    Play(place == 0 ? GameEvent::NewRecord : GameEvent::GameOver);
-    ShowTable();
+    const bool newBest = scoreBoard.Record(result.seconds, result.score);
+    Play(newBest ? GameEvent::NewRecord : GameEvent::GameOver);
+    scoreBoard.ShowOn(gameScreen);
     Invalidate();
-    WindowAccessible::Announce(*this, QStringLiteral("GameOver!! ") + LastGameLine());
+    WindowAccessible::Announce(*this, QStringLiteral("GameOver!! ") + scoreBoard.LastGameLine());
 }
 
-void MainDialog::OnTableKept(const ScoreTable& table, bool saved)
+void MainDialog::OnTableKept()
 {
-    // A re-read that fails is worth no line: the file is left alone, and the next save says so.
-    if (saved)
-        ReportTableProblems(table, std::cerr, false);
     QMetaObject::invokeMethod(
         this,
         [this] {
-            ShowTable();
+            scoreBoard.ShowOn(gameScreen);
             Invalidate();
         },
         Qt::QueuedConnection);
@@ -254,7 +207,7 @@ void MainDialog::OnTableKept(const ScoreTable& table, bool saved)
 
 void MainDialog::FinishSaves()
 {
-    scoreKeeper.Finish();
+    scoreBoard.Finish();
 }
 
 // Every paint draws the whole client area, so the erase flag of a request changes nothing here.
@@ -273,7 +226,7 @@ void MainDialog::Invalidate(const Rect& rect)
 void MainDialog::OnShowRecords()
 {
     // Records of other copies included, shown as soon as the file is read.
-    scoreKeeper.Refresh();
+    scoreBoard.Refresh();
     gameScreen.ShowRecords(true);
     Invalidate();
     WindowAccessible::FocusMoved(*this);
@@ -303,7 +256,7 @@ void MainDialog::OnCancel()
     gameScreen.SetPlaying(false);
     playInput.Forget();
     // Another copy of the program may have saved a record meanwhile.
-    scoreKeeper.Refresh();
+    scoreBoard.Refresh();
     Invalidate();
     gameThread.RequestStop();
     WindowAccessible::FocusMoved(*this);

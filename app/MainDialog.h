@@ -4,9 +4,9 @@
 #pragma once
 
 #include "app/PlayInput.h"
+#include "app/ScoreBoard.h"
 #include "base/GameEventSink.h"
 #include "base/Geometry.h"
-#include "persist/ScoreKeeper.h"
 #include "render/GameScreen.h"
 #include "threads/GameThread.h"
 #include "threads/OwnerWindow.h"
@@ -97,9 +97,8 @@ protected:
     void OnSoundKey();
     // A lost game's time goes onto the title and into the table, which is saved at once.
     void OnGameEnded(const GameResult& result);
-    // On the keeper's thread after each of its jobs: reports a save's problems and has the
-    // window show the table.
-    void OnTableKept(const ScoreTable& table, bool saved);
+    // On the keeper's thread after each of its jobs: has the window show the table.
+    void OnTableKept();
     // The records in place of the title, as they are on disk now.
     void OnShowRecords();
     // The title again, from the records.
@@ -127,20 +126,10 @@ private:
     void Invalidate();
     void Invalidate(const Rect& rect);
     void RepaintIfPaused();
-    // The title's best time, the last game's time and the records from the table.
-    void ShowTable();
-    // The title's line for the last game lost, without the mark of a time not yet saved.
-    QString LastGameLine() const;
     // A sound of the window's own, when there is sound.
     void Play(GameEvent event);
 
-    // The last game lost in this run, as its line on the title tells it.
-    struct LostGame {
-        ScoreTable::Game game;
-        bool newBest = false;
-    };
-
-    ScoreKeeper scoreKeeper;
+    ScoreBoard scoreBoard;
     QIcon icon;
     GameScreen gameScreen;
     GameThread gameThread;
@@ -156,7 +145,4 @@ private:
     // Where the window last saw the pointer; empty while it is outside. Some display servers
     // tell no global cursor position, so the hover on the title is recomputed from this.
     std::optional<Point> pointer;
-    std::optional<LostGame> lastGame;
-    // The last game recorded in this run, marked on the records wherever it stands now.
-    std::optional<ScoreTable::Game> lastRecorded;
 };

@@ -1,0 +1,91 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
+#include "app/ScoreBoard.h"
+
+#include "app/GameApp.h"
+#include "base/SecondsText.h"
+#include "render/Screen.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <iostream>
+#include <utility>
+
+// The records view shows the table's places, one row each.
+static_assert(Screen::RecordCount == ScoreTable::Count);
+
+ScoreBoard::ScoreBoard(ScoreTable& table, std::function<void()> kept)
+    : keeper(table, [kept = std::move(kept)](const ScoreTable& table, bool saved) {
+        // A re-read that fails is worth no line: the file is left alone, and the next save says so.
+        if (saved)
+            ReportTableProblems(table, std::cerr, false);
+        kept();
+    })
+{
+}
+
+void ScoreBoard::Finish()
+{
+    keeper.Finish();
+}
+
+void ScoreBoard::Refresh()
+{
+    keeper.Refresh();
+}
+
+bool ScoreBoard::IsSoundOn() const
+{
+    return keeper.GetView().soundOn;
+}
+
+void ScoreBoard::SaveSound(bool on)
+{
+    keeper.SaveSound(on);
+}
+
+bool ScoreBoard::Record(double seconds, int score)
+{
+    // Saved now as well as at Exit, so that a record outlives whatever ends the program; the
+    // table then shows what is on disk, records of other copies included.
+    const ScoreTable::Game game{seconds, score};
+    const int place = keeper.Record(game.time, game.score);
+    lastGame = LostGame{game, place == 0};
+    if (place >= 0)
+        lastRecorded = game;
+    return place == 0;
+}
+
+QString ScoreBoard::LastGameLine() const
+{
+    const QString seconds = QString::fromStdString(FormatSeconds(lastGame->game.time));
+    return (lastGame->newBest ? QCoreApplication::translate("MainDialog", "★新記録★　今回のタイム:%1秒")
+                              : QCoreApplication::translate("MainDialog", "今回のタイム:%1秒"))
+        .arg(seconds);
+}
+
+void ScoreBoard::ShowOn(Screen& screen) const
+{
+    const ScoreTable table = keeper.GetView();
+    screen.SetTitleStatusText(QCoreApplication::translate("MainDialog", "ベストタイム:%1秒")
+                                  .arg(QString::fromStdString(FormatSeconds(table.GetTime(0))))
+                                  .toStdString());
+    if (lastGame) {
+        QString line = LastGameLine();
+        const auto& unsaved = table.GetUnsaved();
+        if (std::find(unsaved.begin(), unsaved.end(), lastGame->game) != unsaved.end())
+            line = QCoreApplication::translate("MainDialog", "%1　※未保存").arg(line);
+        screen.SetTitleResultText(line.toStdString(), lastGame->newBest);
+    }
+    Screen::RecordRows rows;
+    int marked = -1;
+    for (int place = 0; place < ScoreTable::Count; ++place) {
+        auto& row = rows[static_cast<std::size_t>(place)];
+        row = RecordRow{table.GetTime(place), table.scores[static_cast<std::size_t>(place)]};
+        if (marked < 0 && lastRecorded && row.time == lastRecorded->time && row.score == lastRecorded->score)
+            marked = place;
+    }
+    screen.SetRecords(rows, marked);
+}

@@ -1,0 +1,53 @@
+// SPDX-FileCopyrightText: 2026 The Tocklet developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "persist/ScoreKeeper.h"
+#include "persist/ScoreTable.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class Screen;
+
+// The score's side of the main window: the table, saved and re-read on the keeper's thread,
+// the last game of the run, and what the title and the records show of them.
+// Its texts are the window's, and keep the window's name for the translations.
+class ScoreBoard {
+public:
+    // kept is called on the keeper's thread after each of its jobs, once a save's problems
+    // are reported; the table must outlive the board, and is the caller's again after Finish.
+    ScoreBoard(ScoreTable& table, std::function<void()> kept);
+
+    // Waits for the saves asked for so far; nothing more is saved.
+    void Finish();
+    // Re-reads the file, records of other copies included.
+    void Refresh();
+    bool IsSoundOn() const;
+    // Kept at once, so that the next start is as silent.
+    void SaveSound(bool on);
+    // A lost game goes onto the title and into the table, which is saved at once. Returns
+    // whether it is the new best time.
+    bool Record(double seconds, int score);
+
+    // The title's best time, the last game's line and the records with the last game marked.
+    void ShowOn(Screen& screen) const;
+    // The title's line for the last game lost, without the mark of a time not yet saved;
+    // only once a game was recorded.
+    QString LastGameLine() const;
+
+private:
+    // The last game lost in this run, as its line on the title tells it.
+    struct LostGame {
+        ScoreTable::Game game;
+        bool newBest = false;
+    };
+
+    ScoreKeeper keeper;
+    std::optional<LostGame> lastGame;
+    // The last game recorded in this run, marked on the records wherever it stands now.
+    std::optional<ScoreTable::Game> lastRecorded;
+};
