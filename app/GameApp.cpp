@@ -5,8 +5,8 @@
 
 #include "app/MainDialog.h"
 #include "app/QuitWatcher.h"
+#include "app/ScoreBoard.h"
 #include "app/SoundOutput.h"
-#include "base/SecondsText.h"
 #include "persist/ScoreTable.h"
 
 #include <charconv>
@@ -37,22 +37,6 @@ int GameApp::InitInstance(std::ostream& errors)
         ReportTableProblems(table, errors, true);
     }
     return 0;
-}
-
-void ReportTableProblems(const ScoreTable& table, std::ostream& errors, bool atExit)
-{
-    if (!table.GetLockWarning().empty())
-        errors << "tocklet: " << table.GetLockWarning() << '\n';
-    if (table.GetLastError().empty())
-        return;
-    errors << "tocklet: " << table.GetLastError();
-    const auto& unsaved = table.GetUnsaved();
-    if (!unsaved.empty()) {
-        errors << (atExit ? "; lost: " : "; kept to be saved again: ");
-        for (std::size_t i = 0; i < unsaved.size(); ++i)
-            errors << (i == 0 ? "" : ", ") << FormatSeconds(unsaved[i].time) << " s";
-    }
-    errors << '\n';
 }
 
 std::optional<std::uint32_t> ParseSeed(std::string_view text)

@@ -27,9 +27,5 @@ private:
     std::optional<std::uint32_t> fixedSeed;
 };
 
-// One line on errors for each problem of the table's last save: a lock given up on, a failure
-// with the times it leaves unsaved, kept to be saved again or, at the exit, lost.
-void ReportTableProblems(const ScoreTable& table, std::ostream& errors, bool atExit);
-
 // A seed as a player writes it: decimal digits for a number from 0 to 4294967295, nothing else.
 std::optional<std::uint32_t> ParseSeed(std::string_view text);

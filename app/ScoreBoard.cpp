@@ -3,7 +3,6 @@
 
 #include "app/ScoreBoard.h"
 
-#include "app/GameApp.h"
 #include "base/SecondsText.h"
 #include "render/Screen.h"
 
@@ -11,6 +10,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <ostream>
 #include <utility>
 
 // The records view shows the table's places, one row each.
@@ -88,4 +88,20 @@ void ScoreBoard::ShowOn(Screen& screen) const
             marked = place;
     }
     screen.SetRecords(rows, marked);
+}
+
+void ReportTableProblems(const ScoreTable& table, std::ostream& errors, bool atExit)
+{
+    if (!table.GetLockWarning().empty())
+        errors << "tocklet: " << table.GetLockWarning() << '\n';
+    if (table.GetLastError().empty())
+        return;
+    errors << "tocklet: " << table.GetLastError();
+    const auto& unsaved = table.GetUnsaved();
+    if (!unsaved.empty()) {
+        errors << (atExit ? "; lost: " : "; kept to be saved again: ");
+        for (std::size_t i = 0; i < unsaved.size(); ++i)
+            errors << (i == 0 ? "" : ", ") << FormatSeconds(unsaved[i].time) << " s";
+    }
+    errors << '\n';
 }

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <iosfwd>
 #include <optional>
 
 class Screen;
@@ -51,3 +52,7 @@ private:
     // The last game recorded in this run, marked on the records wherever it stands now.
     std::optional<ScoreTable::Game> lastRecorded;
 };
+
+// One line on errors for each problem of the table's last save: a lock given up on, a failure
+// with the times it leaves unsaved, kept to be saved again or, at the exit, lost.
+void ReportTableProblems(const ScoreTable& table, std::ostream& errors, bool atExit);
