@@ -27,13 +27,6 @@
 
 namespace {
 
-// The placement of the Read button: the title's top-right corner, clear of the panel, the
-// Start and Exit buttons and the status lines under them.
-constexpr int ReadLeft = 341;
-constexpr int ReadTop = 12;
-constexpr int ReadRight = 437;
-constexpr int ReadBottom = 46;
-
 Point ClientPoint(const QPointF& position)
 {
     const QPoint point = position.toPoint();
@@ -59,11 +52,10 @@ MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     // The layout of the window, in client pixels; none of these controls is ever shown.
-    AddHiddenControl(IDC_TITLE, 93, 66, 348, 131);
-    AddHiddenControl(IDC_START, 159, 201, 281, 243);
-    AddHiddenControl(IDOK, 159, 269, 281, 311);
-    AddHiddenControl(IDC_READ, ReadLeft, ReadTop, ReadRight, ReadBottom);
-    AddHiddenControl(IDC_PLAYAREA, 0, 0, ClientWidth, ClientHeight);
+    AddHiddenControl(IDC_TITLE, TitlePanel);
+    for (const TitleButtonRow& row : TitleButtons)
+        AddHiddenControl(row.controlId, row.rect);
+    AddHiddenControl(IDC_PLAYAREA, ClientArea);
 
     aboutAction = new QAction(tr("Tocklet のﾊﾞｰｼﾞｮﾝ情報(&A)..."), this);
     connect(aboutAction, &QAction::triggered, this, &MainDialog::OnAbout);
@@ -90,10 +82,10 @@ MainDialog::~MainDialog()
     scoreBoard.Finish();
 }
 
-void MainDialog::AddHiddenControl(int controlId, int left, int top, int right, int bottom)
+void MainDialog::AddHiddenControl(int controlId, const Rect& rect)
 {
     auto* control = new QWidget(this);
-    control->setGeometry(left, top, right - left, bottom - top);
+    control->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
     control->setEnabled(controlId == IDC_PLAYAREA);
     control->hide();
     controls[controlId] = control;
@@ -116,11 +108,10 @@ void MainDialog::OnInitDialog()
     gameScreen.SetArea(area.left, area.top, area.right, area.bottom);
     gameScreen.SetTitleText(tr("トクレット").toStdString());
     gameScreen.titleRect = GetControlRect(IDC_TITLE);
-    gameScreen.startRect = GetControlRect(IDC_START);
+    for (const TitleButtonRow& row : TitleButtons)
+        gameScreen.SetButtonRect(row.button, GetControlRect(row.controlId));
     // No control has this id: the rectangle stays empty, so the button never shows or is hit.
     gameScreen.stopRect = GetControlRect(IDC_STOP);
-    gameScreen.exitRect = GetControlRect(IDOK);
-    gameScreen.readRect = GetControlRect(IDC_READ);
     gameThread.SetScreen(&gameScreen);
     gameThread.SetPlayTimeText(MakePlayTimeText());
     gameThread.SetOwner(this);
@@ -310,23 +301,21 @@ void MainDialog::OnLButtonUp(Point point)
         OnLeaveRecords();
         return;
     }
-    if (gameScreen.HitStart(point))
-        PressTitleButton(Screen::TitleButton::Start);
-    else if (gameScreen.HitExit(point))
-        PressTitleButton(Screen::TitleButton::Exit);
-    else if (gameScreen.HitRead(point))
-        PressTitleButton(Screen::TitleButton::Read);
+    if (const std::optional<TitleButton> button = gameScreen.ButtonAt(point))
+        PressTitleButton(*button);
 }
 
-void MainDialog::PressTitleButton(Screen::TitleButton button)
+void MainDialog::PressTitleButton(TitleButton button)
 {
     if (gameScreen.IsPlaying() || gameScreen.IsShowingRecords())
         return;
-    Play(GameEvent::ButtonClick);
-    switch (button) {
-    case Screen::TitleButton::Start: StartGame(); break;
-    case Screen::TitleButton::Exit: OnOK(); break;
-    case Screen::TitleButton::Read: OnShowRecords(); break;
+    const TitleButtonRow& row = RowOf(button);
+    if (row.clicks)
+        Play(GameEvent::ButtonClick);
+    switch (row.press) {
+    case TitleAction::StartGame: StartGame(); break;
+    case TitleAction::Exit: OnOK(); break;
+    case TitleAction::ShowRecords: OnShowRecords(); break;
     }
 }
 

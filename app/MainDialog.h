@@ -34,14 +34,15 @@ class MainDialog : public QDialog, public OwnerWindow {
     Q_OBJECT
 
 public:
-    static constexpr int IDOK = 1;
+    // The title buttons' controls have the ids of their rows in TitleButtons.
+    static constexpr int IDOK = RowOf(TitleButton::Exit).controlId;
     static constexpr int IDC_PLAYAREA = 1000;
-    static constexpr int IDC_START = 1001;
+    static constexpr int IDC_START = RowOf(TitleButton::Start).controlId;
     static constexpr int IDC_STOP = 1002;
-    static constexpr int IDC_READ = 1003;
+    static constexpr int IDC_READ = RowOf(TitleButton::Read).controlId;
     static constexpr int IDC_TITLE = 1006;
-    static constexpr int ClientWidth = 449;
-    static constexpr int ClientHeight = 407;
+    static constexpr int ClientWidth = ClientArea.right;
+    static constexpr int ClientHeight = ClientArea.bottom;
     static constexpr int RefreshTimerMs = 500;
 
     // The window shows the table's best time and records the games lost in it, saving on a
@@ -81,7 +82,7 @@ public slots:
 
 public:
     // What a click on the drawn button does, from a key or a screen reader alike.
-    void PressTitleButton(Screen::TitleButton button);
+    void PressTitleButton(TitleButton button);
 
 protected:
     void OnInitDialog();
@@ -121,7 +122,7 @@ private:
     bool OnPlayKey(const QKeyEvent& event);
     bool OnTitleKey(const QKeyEvent& event);
     void MoveTitleFocus(int step);
-    void AddHiddenControl(int controlId, int left, int top, int right, int bottom);
+    void AddHiddenControl(int controlId, const Rect& rect);
     void StartGame();
     void Invalidate();
     void Invalidate(const Rect& rect);

@@ -114,7 +114,10 @@ std::vector<int> WindowAccessible::Shown() const
     case View::Records: return {Records};
     case View::Title: break;
     }
-    std::vector<int> shown{Title, Read, Start, Exit, BestTime};
+    std::vector<int> shown{Title};
+    for (const TitleButtonRow& row : TitleButtons)
+        shown.push_back(PartOf(row.button));
+    shown.push_back(BestTime);
     if (!Dialog().GetGameScreen().GetTitleResultText().empty())
         shown.push_back(GameTime);
     return shown;
@@ -127,12 +130,7 @@ int WindowAccessible::FocusedPart() const
     case View::Records: return Records;
     case View::Title: break;
     }
-    switch (Dialog().GetGameScreen().focusedButton) {
-    case Screen::TitleButton::Read: return Read;
-    case Screen::TitleButton::Start: return Start;
-    case Screen::TitleButton::Exit: break;
-    }
-    return Exit;
+    return PartOf(Dialog().GetGameScreen().focusedButton);
 }
 
 int WindowAccessible::childCount() const
@@ -187,21 +185,16 @@ QString WindowAccessible::PartText(int part, int place, QAccessible::Text t) con
     if (t == QAccessible::Description) {
         if (part == announcedPart)
             return announcement;
-        switch (part) {
-        case Start: return tr("ゲームを始める");
-        case Read: return tr("記録を見る");
-        case Exit: return tr("終了する");
-        case Field: return FieldDescription();
-        default: return {};
-        }
+        if (IsButton(part))
+            return tr(RowOf(ButtonOf(part)).description);
+        return part == Field ? FieldDescription() : QString();
     }
     if (t != QAccessible::Name)
         return {};
+    if (IsButton(part))
+        return QString::fromUtf8(RowOf(ButtonOf(part)).caption);
     switch (part) {
     case Title: return QString::fromStdString(screen.GetTitleText());
-    case Start: return QStringLiteral("Start");
-    case Read: return QStringLiteral("Read");
-    case Exit: return QStringLiteral("Exit");
     case BestTime: return QString::fromStdString(screen.GetTitleStatusText());
     case GameTime: return QString::fromStdString(screen.GetTitleResultText());
     case Records: return tr("記録");
@@ -250,14 +243,15 @@ QRect WindowAccessible::PartRect(int part, int place) const
 {
     const Screen& screen = Dialog().GetGameScreen();
     const Rect& area = screen.areaRect;
+    if (IsButton(part))
+        return OnScreen(Dialog(), screen.GetButtonRect(ButtonOf(part)));
     switch (part) {
     case Title: return OnScreen(Dialog(), screen.titleRect);
-    case Start: return OnScreen(Dialog(), screen.startRect);
-    case Read: return OnScreen(Dialog(), screen.readRect);
-    case Exit: return OnScreen(Dialog(), screen.exitRect);
     case BestTime:
-    case GameTime:
-        return OnScreen(Dialog(), Rect{area.left, screen.exitRect.bottom, area.right, area.bottom});
+    case GameTime: {
+        const int top = screen.GetButtonRect(TitleButton::Exit).bottom;
+        return OnScreen(Dialog(), Rect{area.left, top, area.right, area.bottom});
+    }
     case Records: {
         const Rect first = screen.GetRecordRect(0);
         return OnScreen(Dialog(),
@@ -270,10 +264,9 @@ QRect WindowAccessible::PartRect(int part, int place) const
 
 QAccessible::Role WindowAccessible::PartRole(int part)
 {
+    if (IsButton(part))
+        return QAccessible::PushButton;
     switch (part) {
-    case Start:
-    case Read:
-    case Exit: return QAccessible::PushButton;
     case Records: return QAccessible::List;
     case Row: return QAccessible::ListItem;
     case Field: return QAccessible::Canvas;
@@ -292,10 +285,6 @@ QAccessible::State WindowAccessible::PartState(int part) const
 
 void WindowAccessible::Press(int part)
 {
-    if (part == Start)
-        Dialog().PressTitleButton(Screen::TitleButton::Start);
-    else if (part == Read)
-        Dialog().PressTitleButton(Screen::TitleButton::Read);
-    else if (part == Exit)
-        Dialog().PressTitleButton(Screen::TitleButton::Exit);
+    if (IsButton(part))
+        Dialog().PressTitleButton(ButtonOf(part));
 }

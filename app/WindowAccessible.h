@@ -21,7 +21,8 @@ class WindowAccessible : public QAccessibleWidget {
     Q_DECLARE_TR_FUNCTIONS(WindowAccessible)
 
 public:
-    enum DrawnPart { Title, Start, Read, Exit, BestTime, GameTime, Records, Row, Field };
+    // A title button is the part FirstButton + its row in TitleButtons.
+    enum DrawnPart { Title, BestTime, GameTime, Records, Row, Field, FirstButton };
     static constexpr int RowCount = Screen::RecordCount;
 
     explicit WindowAccessible(MainDialog& dialog);
@@ -51,6 +52,7 @@ public:
     QString PartText(int part, int place, QAccessible::Text t) const;
     QRect PartRect(int part, int place) const;
     static QAccessible::Role PartRole(int part);
+    static bool IsButton(int part) { return part >= FirstButton; }
     QAccessible::State PartState(int part) const;
     void Press(int part);
 
@@ -62,6 +64,8 @@ private:
     View CurrentView() const;
     std::vector<int> Shown() const;
     int FocusedPart() const;
+    static int PartOf(TitleButton button) { return FirstButton + static_cast<int>(button); }
+    static TitleButton ButtonOf(int part) { return static_cast<TitleButton>(part - FirstButton); }
     QString RowSentence(int place) const;
     QString FieldDescription() const;
     int WeightsInPlay() const;

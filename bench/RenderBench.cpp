@@ -59,10 +59,7 @@ void HangSwings(World& world, int count)
 
 void LayOut(GameScreen& screen)
 {
-    screen.SetArea(0, 0, FieldWidth, FieldHeight);
-    SetRect(screen.titleRect, 93, 66, 348, 131);
-    SetRect(screen.startRect, 159, 201, 281, 243);
-    SetRect(screen.exitRect, 159, 269, 281, 311);
+    screen.LayOutTitle();
     screen.SetTitleText("トクレット");
     screen.SetStatusText(TimeText);
     screen.SetPlaying(true);

@@ -75,7 +75,12 @@ constexpr char RecordMark[] = "★";
 // The keyboard focus: a ring around the button, clear of its frame and of the hover's fill.
 constexpr int FocusGap = 4;
 constexpr int FocusWidth = 2;
-constexpr int TitleButtonCount = 3;
+constexpr int TitleButtonCount = static_cast<int>(TitleButtons.size());
+
+std::size_t IndexOf(TitleButton button)
+{
+    return static_cast<std::size_t>(button);
+}
 
 } // namespace
 
@@ -95,10 +100,8 @@ void Screen::ResetScreen()
 {
     SetRectEmpty(areaRect);
     SetRectEmpty(titleRect);
-    SetRectEmpty(startRect);
     SetRectEmpty(stopRect);
-    SetRectEmpty(exitRect);
-    SetRectEmpty(readRect);
+    buttonRects = {};
     titleText.clear();
     titleStatusText.clear();
     titleResultText.clear();
@@ -106,10 +109,8 @@ void Screen::ResetScreen()
     records = {};
     markedRecord = -1;
     showingRecords = false;
-    startHover = false;
     stopHover = false;
-    exitHover = false;
-    readHover = false;
+    buttonHover = {};
     focusedButton = TitleButton::Start;
     focusShown = false;
     SetStatusText("");
@@ -156,24 +157,26 @@ std::string Screen::GetStatusText() const
     return statusText.Get();
 }
 
-bool Screen::HitStart(Point pt) const
+void Screen::LayOutTitle()
 {
-    return PtInRect(startRect, pt);
+    SetArea(ClientArea.left, ClientArea.top, ClientArea.right, ClientArea.bottom);
+    titleRect = TitlePanel;
+    for (const TitleButtonRow& row : TitleButtons)
+        SetButtonRect(row.button, row.rect);
+}
+
+std::optional<TitleButton> Screen::ButtonAt(Point pt) const
+{
+    for (const TitleButtonRow& row : TitleButtons) {
+        if (PtInRect(GetButtonRect(row.button), pt))
+            return row.button;
+    }
+    return std::nullopt;
 }
 
 bool Screen::HitStop(Point pt) const
 {
     return PtInRect(stopRect, pt);
-}
-
-bool Screen::HitExit(Point pt) const
-{
-    return PtInRect(exitRect, pt);
-}
-
-bool Screen::HitRead(Point pt) const
-{
-    return PtInRect(readRect, pt);
 }
 
 bool Screen::UpdateHover(Point pt)
@@ -184,10 +187,9 @@ bool Screen::UpdateHover(Point pt)
             changed = true;
         flag = hit;
     };
-    update(startHover, HitStart(pt));
     update(stopHover, HitStop(pt));
-    update(exitHover, HitExit(pt));
-    update(readHover, HitRead(pt));
+    for (const TitleButtonRow& row : TitleButtons)
+        update(buttonHover[IndexOf(row.button)], PtInRect(GetButtonRect(row.button), pt));
     return changed;
 }
 
@@ -201,12 +203,17 @@ void Screen::MoveFocus(int step)
 
 const Rect& Screen::GetButtonRect(TitleButton button) const
 {
-    switch (button) {
-    case TitleButton::Read: return readRect;
-    case TitleButton::Start: return startRect;
-    case TitleButton::Exit: break;
-    }
-    return exitRect;
+    return buttonRects[IndexOf(button)];
+}
+
+void Screen::SetButtonRect(TitleButton button, const Rect& rect)
+{
+    buttonRects[IndexOf(button)] = rect;
+}
+
+bool Screen::IsHovered(TitleButton button) const
+{
+    return buttonHover[IndexOf(button)];
 }
 
 void Screen::Paint(QPainter& target, const std::string& messageText)
@@ -245,19 +252,10 @@ void Screen::DrawTitlePanel(DeviceContext& dc)
 
 void Screen::DrawTitleButtons(DeviceContext& dc, int size)
 {
-    const struct {
-        const Rect& rect;
-        bool hover;
-        const char* caption;
-    } buttons[] = {
-        {startRect, startHover, "Start"},
-        {exitRect, exitHover, "Exit"},
-        {readRect, readHover, "Read"},
-    };
     Painter painter(dc);
-    for (const auto& button : buttons) {
-        const Rect& r = button.rect;
-        if (button.hover)
+    for (const TitleButtonRow& button : TitleButtons) {
+        const Rect& r = GetButtonRect(button.button);
+        if (IsHovered(button.button))
             painter.DrawRectangle(r.left, r.top, r.right, r.bottom, SceneStyle::MidGrey,
                                   SceneStyle::HoverPink);
         else
@@ -298,10 +296,10 @@ void Screen::DrawStatusText(DeviceContext& dc, bool playScene)
                               areaRect.right - StatusInsetX, areaRect.top + StatusInsetY + StatusLineHeight,
                               GetStatusText(), SceneStyle::StatusSize, SceneStyle::NearWhite);
     } else if (titleResultText.empty()) {
-        painter.DrawLabel(areaRect.left, exitRect.bottom, areaRect.right, areaRect.bottom, titleStatusText,
-                          SceneStyle::StatusSize, SceneStyle::NearWhite);
+        painter.DrawLabel(areaRect.left, GetButtonRect(TitleButton::Exit).bottom, areaRect.right,
+                          areaRect.bottom, titleStatusText, SceneStyle::StatusSize, SceneStyle::NearWhite);
     } else {
-        const int top = exitRect.bottom + TitleLinesTop;
+        const int top = GetButtonRect(TitleButton::Exit).bottom + TitleLinesTop;
         painter.DrawLabel(areaRect.left, top, areaRect.right, top + TitleLineHeight, titleStatusText,
                           SceneStyle::StatusSize, SceneStyle::NearWhite);
         painter.DrawLabel(areaRect.left, top + TitleLineHeight, areaRect.right, top + 2 * TitleLineHeight,

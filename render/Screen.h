@@ -5,6 +5,7 @@
 
 #include "base/Geometry.h"
 #include "render/Colour.h"
+#include "render/TitleButtons.h"
 #include "threads/LockedString.h"
 
 #include <array>
@@ -29,8 +30,6 @@ struct RecordRow {
 class Screen {
 public:
     static constexpr int RecordCount = 5;
-    // The drawn buttons of the title, top to bottom: the order the keys move the focus in.
-    enum class TitleButton { Read, Start, Exit };
     using RecordRows = std::array<RecordRow, RecordCount>;
 
     Screen();
@@ -71,15 +70,19 @@ public:
     void SetStatusText(std::string text);
     std::string GetStatusText() const;
 
-    bool HitStart(Point pt) const;
+    // The main window's layout, from the title's table: the client area, the panel, the buttons.
+    void LayOutTitle();
+    // The title button at pt; nothing when there is none.
+    std::optional<TitleButton> ButtonAt(Point pt) const;
     bool HitStop(Point pt) const;
-    bool HitExit(Point pt) const;
-    bool HitRead(Point pt) const;
     // Returns true when any hover flag changed.
     bool UpdateHover(Point pt);
     // Moves the keyboard focus step buttons on, round the ends, and shows it from then on.
     void MoveFocus(int step);
+    // Where a title button is drawn and hit; empty until set.
     const Rect& GetButtonRect(TitleButton button) const;
+    void SetButtonRect(TitleButton button, const Rect& rect);
+    bool IsHovered(TitleButton button) const;
 
     // The game thread clears the flag at the end of its end-of-game display.
     bool IsPlaying() const { return playing.load(); }
@@ -111,14 +114,8 @@ public:
 
     Rect areaRect;
     Rect titleRect;
-    Rect startRect;
     Rect stopRect;
-    Rect exitRect;
-    Rect readRect;
-    bool startHover = false;
     bool stopHover = false;
-    bool exitHover = false;
-    bool readHover = false;
     // The title button a key presses; its ring shows only once a key has moved it, so that a
     // mouse player's title stays as it was.
     TitleButton focusedButton = TitleButton::Start;
@@ -135,6 +132,9 @@ protected:
     std::optional<bool> soundNotice;
 
 private:
+    // By the buttons' rows in TitleButtons.
+    std::array<Rect, TitleButtons.size()> buttonRects{};
+    std::array<bool, TitleButtons.size()> buttonHover{};
     std::atomic<bool> playing{false};
     bool recreateBackBuffer = true;
     bool recreateButtonBuffer = true;

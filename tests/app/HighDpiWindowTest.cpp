@@ -66,9 +66,9 @@ TEST_F(HighDpiWindow, HasTwiceThePixelsDrawnAtThatResolution)
 TEST_F(HighDpiWindow, ButtonsAndTheSwingGestureTakeLogicalPixels)
 {
     QTest::mouseMove(window, QPoint(200, 220));
-    EXPECT_TRUE(dialog.GetGameScreen().startHover);
+    EXPECT_TRUE(dialog.GetGameScreen().IsHovered(TitleButton::Start));
     QTest::mouseMove(window, QPoint(300, 220));
-    EXPECT_FALSE(dialog.GetGameScreen().startHover);
+    EXPECT_FALSE(dialog.GetGameScreen().IsHovered(TitleButton::Start));
 
     QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(220, 222));
     ASSERT_TRUE(dialog.GetGameScreen().IsPlaying());

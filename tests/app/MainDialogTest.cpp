@@ -146,11 +146,16 @@ TEST_F(MainDialogTest, HasItsCaptionSizeAndLayout)
     const GameScreen& screen = dialog.GetGameScreen();
     EXPECT_EQ(screen.areaRect, (Rect{0, 0, 449, 407}));
     EXPECT_EQ(screen.titleRect, (Rect{93, 66, 348, 131}));
-    EXPECT_EQ(screen.startRect, (Rect{159, 201, 281, 243}));
-    EXPECT_EQ(screen.exitRect, (Rect{159, 269, 281, 311}));
+    EXPECT_EQ(screen.GetButtonRect(TitleButton::Start), (Rect{159, 201, 281, 243}));
+    EXPECT_EQ(screen.GetButtonRect(TitleButton::Exit), (Rect{159, 269, 281, 311}));
     EXPECT_EQ(screen.stopRect, Rect{});
+    // The program's controls keep their ids.
+    EXPECT_EQ(dialog.GetControlRect(1), screen.GetButtonRect(TitleButton::Exit));
+    EXPECT_EQ(dialog.GetControlRect(1001), screen.GetButtonRect(TitleButton::Start));
+    EXPECT_EQ(dialog.GetControlRect(1003), screen.GetButtonRect(TitleButton::Read));
+    EXPECT_EQ(dialog.GetControlRect(1002), Rect{});
     // Read takes a corner of the field that nothing else of the title uses.
-    const Rect read = screen.readRect;
+    const Rect read = screen.GetButtonRect(TitleButton::Read);
     EXPECT_FALSE(IsRectEmpty(read));
     EXPECT_TRUE(PtInRect(screen.areaRect, {read.left, read.top}));
     EXPECT_TRUE(PtInRect(screen.areaRect, {read.right - 1, read.bottom - 1}));
@@ -237,13 +242,13 @@ TEST_F(MainDialogTest, HoverRepaintsOnceOnEnteringAndOnceOnLeaving)
     const int before = dialog.GetInvalidateCount();
     MoveTo(StartCentre);
     EXPECT_EQ(dialog.GetInvalidateCount(), before + 1);
-    EXPECT_TRUE(dialog.GetGameScreen().startHover);
+    EXPECT_TRUE(dialog.GetGameScreen().IsHovered(TitleButton::Start));
     MoveTo(StartCentre + QPoint(5, 3));
     MoveTo(StartCentre + QPoint(-20, 10));
     EXPECT_EQ(dialog.GetInvalidateCount(), before + 1) << "moving inside the button repaints nothing";
     MoveTo(Field);
     EXPECT_EQ(dialog.GetInvalidateCount(), before + 2);
-    EXPECT_FALSE(dialog.GetGameScreen().startHover);
+    EXPECT_FALSE(dialog.GetGameScreen().IsHovered(TitleButton::Start));
 }
 
 TEST_F(MainDialogTest, DraggingDuringPlayCarriesTheWeight)

@@ -120,7 +120,8 @@ TEST(GameScreen, TitleScreenShowsThePanelTheButtonFramesAndTheBestTime)
         CountPixels(window, screen.titleRect, [](QRgb p) { return p != PanelRgb && p != DeepBlueRgb; }));
 
     // Buttons not hovered: a near-white frame reaching right and bottom, black inside.
-    for (const Rect& button : {screen.startRect, screen.exitRect}) {
+    for (const Rect& button :
+         {screen.GetButtonRect(TitleButton::Start), screen.GetButtonRect(TitleButton::Exit)}) {
         EXPECT_EQ(window.pixel(button.left, button.top), NearWhiteRgb);
         EXPECT_EQ(window.pixel(button.right, button.top), NearWhiteRgb);
         EXPECT_EQ(window.pixel(button.left, button.bottom), NearWhiteRgb);
@@ -153,7 +154,7 @@ TEST(GameScreen, HoveredTitleButtonIsPinkWithAGreyOutline)
     EXPECT_EQ(window.pixel(280, 242), MidGreyRgb);
     EXPECT_EQ(window.pixel(281, 243), BlackRgb);
     EXPECT_EQ(window.pixel(162, 205), HoverPinkRgb);
-    EXPECT_GT(CountColour(window, screen.startRect, DeepBlueRgb), 10);
+    EXPECT_GT(CountColour(window, screen.GetButtonRect(TitleButton::Start), DeepBlueRgb), 10);
     // Exit stays a frame.
     EXPECT_EQ(window.pixel(159, 269), NearWhiteRgb);
     EXPECT_EQ(window.pixel(162, 273), BlackRgb);
@@ -165,9 +166,9 @@ TEST(GameScreen, LaterTitleButtonIsDrawnOverAnEarlierOne)
 {
     GameScreen screen;
     screen.SetArea(0, 0, 200, 200);
-    SetRect(screen.startRect, 10, 10, 110, 110);
-    SetRect(screen.exitRect, 60, 60, 160, 160);
-    screen.startHover = true;
+    screen.SetButtonRect(TitleButton::Start, {10, 10, 110, 110});
+    screen.SetButtonRect(TitleButton::Exit, {60, 60, 160, 160});
+    screen.UpdateHover({30, 30});
     const QImage window = PaintOnWindow(screen, 200, 200);
 
     EXPECT_EQ(window.pixel(60, 80), NearWhiteRgb);

@@ -181,13 +181,13 @@ TEST(HighDpi, HitTestsAndHoverStayInLogicalPixels)
     EXPECT_EQ(screen.GetBackBuffer()->Width(), WindowWidth);
     EXPECT_EQ(screen.GetBackBuffer()->Scale(), 2.0);
 
-    EXPECT_TRUE(screen.HitStart({159, 201}));
-    EXPECT_TRUE(screen.HitStart({280, 242}));
-    EXPECT_FALSE(screen.HitStart({281, 242}));
-    EXPECT_FALSE(screen.HitStart({318, 402}));
-    EXPECT_TRUE(screen.HitExit({220, 290}));
+    EXPECT_EQ(screen.ButtonAt({159, 201}), TitleButton::Start);
+    EXPECT_EQ(screen.ButtonAt({280, 242}), TitleButton::Start);
+    EXPECT_EQ(screen.ButtonAt({281, 242}), std::nullopt);
+    EXPECT_EQ(screen.ButtonAt({318, 402}), std::nullopt);
+    EXPECT_EQ(screen.ButtonAt({220, 290}), TitleButton::Exit);
     EXPECT_TRUE(screen.UpdateHover({200, 220}));
-    EXPECT_TRUE(screen.startHover);
+    EXPECT_TRUE(screen.IsHovered(TitleButton::Start));
     const QImage hovered = PaintOnWindow(screen, WindowWidth, WindowHeight, "", 2.0);
     EXPECT_EQ(hovered.pixel(2 * 162, 2 * 205), qRgb(239, 117, 152));
     EXPECT_EQ(hovered.pixel(2 * 159, 2 * 201), qRgb(140, 140, 140));

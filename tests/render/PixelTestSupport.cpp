@@ -106,10 +106,7 @@ int CountMixedBlocks(const QImage& image, const Rect& rect, int factor)
 
 void LayOutLikeTheWindow(GameScreen& screen)
 {
-    screen.SetArea(0, 0, WindowWidth, WindowHeight);
-    SetRect(screen.titleRect, 93, 66, 348, 131);
-    SetRect(screen.startRect, 159, 201, 281, 243);
-    SetRect(screen.exitRect, 159, 269, 281, 311);
+    screen.LayOutTitle();
     screen.SetTitleText("トクレット");
     screen.SetTitleStatusText("ベストタイム:12.3秒");
 }

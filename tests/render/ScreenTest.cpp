@@ -33,8 +33,8 @@ public:
 TEST(Screen, HitTestsTakeTheLeftAndTopEdgesButNotTheRightAndBottom)
 {
     RedScreen screen;
-    SetRect(screen.startRect, 159, 201, 281, 243);
-    SetRect(screen.exitRect, 159, 269, 281, 311);
+    screen.SetButtonRect(TitleButton::Start, {159, 201, 281, 243});
+    screen.SetButtonRect(TitleButton::Exit, {159, 269, 281, 311});
     const struct {
         Point pt;
         bool start;
@@ -46,18 +46,18 @@ TEST(Screen, HitTestsTakeTheLeftAndTopEdgesButNotTheRightAndBottom)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.pt.x << ", " << c.pt.y);
-        EXPECT_EQ(screen.HitStart(c.pt), c.start);
-        EXPECT_EQ(screen.HitExit(c.pt), c.exit);
+        EXPECT_EQ(screen.ButtonAt(c.pt) == TitleButton::Start, c.start);
+        EXPECT_EQ(screen.ButtonAt(c.pt) == TitleButton::Exit, c.exit);
         EXPECT_FALSE(screen.HitStop(c.pt));
-        EXPECT_FALSE(screen.HitRead(c.pt));
+        EXPECT_NE(screen.ButtonAt(c.pt), TitleButton::Read);
     }
 }
 
 TEST(Screen, HoverChangesAreReportedOnceOnEnteringAndOnceOnLeaving)
 {
     RedScreen screen;
-    SetRect(screen.startRect, 159, 201, 281, 243);
-    SetRect(screen.exitRect, 159, 269, 281, 311);
+    screen.SetButtonRect(TitleButton::Start, {159, 201, 281, 243});
+    screen.SetButtonRect(TitleButton::Exit, {159, 269, 281, 311});
     const struct {
         Point pt;
         bool changed;
@@ -71,10 +71,10 @@ TEST(Screen, HoverChangesAreReportedOnceOnEnteringAndOnceOnLeaving)
     for (const auto& move : moves) {
         SCOPED_TRACE(testing::Message() << move.pt.x << ", " << move.pt.y);
         EXPECT_EQ(screen.UpdateHover(move.pt), move.changed);
-        EXPECT_EQ(screen.startHover, move.startHover);
-        EXPECT_EQ(screen.exitHover, move.exitHover);
+        EXPECT_EQ(screen.IsHovered(TitleButton::Start), move.startHover);
+        EXPECT_EQ(screen.IsHovered(TitleButton::Exit), move.exitHover);
         EXPECT_FALSE(screen.stopHover);
-        EXPECT_FALSE(screen.readHover);
+        EXPECT_FALSE(screen.IsHovered(TitleButton::Read));
     }
 }
 
