@@ -420,83 +420,67 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event)
     menu.exec(event->globalPos());
 }
 
+bool MainDialog::event(QEvent* event)
+{
+    // Qt would take these for moves of the focus among the hidden controls.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+            keyPressEvent(static_cast<QKeyEvent*>(event));
+            return true;
+        }
+    }
+    return QDialog::event(event);
+}
+
 void MainDialog::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_F1) {
-        OnAbout();
-        return;
-    }
-    // A chord with Ctrl, Alt or Meta is no pause key, and a held key must not toggle on every repeat.
-    const bool chord = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (!chord && (gameScreen.IsPlaying() ? OnPlayKey(*event) : OnTitleKey(*event)))
-        return;
-    if ((event->key() == Qt::Key_P || event->key() == Qt::Key_Space) && !chord) {
-        if (!event->isAutoRepeat())
-            OnPauseKey();
-        return;
-    }
-    if (event->key() == Qt::Key_M && !chord) {
-        if (!event->isAutoRepeat())
-            OnSoundKey();
-        return;
-    }
-    if (event->key() == Qt::Key_R && !chord) {
-        if (event->isAutoRepeat() || gameScreen.IsPlaying())
-            return;
-        if (gameScreen.IsShowingRecords())
-            OnLeaveRecords();
-        else
-            OnShowRecords();
-        return;
-    }
+    const std::optional<KeyMap::Command> command = KeyMap::Find(*event, CurrentView());
     // Without a default button Enter has nothing to press; it must not end the window either.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (!command) {
         event->ignore();
         return;
     }
-    QDialog::keyPressEvent(event);
+    Run(*command, event->modifiers() & Qt::ShiftModifier);
 }
 
-bool MainDialog::OnPlayKey(const QKeyEvent& event)
+KeyMap::View MainDialog::CurrentView() const
 {
-    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
-    // The arrows move on while held; Enter acts once a press.
-    if (enter && event.isAutoRepeat())
-        return true;
-    if (!playInput.Key(event.key(), event.modifiers() & Qt::ShiftModifier))
-        return false;
-    RepaintIfPaused();
-    return true;
+    if (gameScreen.IsPlaying())
+        return KeyMap::View::Play;
+    return gameScreen.IsShowingRecords() ? KeyMap::View::Records : KeyMap::View::Title;
 }
 
-bool MainDialog::OnTitleKey(const QKeyEvent& event)
+void MainDialog::Run(KeyMap::Command command, bool shift)
 {
-    const int key = event.key();
-    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-    if (gameScreen.IsShowingRecords()) {
-        if (enter && !event.isAutoRepeat())
-            OnLeaveRecords();
-        return enter;
+    using Command = KeyMap::Command;
+    const int step = shift ? PlayInput::FineStep : PlayInput::Step;
+    bool moved = false;
+    switch (command) {
+    case Command::None: break;
+    case Command::About: OnAbout(); break;
+    case Command::Pause: OnPauseKey(); break;
+    case Command::Sound: OnSoundKey(); break;
+    case Command::ToggleRecords: gameScreen.IsShowingRecords() ? OnLeaveRecords() : OnShowRecords(); break;
+    case Command::LeaveRecords: OnLeaveRecords(); break;
+    case Command::FocusPrevious: MoveTitleFocus(-1); break;
+    case Command::FocusNext: MoveTitleFocus(1); break;
+    case Command::PressFocused: PressTitleButton(gameScreen.focusedButton); break;
+    case Command::AimLeft: moved = playInput.MoveCrosshair(-step, 0); break;
+    case Command::AimRight: moved = playInput.MoveCrosshair(step, 0); break;
+    case Command::AimUp: moved = playInput.MoveCrosshair(0, -step); break;
+    case Command::AimDown: moved = playInput.MoveCrosshair(0, step); break;
+    case Command::SwingEnter: moved = playInput.Enter(); break;
+    case Command::DropDrag: moved = playInput.DropKeyDrag(); break;
+    case Command::DropDragOrBack:
+        moved = playInput.DropKeyDrag();
+        if (!moved)
+            reject();
+        break;
+    case Command::Back: reject(); break;
     }
-    if (enter || key == Qt::Key_Space) {
-        if (!event.isAutoRepeat())
-            PressTitleButton(gameScreen.focusedButton);
-        return true;
-    }
-    if (key == Qt::Key_Up || key == Qt::Key_Left)
-        MoveTitleFocus(-1);
-    else if (key == Qt::Key_Down || key == Qt::Key_Right)
-        MoveTitleFocus(1);
-    else
-        return false;
-    return true;
-}
-
-bool MainDialog::focusNextPrevChild(bool next)
-{
-    if (!gameScreen.IsPlaying() && !gameScreen.IsShowingRecords())
-        MoveTitleFocus(next ? 1 : -1);
-    return true;
+    if (moved)
+        RepaintIfPaused();
 }
 
 void MainDialog::MoveTitleFocus(int step)

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "app/KeyMap.h"
 #include "app/PlayInput.h"
 #include "app/ScoreBoard.h"
 #include "base/GameEventSink.h"
@@ -113,14 +114,13 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // Every key goes by KeyMap, Tab and Shift+Tab too, which move among the drawn buttons.
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    // Tab and Shift+Tab move the focus among the drawn buttons of the title.
-    bool focusNextPrevChild(bool next) override;
 
 private:
-    // The keys of the play scene and of the title; false for a key they leave to the window.
-    bool OnPlayKey(const QKeyEvent& event);
-    bool OnTitleKey(const QKeyEvent& event);
+    KeyMap::View CurrentView() const;
+    void Run(KeyMap::Command command, bool shift);
     void MoveTitleFocus(int step);
     void AddHiddenControl(int controlId, const Rect& rect);
     void StartGame();

@@ -5,8 +5,6 @@
 
 #include "render/GameScreen.h"
 
-#include <Qt>
-
 #include <algorithm>
 #include <utility>
 
@@ -43,23 +41,12 @@ bool PlayInput::MouseRelease(Point point)
     return true;
 }
 
-bool PlayInput::Key(int key, bool shift)
+bool PlayInput::DropKeyDrag()
 {
-    const int step = shift ? FineStep : Step;
-    switch (key) {
-    case Qt::Key_Left: return MoveCrosshair(-step, 0);
-    case Qt::Key_Right: return MoveCrosshair(step, 0);
-    case Qt::Key_Up: return MoveCrosshair(0, -step);
-    case Qt::Key_Down: return MoveCrosshair(0, step);
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return Enter();
-    case Qt::Key_Escape:
-        if (gesture != Gesture::Keys)
-            return false;
-        Drop();
-        return true;
-    default: return false;
-    }
+    if (gesture != Gesture::Keys)
+        return false;
+    Drop();
+    return true;
 }
 
 void PlayInput::Forget()

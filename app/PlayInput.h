@@ -22,16 +22,17 @@ public:
     bool MousePress(Point point);
     bool MouseMove(Point point);
     bool MouseRelease(Point point);
-    // The arrows, Enter and, during a drag of the keys, Escape; false for any other key.
-    bool Key(int key, bool shift);
+    // The keys' side of the gesture: the arrows aim, Enter fixes the anchor or releases, and
+    // Escape drops a drag of the keys, false when there is none.
+    bool MoveCrosshair(int dx, int dy);
+    bool Enter();
+    bool DropKeyDrag();
     // A game began or ended: no gesture goes on into the next.
     void Forget();
 
 private:
     enum class Gesture { None, Mouse, Keys };
 
-    bool MoveCrosshair(int dx, int dy);
-    bool Enter();
     void Drop();
 
     GameScreen& screen;
