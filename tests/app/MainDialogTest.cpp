@@ -11,6 +11,8 @@
 #include <QAccessibleActionInterface>
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -358,6 +360,26 @@ TEST_F(MainDialogTest, PauseKeysDoNothingOnTheTitleScreenOrAsChordsOrRepeats)
     EXPECT_TRUE(dialog.GetGameThread().IsPauseRequested()) << "Shift+P is still P";
 }
 
+// A held M or R acts once, not again on each repeat.
+TEST_F(MainDialogTest, SwitchingKeysActOncePerPress)
+{
+    const struct {
+        Qt::Key key;
+        std::function<bool()> switched;
+    } keys[] = {
+        {Qt::Key_M, [&] { return !dialog.IsSoundOn(); }},
+        {Qt::Key_R, [&] { return dialog.GetGameScreen().IsShowingRecords(); }},
+    };
+    for (const auto& k : keys) {
+        SCOPED_TRACE(QKeySequence(k.key).toString().toStdString());
+        QTest::keyPress(&dialog, k.key);
+        QKeyEvent repeat(QEvent::KeyPress, k.key, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(&dialog, &repeat);
+        QTest::keyRelease(&dialog, k.key);
+        EXPECT_TRUE(k.switched());
+    }
+}
+
 TEST_F(MainDialogTest, EscapeAndCloseRequestsDuringAPauseStopTheGame)
 {
     for (const bool byCloseRequest : {false, true}) {
@@ -590,6 +612,8 @@ TEST(MainDialogKeys, TheKeysReachEveryButtonOfTheTitle)
          true,
          false,
          true},
+        // Under the records the title's focus stays where it was.
+        {{{Qt::Key_R, {}}, {Qt::Key_Tab, {}}, {Qt::Key_Return, {}}, {Qt::Key_Return, {}}}, true, false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(&c - cases));
@@ -656,6 +680,13 @@ TEST_F(MainDialogTest, TheKeysMakeTheSwingsTheMouseMakesAtTheSamePoints)
         {"the field's edge holds the crosshair",
          join({key(Qt::Key_Left, 30), key(Qt::Key_Return), key(Qt::Key_Right), key(Qt::Key_Return)}),
          mouse({0, 203}, {8, 203})},
+        {"the field's right edge is its last column",
+         join({key(Qt::Key_Right, 30), key(Qt::Key_Return), key(Qt::Key_Left), key(Qt::Key_Return)}),
+         mouse({448, 203}, {440, 203})},
+        {"a second weight after a release",
+         join({key(Qt::Key_Return), key(Qt::Key_Right), key(Qt::Key_Return), key(Qt::Key_Down),
+               key(Qt::Key_Return), key(Qt::Key_Right), key(Qt::Key_Return)}),
+         join({mouse(middle, middle + QPoint(8, 0)), mouse(middle + QPoint(8, 8), middle + QPoint(16, 8))})},
         {"a press of the mouse drops a drag of the keys",
          join({key(Qt::Key_Return), key(Qt::Key_Right), mouse({100, 100}, {130, 140})}),
          mouse({100, 100}, {130, 140})},
@@ -762,8 +793,10 @@ TEST(MainDialogReader, ReadsEveryViewAndPressesTheButtons)
     QAccessibleInterface* records = window->child(0);
     EXPECT_EQ(records->role(), QAccessible::List);
     QStringList rows;
-    for (int i = 0; i < records->childCount(); ++i)
+    for (int i = 0; i < records->childCount(); ++i) {
         rows << records->child(i)->text(QAccessible::Name);
+        EXPECT_EQ(records->child(i)->parent(), records) << "row " << i;
+    }
     EXPECT_EQ(rows, (QStringList{"1位：75.3秒、おもり7個", "2位：12.5秒、おもり3個、今回の最後のゲーム",
                                  "3位：空き", "4位：空き", "5位：空き"}));
 }
