@@ -28,7 +28,7 @@ struct TitleButtonRow {
     // What a screen reader tells of it, in the context "WindowAccessible".
     const char* description;
     TitleAction press;
-    // Whether a press clicks.
+    // Whether a press clicks: Exit's click would never be heard, the program ending first.
     bool clicks;
 };
 
@@ -56,7 +56,7 @@ inline constexpr std::array<TitleButtonRow, 3> TitleButtons{{
      "Exit",
      QT_TRANSLATE_NOOP("WindowAccessible", "終了する"),
      TitleAction::Exit,
-     true},
+     false},
 }};
 
 constexpr const TitleButtonRow& RowOf(TitleButton button)

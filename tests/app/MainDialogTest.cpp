@@ -3,6 +3,8 @@
 
 #include "app/AboutDialog.h"
 #include "app/MainDialog.h"
+#include "audio/Mixer.h"
+#include "audio/SoundBank.h"
 #include "persist/FolderLock.h"
 #include "persist/ScoreTable.h"
 #include "tests/render/LabelRecorder.h"
@@ -17,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -199,6 +202,28 @@ TEST_F(MainDialogTest, ReleaseOnExitClosesTheWindowOnlyOnTheTitleScreen)
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_FALSE(dialog.GetGameThread().IsRunning());
+}
+
+// Exit's click would never be heard, the program ending first: it makes none.
+TEST_F(MainDialogTest, TheTitleButtonsClickButExit)
+{
+    const SoundBank bank(48000);
+    Mixer mixer(bank);
+    mixer.SetListening(true);
+    dialog.SetSound(&mixer);
+    // Two seconds of what the mixer plays.
+    const auto heard = [&] {
+        std::vector<std::int16_t> samples(96000);
+        mixer.Render(samples);
+        return std::any_of(samples.begin(), samples.end(), [](std::int16_t sample) { return sample != 0; });
+    };
+    Click(ReadCentre);
+    EXPECT_TRUE(heard());
+    QTest::keyClick(&dialog, Qt::Key_R);
+    Click(ExitCentre);
+    ASSERT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(heard());
+    dialog.SetSound(nullptr);
 }
 
 TEST_F(MainDialogTest, EscapeAndCloseRequestsStopTheGameAndKeepTheWindow)
