@@ -154,6 +154,20 @@ void BM_Tick(benchmark::State& state)
 }
 BENCHMARK(BM_Tick)->Apply(SwingCounts)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
+// BM_Tick records its game, as every game is recorded; this one records nothing.
+void BM_TickUnrecorded(benchmark::State& state)
+{
+    World world;
+    world.SetRecording(false);
+    HangSwings(world, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        world.Tick();
+        Revive(state, world);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_TickUnrecorded)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
 // BM_Tick with the sound on: every event goes to a listening mixer.
 void BM_TickHeard(benchmark::State& state)
 {

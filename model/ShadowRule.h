@@ -6,6 +6,9 @@
 // The numbers of the game's rule, in ticks (100 a second) and pixels. The defaults are the
 // balanced game (bench/BalanceBench.cpp measures it); tests may shorten the times.
 struct ShadowRule {
+    // Raised with every change to the game that would play a recorded game otherwise.
+    static constexpr int Version = 1;
+
     // The game cannot be lost before this: time to read the hint and hang a first weight.
     int graceTicks = 1000;
     int firstShadowTick = 300;

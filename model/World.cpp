@@ -50,7 +50,14 @@ void World::SetArea(const Rect& newArea)
 
 void World::ResetGame()
 {
-    random.seed(fixedSeed.value_or(SeedFromClock()));
+    ResetGame(fixedSeed.value_or(SeedFromClock()));
+}
+
+void World::ResetGame(std::uint32_t seed)
+{
+    const std::lock_guard<std::mutex> pass(passLock);
+    random.seed(seed);
+    recorder.Begin(seed, ShadowRule::Version, recording);
     swings.DeleteAll();
     obstacles.DeleteAll();
     obstacleHold.clear();
@@ -58,6 +65,7 @@ void World::ResetGame()
     tickCount = 0;
     hungCount = 0;
     aliveReleased = 0;
+    swallowCount = 0;
     lastLowestTick = -TicksPerSecond;
     nextTimedShadow = rule.firstShadowTick;
     nextWeightShadow = RandomInt(rule.weightsPerShadowMin, rule.weightsPerShadowMax);
@@ -65,6 +73,7 @@ void World::ResetGame()
 
 void World::Tick()
 {
+    const std::lock_guard<std::mutex> pass(passLock);
     ++tickCount;
     // Only on the passes that may tick: the others cost the swings nothing.
     watchLowest = eventSink && tickCount - lastLowestTick >= TicksPerSecond / MaxTicksPerSecond;
@@ -103,6 +112,7 @@ void World::Tick()
         AddShadow();
         nextWeightShadow += RandomInt(rule.weightsPerShadowMin, rule.weightsPerShadowMax);
     }
+    recorder.PassDone(swallowCount);
 }
 
 void World::StepSwing(Swing& swing, int& released, int& releasedAlive)
@@ -135,6 +145,7 @@ void World::StepSwing(Swing& swing, int& released, int& releasedAlive)
         if (Shadow::EllipseHolds(obstacle.box, weight)) {
             swing.alive = false;
             swallowed = true;
+            ++swallowCount;
             obstacle.shadow->Grow(rule.growthPerWeight, rule.maxDiameter);
             return;
         }
@@ -220,8 +231,22 @@ bool World::IsFinished()
     return false;
 }
 
+std::unique_ptr<Replay> World::TakeReplay()
+{
+    const std::lock_guard<std::mutex> pass(passLock);
+    return recorder.Take();
+}
+
+void World::NotePause(bool paused)
+{
+    const std::lock_guard<std::mutex> pass(passLock);
+    recorder.Note(paused ? ReplayInput::Kind::Pause : ReplayInput::Kind::Resume, 0, 0);
+}
+
 void World::BeginSwing(int x, int y)
 {
+    const std::lock_guard<std::mutex> pass(passLock);
+    recorder.Note(ReplayInput::Kind::Anchor, x, y);
     auto swing = std::make_shared<Swing>();
     swing->anchorX = x;
     swing->anchorY = y;
@@ -232,14 +257,18 @@ void World::BeginSwing(int x, int y)
 
 void World::DragSwing(int x, int y)
 {
+    const std::lock_guard<std::mutex> pass(passLock);
     if (!dragging)
         return;
+    recorder.Note(ReplayInput::Kind::Drag, x, y);
     if (const std::shared_ptr<Swing> swing = swings.GetAt(currentSwingIndex))
         swing->SetPoint(x, y);
 }
 
-void World::ReleaseSwing(int, int)
+void World::ReleaseSwing(int x, int y)
 {
+    const std::lock_guard<std::mutex> pass(passLock);
+    recorder.Note(ReplayInput::Kind::Release, x, y);
     dragging = false;
     const std::shared_ptr<Swing> swing = swings.GetAt(currentSwingIndex);
     if (!swing)
@@ -252,8 +281,10 @@ void World::ReleaseSwing(int, int)
 
 void World::DropSwing()
 {
+    const std::lock_guard<std::mutex> pass(passLock);
     if (!dragging)
         return;
+    recorder.Note(ReplayInput::Kind::Drop, 0, 0);
     dragging = false;
     if (const std::shared_ptr<Swing> swing = swings.GetAt(currentSwingIndex))
         swing->alive = false;

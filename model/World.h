@@ -6,6 +6,7 @@
 #include "base/GameEventSink.h"
 #include "base/Geometry.h"
 #include "model/GameObject.h"
+#include "model/ReplayRecorder.h"
 #include "model/Shadow.h"
 #include "model/ShadowRule.h"
 #include "model/Swing.h"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <random>
 #include <span>
@@ -22,7 +24,9 @@
 // The swings of the current game, the shadows that drift over the field, and the
 // press-drag-release gesture that makes swings. A shadow puts out the weights it covers, and
 // a game is over once no released weight is left after the opening grace.
-// Tick and ResetGame run on the game thread; the gestures on the window's thread.
+// Tick and ResetGame run on the game thread; the gestures on the window's thread. A gesture
+// reaches the world between two passes, never during one, and is recorded with the pass it
+// took effect on, so that a game plays out the same again from its replay.
 class World {
 public:
     World();
@@ -34,6 +38,8 @@ public:
     // Deletes every swing, newest first, and every shadow; seeds the generator for the new
     // game. The gesture state stays as it is.
     void ResetGame();
+    // The same for a game that starts from this seed, as a replay's does.
+    void ResetGame(std::uint32_t seed);
     void Tick();
     // No released weight is alive, once the grace is over. A weight still dragged does not count.
     virtual bool IsGameOver();
@@ -53,6 +59,16 @@ public:
     // Ticks since the game began, and the weights hung in it: the game's score.
     int GetTickCount() const { return tickCount; }
     int GetHungCount() const { return hungCount; }
+    // The weights shadows swallowed in this game.
+    int GetSwallowCount() const { return swallowCount; }
+
+    // Whether the games from the next ResetGame on are recorded; on from the start.
+    void SetRecording(bool on) { recording = on; }
+    // The record of the game so far, which the game thread takes as the game ends; inputs after
+    // it go unrecorded. Null when not recording or past a bound of a replay (base/Replay.h).
+    std::unique_ptr<Replay> TakeReplay();
+    // The game thread parks for a pause, or plays on: recorded between two passes.
+    void NotePause(bool paused);
 
     int GetSwingCount() const { return swings.GetCount(); }
     int GetObstacleCount() const { return obstacles.GetCount(); }
@@ -141,4 +157,10 @@ private:
     bool lowestPassed = false;
     bool swallowed = false;
     int lastLowestTick = 0;
+    int swallowCount = 0;
+    // Held by the game thread for each pass and by each gesture, so that an input falls between
+    // two passes, and by the reset and the recorder's calls.
+    std::mutex passLock;
+    ReplayRecorder recorder;
+    bool recording = true;
 };

@@ -11,6 +11,7 @@ ScoreKeeper::ScoreKeeper(ScoreTable& keptTable, Done doneCallback)
     , done(std::move(doneCallback))
     , view(keptTable)
 {
+    table.afterSave = [this](const ScoreTable& saved, bool lockHeld) { replays.Saved(saved, lockHeld); };
     try {
         thread = std::thread(&ScoreKeeper::Work, this);
     } catch (const std::system_error&) {
@@ -29,7 +30,7 @@ ScoreTable ScoreKeeper::GetView() const
     return view;
 }
 
-int ScoreKeeper::Record(double time, int score)
+int ScoreKeeper::Record(double time, int score, std::shared_ptr<const Replay> replay)
 {
     int place = -1;
     {
@@ -38,6 +39,8 @@ int ScoreKeeper::Record(double time, int score)
             return -1;
         place = view.Remember(time, score);
         games.push_back(ScoreTable::Game{time, score});
+        if (place >= 0)
+            replays.Keep(std::move(replay));
     }
     Wake();
     return place;
@@ -85,6 +88,7 @@ void ScoreKeeper::Finish()
     wake.notify_one();
     if (thread.joinable())
         thread.join();
+    table.afterSave = nullptr;
 }
 
 void ScoreKeeper::Work()

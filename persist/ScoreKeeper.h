@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "persist/ReplayShelf.h"
 #include "persist/ScoreTable.h"
 
 #include <condition_variable>
@@ -30,8 +31,9 @@ public:
     // The table as the last job left it, with every game recorded since put in; any thread.
     ScoreTable GetView() const;
     // Puts the game into the view at once and into the file by a save on the keeper's thread.
-    // Returns the place it took in the view, or -1.
-    int Record(double time, int score);
+    // Returns the place it took in the view, or -1. A game that took a place keeps its replay
+    // (its time and score the game's), written beside the file by the save that puts it in.
+    int Record(double time, int score, std::shared_ptr<const Replay> replay = nullptr);
     // Re-reads the file, or saves when games are still to be saved.
     void Refresh();
     // Puts the choice of sound into the view at once and into the file by a save.
@@ -39,6 +41,8 @@ public:
     // Does what was asked for so far and ends the keeper's thread; the table is the caller's
     // again. Nothing asked for afterwards is done.
     void Finish();
+    // The replays of the table's rows.
+    ReplayShelf& GetReplays() { return replays; }
 
 private:
     void Work();
@@ -49,6 +53,7 @@ private:
 
     ScoreTable& table;
     Done done;
+    ReplayShelf replays;
     mutable std::mutex lock;
     std::condition_variable wake;
     ScoreTable view;

@@ -127,6 +127,8 @@ bool ScoreTable::Update(const std::function<void(ScoreTable&)>& change)
     if (change)
         change(*this);
     const bool saved = read && WriteTo(file);
+    if (saved && afterSave)
+        afterSave(*this, lock && lock->IsHeld());
     if (saved) {
         fileScores = scores;
         fileTimes = times;

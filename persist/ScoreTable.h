@@ -82,6 +82,9 @@ public:
     std::chrono::milliseconds lockPatience = DefaultLockPatience;
     // [Sound] On: a file without the key means on.
     bool soundOn = true;
+    // Called by Update once the file holds the table, before the folder's lock is let go;
+    // lockHeld is false when the save went on without it. For the files kept beside the table.
+    std::function<void(const ScoreTable& table, bool lockHeld)> afterSave;
 
 private:
     bool ReadFrom(SettingsFile& file, const char* failure);

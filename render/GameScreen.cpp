@@ -126,6 +126,16 @@ Rect GameScreen::GetAreaRect() const
     return areaRect;
 }
 
+void GameScreen::NotePause(bool paused)
+{
+    world.NotePause(paused);
+}
+
+std::unique_ptr<Replay> GameScreen::TakeReplay()
+{
+    return world.TakeReplay();
+}
+
 void GameScreen::BeginGame()
 {
     // The game loop resets the world again as it starts; this reset keeps the last game's

@@ -32,6 +32,8 @@ public:
     void SetStatusText(std::string text) override;
     void SetPlaying(bool value) override;
     Rect GetAreaRect() const override;
+    void NotePause(bool paused) override;
+    std::unique_ptr<Replay> TakeReplay() override;
 
     // On the window's thread, between the end of one game thread and the start of the next:
     // the new game shows neither the last game's swings, shadows nor time, and shows the hint;

@@ -4,7 +4,9 @@
 #pragma once
 
 #include "base/Geometry.h"
+#include "base/Replay.h"
 
+#include <memory>
 #include <string>
 
 // What the game loop needs of the screen it plays on: the world's per-game operations, the
@@ -23,4 +25,9 @@ public:
     virtual void SetStatusText(std::string text) = 0;
     virtual void SetPlaying(bool playing) = 0;
     virtual Rect GetAreaRect() const = 0;
+    // Both on the game thread, between two passes. A surface whose world records nothing keeps
+    // these defaults: no pause to note, no replay to take.
+    virtual void NotePause(bool) {}
+    // The record of the game that just ended; the time and score are the thread's to fill in.
+    virtual std::unique_ptr<Replay> TakeReplay() { return nullptr; }
 };

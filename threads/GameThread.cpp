@@ -61,8 +61,14 @@ void GameThread::Run()
     stopwatch.Stop();
     // The time the player saw last: the pass that ended the game shows no time of its own, and
     // after a pause it is the reading the pause froze.
+    GameResult result{screen->IsGameOver(), ShownSeconds(shownSeconds), screen->GetScore(), nullptr};
+    if (std::unique_ptr<Replay> replay = screen->TakeReplay()) {
+        replay->seconds = result.seconds;
+        replay->score = result.score;
+        result.replay = std::move(replay);
+    }
     if (OwnerWindow* window = GetOwner())
-        window->GameEnded(GameResult{screen->IsGameOver(), ShownSeconds(shownSeconds), screen->GetScore()});
+        window->GameEnded(result);
     ShowEndOfGame(*screen);
 }
 
@@ -71,6 +77,7 @@ void GameThread::OnPause()
     // The last time text may be up to a pass old; the pause shows the reading it froze, and play
     // goes on from that same reading. After the game has ended the time is left alone.
     stopwatch.Pause();
+    screen->NotePause(true);
     if (stopwatch.IsPaused()) {
         shownSeconds = stopwatch.GetSeconds();
         screen->SetStatusText(playTimeText(shownSeconds));
@@ -85,6 +92,7 @@ void GameThread::OnResume()
     SetMessageText(std::move(messageBeforePause));
     messageBeforePause.clear();
     stopwatch.Resume();
+    screen->NotePause(false);
     RepaintOwner(false);
 }
 

@@ -4,6 +4,9 @@
 #pragma once
 
 #include "base/Geometry.h"
+#include "base/Replay.h"
+
+#include <memory>
 
 // How a game ended by the world's own rule, as the game thread tells its window.
 struct GameResult {
@@ -12,6 +15,8 @@ struct GameResult {
     // The play time the status text last showed, in tenths of a second, pauses excluded.
     double seconds = 0.0;
     int score = 0;
+    // The game's record with this time and score; null when the surface records none.
+    std::shared_ptr<const Replay> replay;
 };
 
 // What a worker may ask of the window that owns it. Every operation may be called from any

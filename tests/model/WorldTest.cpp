@@ -3,11 +3,14 @@
 
 #include "model/World.h"
 
+#include "model/ReplayPlayer.h"
 #include "model/Shadow.h"
 
 #include <algorithm>
+#include <cctype>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -487,3 +490,195 @@ TEST(World, TellsEachMomentOnceAndTicksAFewTimesASecondForAWholeField)
     world.Tick();
     EXPECT_EQ(events.Count(GameEvent::ShadowAppears), 1);
 }
+
+namespace {
+
+// A rule whose shadows come soon and often, so that a recorded game ends within seconds.
+void Hurried(ShadowRule& rule)
+{
+    rule.graceTicks = 300;
+    rule.firstShadowTick = 50;
+    rule.spawnTicksMin = 150;
+    rule.spawnTicksMax = 250;
+    rule.harmlessTicks = 20;
+    rule.weightsPerShadowMin = 4;
+    rule.weightsPerShadowMax = 6;
+    rule.speedMin = 0.6;
+    rule.speedMax = 1.2;
+}
+
+// A player who acts by the pass number alone, so that a recording can be compared with the game.
+struct ScriptedGame {
+    const char* name;
+    std::uint32_t seed;
+    // Called before every pass while the game goes on.
+    void (*act)(World& world, int pass);
+};
+
+// Swallows seen while the game was played, and where it ended.
+struct PlayedGame {
+    std::vector<int> swallowPasses;
+    int endPass = 0;
+    int score = 0;
+    std::shared_ptr<Replay> replay;
+};
+
+PlayedGame PlayScripted(const ScriptedGame& game)
+{
+    World world;
+    Hurried(world.rule);
+    world.ResetGame(game.seed);
+    PlayedGame played;
+    int pass = 0;
+    while (pass < 50'000) {
+        game.act(world, pass);
+        const int swallowedBefore = world.GetSwallowCount();
+        world.Tick();
+        ++pass;
+        for (int i = swallowedBefore; i < world.GetSwallowCount(); ++i)
+            played.swallowPasses.push_back(pass);
+        if (world.IsGameOver())
+            break;
+    }
+    played.endPass = pass;
+    played.score = world.GetHungCount();
+    played.replay = world.TakeReplay();
+    if (played.replay) {
+        played.replay->score = played.score;
+        played.replay->seconds = 12.3;
+    }
+    return played;
+}
+
+ReplayPlayer::State PlayBack(std::shared_ptr<const Replay> replay, int& passes, std::string& departure)
+{
+    World world;
+    Hurried(world.rule);
+    ReplayPlayer player(world, std::move(replay));
+    player.Start();
+    while (player.Step() == ReplayPlayer::State::Playing && player.GetPass() < 100'000) {
+    }
+    passes = player.GetPass();
+    departure = player.GetDeparture();
+    return player.GetState();
+}
+
+void HangEvery(World& world, int pass, int every)
+{
+    if (pass % every != 0)
+        return;
+    const int i = pass / every;
+    const Point anchor{40 + i * 37 % 360, 30 + i * 53 % 200};
+    world.BeginSwing(anchor.x, anchor.y);
+    for (int step = 1; step <= 3; ++step)
+        world.DragSwing(anchor.x + step * (i * 29 % 60 - 30) / 3, anchor.y + step * (20 + i * 41 % 60) / 3);
+    world.ReleaseSwing(0, 0);
+}
+
+const ScriptedGame ScriptedGames[] = {
+    {"a weight every second", 7,
+     [](World& world, int pass) {
+         if (pass < 3000)
+             HangEvery(world, pass, 100);
+     }},
+    {"weights carried over passes, some dropped", 11,
+     [](World& world, int pass) {
+         if (pass >= 3000)
+             return;
+         const int phase = pass % 120;
+         if (phase == 0)
+             world.BeginSwing(100 + pass % 250, 80);
+         else if (phase < 40)
+             world.DragSwing(100 + pass % 250 + phase, 80 + phase * 2);
+         else if (phase == 40 && pass / 120 % 3 == 0)
+             world.DropSwing();
+         else if (phase == 40)
+             world.ReleaseSwing(0, 0);
+     }},
+    {"pauses with a weight carried", 23,
+     [](World& world, int pass) {
+         if (pass >= 2000)
+             return;
+         if (pass % 200 == 10) {
+             world.BeginSwing(220, 60);
+             world.NotePause(true);
+             world.DragSwing(260, 150);
+             world.NotePause(false);
+             world.ReleaseSwing(260, 150);
+         }
+     }},
+    {"a weight lost below the field", 31,
+     [](World& world, int pass) {
+         if (pass == 5) {
+             world.BeginSwing(200, 100);
+             world.DragSwing(200, 2000);
+             world.ReleaseSwing(200, 2000);
+         }
+     }},
+    {"hundreds of swings", 43,
+     [](World& world, int pass) {
+         if (pass < 400)
+             for (int k = 0; k < 3; ++k)
+                 HangEvery(world, pass * 3 + k, 1);
+     }},
+};
+
+class RecordedGame : public testing::TestWithParam<ScriptedGame> {};
+
+TEST_P(RecordedGame, ReplaysToTheSameEndScoreAndSwallows)
+{
+    const PlayedGame played = PlayScripted(GetParam());
+    ASSERT_TRUE(played.replay);
+    EXPECT_EQ(played.replay->endPass, played.endPass);
+    EXPECT_EQ(played.replay->swallowPasses, played.swallowPasses);
+    ASSERT_LT(played.endPass, 50'000) << "the game should end";
+    int passes = 0;
+    std::string departure;
+    EXPECT_EQ(PlayBack(played.replay, passes, departure), ReplayPlayer::State::Ended) << departure;
+    EXPECT_EQ(passes, played.endPass);
+}
+
+INSTANTIATE_TEST_SUITE_P(World, RecordedGame, testing::ValuesIn(ScriptedGames),
+                         [](const testing::TestParamInfo<ScriptedGame>& info) {
+                             std::string name = info.param.name;
+                             std::replace_if(
+                                 name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+                             return name;
+                         });
+
+TEST(ReplayPlayer, StopsAtTheFirstPassThatDepartsFromTheRecord)
+{
+    const PlayedGame played = PlayScripted(ScriptedGames[0]);
+    ASSERT_TRUE(played.replay);
+    ASSERT_FALSE(played.swallowPasses.empty());
+    struct Change {
+        const char* what;
+        void (*apply)(Replay& replay);
+    };
+    const Change changes[] = {
+        {"a release a pass later",
+         [](Replay& replay) {
+             for (ReplayInput& input : replay.inputs)
+                 if (input.kind == ReplayInput::Kind::Release) {
+                     ++input.pass;
+                     return;
+                 }
+         }},
+        {"a swallow a pass earlier", [](Replay& replay) { --replay.swallowPasses.front(); }},
+        {"another score", [](Replay& replay) { ++replay.score; }},
+        {"an end a pass later", [](Replay& replay) { ++replay.endPass; }},
+        {"an end a pass earlier", [](Replay& replay) { --replay.endPass; }},
+        {"another rule", [](Replay& replay) { ++replay.ruleVersion; }},
+    };
+    for (const Change& change : changes) {
+        auto changed = std::make_shared<Replay>(*played.replay);
+        change.apply(*changed);
+        int passes = 0;
+        std::string departure;
+        EXPECT_EQ(PlayBack(changed, passes, departure), ReplayPlayer::State::Departed) << change.what;
+        EXPECT_LE(passes, played.endPass + 1) << change.what;
+        EXPECT_FALSE(departure.empty()) << change.what;
+    }
+}
+
+} // namespace

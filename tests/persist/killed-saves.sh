@@ -3,7 +3,7 @@
 # SPDX-License-Identifier: MIT
 # Saves of the score table killed with SIGKILL at random moments: after every kill
 # "Setting.ini" is the file before the save or the file after it, byte for byte, and the next
-# save removes the temporary files that the kills left.
+# save removes the temporary files that the kills left. Then the same for a replay's file.
 #   killed-saves.sh <score-table-save-loop> [kills]
 set -uo pipefail
 saver=$1
@@ -60,3 +60,20 @@ done
 [ "$(temporaries)" -eq 0 ] || fail "a save after the kills left temporary files: $(ls -A "$work")"
 cmp -s "$work/Setting.ini" "$dir/first.ini" || fail "the save after the kills did not write the first table"
 echo "killed-saves: $kills saves killed, each left the old or the new file; up to $left temporary files left by kills were removed by the next save (seed $seed)"
+
+replay=Tocklet-replay-40-4.txt
+"$saver" "$work" 1 1 replay || fail "the second replay could not be saved"
+cp "$work/$replay" "$dir/second.txt"
+"$saver" "$work" 0 1 replay || fail "the first replay could not be saved"
+cp "$work/$replay" "$dir/first.txt"
+for ((k = 1; k <= kills / 3; k++)); do
+    "$saver" "$work" $((k % 2)) 0 replay &
+    pid=$!
+    sleep "0.$(printf '%03d' $((RANDOM % 120)))"
+    kill -KILL "$pid" 2>/dev/null
+    { wait "$pid"; } 2>/dev/null
+    [ "$?" -eq 137 ] || fail "replay kill $k: the save loop ended before it was killed"
+    cmp -s "$work/$replay" "$dir/first.txt" || cmp -s "$work/$replay" "$dir/second.txt" ||
+        fail "replay kill $k: the replay is neither the old nor the new file: $(stat -c %s "$work/$replay") bytes"
+done
+echo "killed-saves: $((kills / 3)) replay saves killed, each left the old or the new replay"

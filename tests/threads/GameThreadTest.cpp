@@ -1,12 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The Tocklet developers
 // SPDX-License-Identifier: MIT
 
+#include "model/ReplayPlayer.h"
 #include "model/World.h"
 #include "tests/threads/Eventually.h"
 #include "threads/GameSurface.h"
 #include "threads/GameThread.h"
 #include "threads/OwnerWindow.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -101,6 +103,8 @@ public:
     void SetStatusText(std::string text) override { Add(std::move(text)); }
     void SetPlaying(bool) override {}
     Rect GetAreaRect() const override { return {}; }
+    void NotePause(bool paused) override { world.NotePause(paused); }
+    std::unique_ptr<Replay> TakeReplay() override { return world.TakeReplay(); }
 
     World world;
 };
@@ -565,4 +569,73 @@ TEST(GameThread, TogglingThePauseAtAnyMomentLeavesNoPauseBehind)
     for (std::size_t i = 1; i < texts.size(); ++i)
         ASSERT_LE(SecondsIn(texts[i - 1]), SecondsIn(texts[i])) << "the time never runs back";
     EXPECT_LE(SecondsIn(texts.back()), (now - 1000) * 0.001 + 0.05);
+}
+
+// Shadows that come at once, large and fast, so that a game ends within a few seconds of play.
+void Swift(ShadowRule& rule)
+{
+    rule.graceTicks = 100;
+    rule.firstShadowTick = 20;
+    rule.spawnTicksMin = rule.spawnTicksMax = 30;
+    rule.harmlessTicks = 0;
+    rule.startDiameter = rule.maxDiameter = 120;
+    rule.speedMin = 3.0;
+    rule.speedMax = 5.0;
+}
+
+TEST(GameThread, InputsMadeWhileThePassesRunReplayToTheSameEnd)
+{
+    WorldSurface surface;
+    Swift(surface.world.rule);
+    FakeOwner owner;
+    TestGameThread thread;
+    thread.SetEndDisplay(0ms);
+    thread.SetScreen(&surface);
+    thread.SetOwner(&owner);
+    owner.worker = &thread;
+    thread.Start();
+    ASSERT_TRUE(Eventually([&] { return !surface.StatusTexts().empty(); }));
+
+    // Gestures from this thread at whatever moment of a pass they come; one weight carried
+    // through a pause.
+    for (int i = 0; i < 40 && owner.Results().empty(); ++i) {
+        surface.world.BeginSwing(100 + i * 7, 60 + i % 5 * 20);
+        for (int step = 1; step <= 5; ++step) {
+            surface.world.DragSwing(100 + i * 7 + step * 4, 60 + i % 5 * 20 + step * 9);
+            std::this_thread::sleep_for(1ms);
+        }
+        if (i == 3) {
+            thread.SetPauseRequested(true);
+            ASSERT_TRUE(Eventually([&] { return owner.LastMessageShown() == "Pause"; }));
+            surface.world.DragSwing(300, 300);
+            thread.SetPauseRequested(false);
+        }
+        if (i % 4 == 2)
+            surface.world.DropSwing();
+        else
+            surface.world.ReleaseSwing(0, 0);
+    }
+    const auto ended = [&] { return !owner.Results().empty(); };
+    for (int wait = 0; wait < 30 && !ended(); ++wait)
+        Eventually(ended);
+    ASSERT_TRUE(ended());
+    thread.StopAndJoin();
+
+    const GameResult result = owner.Results().front();
+    ASSERT_TRUE(result.replay);
+    EXPECT_EQ(result.replay->score, result.score);
+    EXPECT_EQ(result.replay->seconds, result.seconds);
+    const auto paused =
+        std::count_if(result.replay->inputs.begin(), result.replay->inputs.end(),
+                      [](const ReplayInput& input) { return input.kind == ReplayInput::Kind::Pause; });
+    EXPECT_EQ(paused, 1);
+
+    World again;
+    Swift(again.rule);
+    ReplayPlayer player(again, result.replay);
+    player.Start();
+    while (player.Step() == ReplayPlayer::State::Playing) {
+    }
+    EXPECT_EQ(player.GetState(), ReplayPlayer::State::Ended) << player.GetDeparture();
+    EXPECT_EQ(player.GetPass(), result.replay->endPass);
 }
