@@ -7,7 +7,7 @@
 // balanced game (bench/BalanceBench.cpp measures it); tests may shorten the times.
 struct ShadowRule {
     // Raised with every change to the game that would play a recorded game otherwise.
-    static constexpr int Version = 1;
+    static constexpr int Version = 2;
 
     // The game cannot be lost before this: time to read the hint and hang a first weight.
     int graceTicks = 1000;

@@ -250,6 +250,8 @@ void World::BeginSwing(int x, int y)
     auto swing = std::make_shared<Swing>();
     swing->anchorX = x;
     swing->anchorY = y;
+    // The weight is picked up where the anchor goes in: a press alone carries no rope.
+    swing->SetPoint(x, y);
     swings.Add(std::move(swing));
     currentSwingIndex = GetSwingCount() - 1;
     dragging = true;
@@ -273,7 +275,13 @@ void World::ReleaseSwing(int x, int y)
     const std::shared_ptr<Swing> swing = swings.GetAt(currentSwingIndex);
     if (!swing)
         return;
-    swing->ropeLength = static_cast<int>(swing->Distance(swing->anchorX, swing->anchorY));
+    const double rope = swing->Distance(swing->anchorX, swing->anchorY);
+    // A weight let go over its own anchor hangs from nothing: it is put out as a drop puts it.
+    if (!swing->IsActive() && rope < swing->GetWidth() / 2.0) {
+        swing->alive = false;
+        return;
+    }
+    swing->ropeLength = static_cast<int>(rope);
     swing->SetActive(true);
     if (eventSink)
         eventSink->Notify(GameEvent::Release, swing->ropeLength);

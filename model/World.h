@@ -73,9 +73,11 @@ public:
     int GetSwingCount() const { return swings.GetCount(); }
     int GetObstacleCount() const { return obstacles.GetCount(); }
 
+    // A new swing whose weight starts on its anchor, carried until the release.
     void BeginSwing(int x, int y);
     void DragSwing(int x, int y);
     // Fixes the rope of the newest swing from where its weight is now; the point is not used.
+    // A weight carried less than its radius from its anchor is dropped instead, unheard.
     void ReleaseSwing(int x, int y);
     // Ends a drag without a swing: the weight carried is put out. Nothing while none is dragged.
     void DropSwing();

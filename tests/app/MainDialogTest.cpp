@@ -703,25 +703,26 @@ TEST_F(MainDialogTest, TheKeysMakeTheSwingsTheMouseMakesAtTheSamePoints)
          mouse(middle, middle - QPoint(8, 0), false)},
         {"Escape drops the drag", join({key(Qt::Key_Return), key(Qt::Key_Up), key(Qt::Key_Escape)}), {}},
         {"the field's edge holds the crosshair",
-         join({key(Qt::Key_Left, 30), key(Qt::Key_Return), key(Qt::Key_Right), key(Qt::Key_Return)}),
-         mouse({0, 203}, {8, 203})},
+         join({key(Qt::Key_Left, 30), key(Qt::Key_Return), key(Qt::Key_Right, 2), key(Qt::Key_Return)}),
+         mouse({0, 203}, {16, 203})},
         {"the field's right edge is its last column",
-         join({key(Qt::Key_Right, 30), key(Qt::Key_Return), key(Qt::Key_Left), key(Qt::Key_Return)}),
-         mouse({448, 203}, {440, 203})},
+         join({key(Qt::Key_Right, 30), key(Qt::Key_Return), key(Qt::Key_Left, 2), key(Qt::Key_Return)}),
+         mouse({448, 203}, {432, 203})},
         {"a second weight after a release",
-         join({key(Qt::Key_Return), key(Qt::Key_Right), key(Qt::Key_Return), key(Qt::Key_Down),
-               key(Qt::Key_Return), key(Qt::Key_Right), key(Qt::Key_Return)}),
-         join({mouse(middle, middle + QPoint(8, 0)), mouse(middle + QPoint(8, 8), middle + QPoint(16, 8))})},
+         join({key(Qt::Key_Return), key(Qt::Key_Right, 2), key(Qt::Key_Return), key(Qt::Key_Down),
+               key(Qt::Key_Return), key(Qt::Key_Right, 2), key(Qt::Key_Return)}),
+         join(
+             {mouse(middle, middle + QPoint(16, 0)), mouse(middle + QPoint(16, 8), middle + QPoint(32, 8))})},
         {"a press of the mouse drops a drag of the keys",
          join({key(Qt::Key_Return), key(Qt::Key_Right), mouse({100, 100}, {130, 140})}),
          mouse({100, 100}, {130, 140})},
         {"Enter drops a drag of the mouse",
          join({mouse({100, 100}, {120, 100}, false),
                key(Qt::Key_Return),
-               key(Qt::Key_Down),
+               key(Qt::Key_Down, 2),
                key(Qt::Key_Return),
                {{MouseRelease, {}, {120, 100}}}}),
-         mouse(middle, middle + QPoint(0, 8))},
+         mouse(middle, middle + QPoint(0, 16))},
     };
     // The swings that show: anchor, weight, rope and whether each swings. A pause holds them.
     const auto swingsAfter = [&](const std::vector<Step>& steps) {
@@ -802,7 +803,9 @@ TEST(MainDialogReader, ReadsEveryViewAndPressesTheButtons)
         ASSERT_TRUE(WaitFor([&] { return dialog.GetGameThread().GetMessageText() == "Pause"; }));
         EXPECT_TRUE(field->text(QAccessible::Description).contains("揺れているおもり0個、影0個"));
         for (int weight = 1; weight <= 2; ++weight) {
-            QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(100 * weight, 100));
+            QTest::mousePress(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(100 * weight, 100));
+            QTest::mouseMove(dialog.windowHandle(), QPoint(100 * weight + 30, 140));
+            QTest::mouseRelease(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(100 * weight + 30, 140));
             EXPECT_TRUE(field->text(QAccessible::Description)
                             .contains(QString("揺れているおもり%1個、影0個").arg(weight)));
         }

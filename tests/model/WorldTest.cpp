@@ -10,6 +10,7 @@
 #include <cctype>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,7 +77,6 @@ TEST(World, PressDragReleaseMakesASwingingWeight)
     const auto swing = world.swings.GetAt(0);
     EXPECT_EQ(swing->anchorX, 200);
     EXPECT_EQ(swing->anchorY, 120);
-    EXPECT_EQ(swing->GetPoint(), (Point{0, 0}));
     EXPECT_FALSE(swing->IsActive());
     EXPECT_EQ(world.currentSwingIndex, 0);
     EXPECT_TRUE(world.dragging);
@@ -103,14 +103,47 @@ TEST(World, DragAfterReleaseNoLongerMovesTheWeight)
     EXPECT_EQ(world.swings.GetAt(0)->GetPoint(), (Point{100, 150}));
 }
 
-TEST(World, PressAndReleaseWithoutDragHangsTheRopeFromTheOrigin)
+// A weight let go less than its radius (15) from its anchor hangs from nothing: it is put out,
+// unheard and unscored, wherever the press was.
+TEST(World, ReleaseHangsAWeightOnlyWhenItWasCarriedOffItsAnchor)
 {
-    World world;
-    world.BeginSwing(30, 40);
-    world.ReleaseSwing(30, 40);
-    const auto swing = world.swings.GetAt(0);
-    EXPECT_EQ(swing->ropeLength, 50);
-    EXPECT_TRUE(swing->IsActive());
+    const struct {
+        const char* what;
+        Point anchor;
+        std::optional<Point> dragTo;
+        // 0 when nothing is hung.
+        int rope;
+    } cases[] = {
+        {"a click mid-field", {300, 100}, {}, 0},
+        {"a click on the field's corner", {0, 0}, {}, 0},
+        {"a drag back onto the anchor", {300, 100}, Point{300, 100}, 0},
+        {"a drag shorter than the radius", {300, 100}, Point{310, 110}, 0},
+        {"a drag of the radius", {300, 100}, Point{300, 115}, 15},
+        {"a drag well away", {300, 100}, Point{330, 140}, 50},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        World world;
+        WithoutShadows(world);
+        HeardEvents events;
+        world.SetEventSink(&events);
+        world.BeginSwing(c.anchor.x, c.anchor.y);
+        const auto swing = world.swings.GetAt(0);
+        EXPECT_EQ(swing->GetPoint(), c.anchor) << "the weight starts on its anchor";
+        if (c.dragTo)
+            world.DragSwing(c.dragTo->x, c.dragTo->y);
+        world.ReleaseSwing(c.anchor.x, c.anchor.y);
+        world.Tick();
+
+        const bool hung = c.rope > 0;
+        EXPECT_EQ(swing->IsActive(), hung);
+        EXPECT_EQ(swing->alive, hung);
+        EXPECT_EQ(world.GetHungCount(), hung ? 1 : 0);
+        EXPECT_EQ(events.Count(GameEvent::Release), hung ? 1 : 0);
+        if (hung)
+            EXPECT_EQ(swing->ropeLength, c.rope);
+        EXPECT_FALSE(world.dragging);
+    }
 }
 
 TEST(World, TwoPressesWithoutReleaseLeaveTheFirstSwingStill)
