@@ -23,7 +23,7 @@ double Semitones(double frequency)
 
 SoundBank::SoundBank(int sampleRate)
     : rate(sampleRate)
-    , tick(Synth::Tick(sampleRate))
+    , tap(Synth::Tap(sampleRate))
     , shadowTone(Synth::ShadowTone(sampleRate))
     , thud(Synth::Thud(sampleRate))
     , gameOver(Synth::Phrase(Falling, sampleRate))
@@ -42,7 +42,7 @@ const Synth::Samples& SoundBank::For(GameEvent event, int value) const
         const auto step = static_cast<std::size_t>(std::lround(Semitones(Synth::TockFrequency(value))));
         return tocks[std::min(step, tocks.size() - 1)];
     }
-    case GameEvent::LowestPoint: return tick;
+    case GameEvent::LowestPoint: return tap;
     case GameEvent::ShadowAppears: return shadowTone;
     case GameEvent::Swallow: return thud;
     case GameEvent::GameOver: return gameOver;

@@ -21,7 +21,7 @@ public:
 private:
     int rate;
     std::vector<Synth::Samples> tocks;
-    Synth::Samples tick;
+    Synth::Samples tap;
     Synth::Samples shadowTone;
     Synth::Samples thud;
     Synth::Samples gameOver;

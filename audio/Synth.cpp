@@ -50,7 +50,7 @@ Synth::Samples Synth::Tock(double frequency, int sampleRate)
     });
 }
 
-Synth::Samples Synth::Tick(int sampleRate)
+Synth::Samples Synth::Tap(int sampleRate)
 {
     return Make(0.02, sampleRate,
                 [](double t) { return 0.12 * std::exp(-t / 0.003) * std::sin(TwoPi * 2000.0 * t); });

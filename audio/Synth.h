@@ -20,8 +20,8 @@ public:
 
     // A short wooden knock at the given pitch.
     static Samples Tock(double frequency, int sampleRate);
-    // A quiet, very short tick.
-    static Samples Tick(int sampleRate);
+    // A quiet, very short tap.
+    static Samples Tap(int sampleRate);
     // A low soft tone that swells and fades.
     static Samples ShadowTone(int sampleRate);
     // A muffled low thud, falling in pitch.

@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: MIT
 
 // How long a game lasts against the shadows, for four kinds of player, each played over many
-// seeded games with the real World at 100 ticks a second. Prints the spread of the times to game
-// over as a Markdown table, then whether each balance target holds; exits with 1 if one fails.
+// seeded games with the real World, tick by tick as the game thread plays it. Prints the spread
+// of the times to game over as a Markdown table, then whether each balance target holds; exits
+// with 1 if one fails.
 //
 //     balance_bench [--games N] [--seed FIRST]
 //
@@ -11,6 +12,7 @@
 // for as long as their weights do not change the world's draws.
 
 #include "base/Geometry.h"
+#include "base/PassRate.h"
 #include "model/GameObject.h"
 #include "model/World.h"
 
@@ -31,11 +33,10 @@
 
 namespace {
 
-constexpr int TicksPerSecond = 100;
 constexpr int FieldWidth = 449;
 constexpr int FieldHeight = 407;
 // A game still running after 15 minutes is stopped and counts as one that never ends.
-constexpr int CapTicks = 15 * 60 * TicksPerSecond;
+constexpr int CapTicks = 15 * 60 * PassesPerSecond;
 constexpr int WorkerCount = 2;
 
 struct Player {
@@ -48,11 +49,12 @@ struct Player {
     int candidates;
 };
 
-constexpr Player Lone{"lone", "one weight 1 s into the game, then nothing", 100, 0, 1};
-constexpr Player Steady{"steady", "a weight at a random place every 2 s", 100, 200, 1};
-constexpr Player Careful{"careful", "every 2 s the best of 8 random places, away from the shadows", 100, 200,
-                         8};
-constexpr Player Spammer{"spammer", "a weight at a random place every 0.1 s", 10, 10, 1};
+constexpr int Second = PassesPerSecond;
+constexpr Player Lone{"lone", "one weight 1 s into the game, then nothing", Second, 0, 1};
+constexpr Player Steady{"steady", "a weight at a random place every 2 s", Second, 2 * Second, 1};
+constexpr Player Careful{"careful", "every 2 s the best of 8 random places, away from the shadows", Second,
+                         2 * Second, 8};
+constexpr Player Spammer{"spammer", "a weight at a random place every 0.1 s", Second / 10, Second / 10, 1};
 constexpr Player Players[] = {Lone, Steady, Careful, Spammer};
 
 // One press-drag-release: the weight 20 to 140 pixels below the anchor and up to 80 to either
@@ -158,7 +160,7 @@ struct Spread {
 double Percentile(const std::vector<int>& sorted, double percent)
 {
     const auto rank = static_cast<std::size_t>(std::ceil(percent / 100.0 * double(sorted.size())));
-    return sorted[std::max<std::size_t>(rank, 1) - 1] / double(TicksPerSecond);
+    return sorted[std::max<std::size_t>(rank, 1) - 1] / double(PassesPerSecond);
 }
 
 // Plays games first .. first + count - 1 on both cores; each game runs on one thread only.

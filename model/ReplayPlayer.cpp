@@ -3,6 +3,7 @@
 
 #include "model/ReplayPlayer.h"
 
+#include "base/PassRate.h"
 #include "model/ShadowRule.h"
 #include "model/World.h"
 
@@ -10,7 +11,7 @@
 
 namespace {
 
-constexpr double SecondsPerPass = 0.01;
+constexpr double SecondsPerPass = 1.0 / PassesPerSecond;
 
 } // namespace
 

@@ -3,29 +3,32 @@
 
 #pragma once
 
-// The numbers of the game's rule, in ticks (100 a second) and pixels. The defaults are the
-// balanced game (bench/BalanceBench.cpp measures it); tests may shorten the times.
+#include "base/PassRate.h"
+
+// The numbers of the game's rule, in ticks (passes, PassesPerSecond of them a second) and
+// pixels. The defaults are the balanced game (bench/BalanceBench.cpp measures it); tests may
+// shorten the times.
 struct ShadowRule {
     // Raised with every change to the game that would play a recorded game otherwise.
     static constexpr int Version = 2;
 
     // The game cannot be lost before this: time to read the hint and hang a first weight.
-    int graceTicks = 1000;
-    int firstShadowTick = 300;
+    int graceTicks = 10 * PassesPerSecond;
+    int firstShadowTick = 3 * PassesPerSecond;
     // One more shadow after a random wait in this range, again and again.
-    int spawnTicksMin = 1000;
-    int spawnTicksMax = 1200;
+    int spawnTicksMin = 10 * PassesPerSecond;
+    int spawnTicksMax = 12 * PassesPerSecond;
     // And one more for every so many weights hung, drawn anew in this range each time.
     int weightsPerShadowMin = 15;
     int weightsPerShadowMax = 20;
     // A new shadow swallows nothing in its first second on the field.
-    int harmlessTicks = 100;
+    int harmlessTicks = PassesPerSecond;
     int startDiameter = 40;
     int maxDiameter = 120;
     int growthPerWeight = 6;
-    // Drift speed in pixels per tick.
-    double speedMin = 0.15;
-    double speedMax = 0.45;
+    // Drift speed in pixels per tick: 15 to 45 pixels a second.
+    double speedMin = 15.0 / PassesPerSecond;
+    double speedMax = 45.0 / PassesPerSecond;
     // A weight whose centre stays outside the field this long is lost.
-    int offFieldTicks = 200;
+    int offFieldTicks = 2 * PassesPerSecond;
 };

@@ -12,7 +12,6 @@
 namespace {
 
 constexpr std::size_t SwingBatch = 64;
-constexpr int TicksPerSecond = 100;
 
 // Changes with every game even when two start within the same second.
 std::uint32_t SeedFromClock()
@@ -66,7 +65,7 @@ void World::ResetGame(std::uint32_t seed)
     hungCount = 0;
     aliveReleased = 0;
     swallowCount = 0;
-    lastLowestTick = -TicksPerSecond;
+    lastLowestPointTold = -PassesPerSecond;
     nextTimedShadow = rule.firstShadowTick;
     nextWeightShadow = RandomInt(rule.weightsPerShadowMin, rule.weightsPerShadowMax);
 }
@@ -75,8 +74,8 @@ void World::Tick()
 {
     const std::lock_guard<std::mutex> pass(passLock);
     ++tickCount;
-    // Only on the passes that may tick: the others cost the swings nothing.
-    watchLowest = eventSink && tickCount - lastLowestTick >= TicksPerSecond / MaxTicksPerSecond;
+    // Only on the passes that may tell a lowest point: the others cost the swings nothing.
+    watchLowest = eventSink && tickCount - lastLowestPointTold >= PassesPerSecond / MaxLowestPointsPerSecond;
     AdvanceObstacles();
     grid.Fill(area, obstacleViews);
 
@@ -96,10 +95,10 @@ void World::Tick()
     hungCount = released;
     aliveReleased = releasedAlive;
     if (eventSink) {
-        // However many swings pass their lowest point, the field ticks a few times a second.
+        // However many swings pass their lowest point, the field tells one a few times a second.
         if (lowestPassed) {
             eventSink->Notify(GameEvent::LowestPoint, 0);
-            lastLowestTick = tickCount;
+            lastLowestPointTold = tickCount;
         }
         if (swallowed)
             eventSink->Notify(GameEvent::Swallow, 0);

@@ -52,10 +52,10 @@ public:
     // The field the shadows drift over and the weights must stay in.
     void SetArea(const Rect& area);
     // Where the world tells what can be heard: a weight released (ReleaseSwing), a swing at its
-    // lowest point (Tick, for the whole field at most MaxTicksPerSecond), a shadow that comes, a
-    // weight swallowed. Not owned; null for none. Only while no game runs.
+    // lowest point (Tick, for the whole field at most MaxLowestPointsPerSecond), a shadow that
+    // comes, a weight swallowed. Not owned; null for none. Only while no game runs.
     void SetEventSink(GameEventSink* sink) { eventSink = sink; }
-    static constexpr int MaxTicksPerSecond = 4;
+    static constexpr int MaxLowestPointsPerSecond = 4;
     // Ticks since the game began, and the weights hung in it: the game's score.
     int GetTickCount() const { return tickCount; }
     int GetHungCount() const { return hungCount; }
@@ -158,7 +158,8 @@ private:
     bool watchLowest = false;
     bool lowestPassed = false;
     bool swallowed = false;
-    int lastLowestTick = 0;
+    // The tick whose pass last told a lowest point.
+    int lastLowestPointTold = 0;
     int swallowCount = 0;
     // Held by the game thread for each pass and by each gesture, so that an input falls between
     // two passes, and by the reset and the recorder's calls.

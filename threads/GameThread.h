@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "base/PassRate.h"
 #include "base/SecondsText.h"
 #include "threads/DialogThread.h"
 #include "threads/Stopwatch.h"
@@ -20,7 +21,7 @@ class GameSurface;
 // does not count until the request is lifted, and the message reads PauseText meanwhile.
 class GameThread : public DialogThread {
 public:
-    static constexpr std::chrono::milliseconds PassInterval{10};
+    static constexpr std::chrono::milliseconds PassInterval{1000 / PassesPerSecond};
     static constexpr std::chrono::milliseconds EndDisplayDuration{2000};
     static constexpr char PauseText[] = "Pause";
 

@@ -491,7 +491,7 @@ TEST(World, SeededGamePlaysOutTheSameWithTheSameGestures)
     EXPECT_NE(play(8), first);
 }
 
-TEST(World, TellsEachMomentOnceAndTicksAFewTimesASecondForAWholeField)
+TEST(World, TellsEachMomentOnceAndALowestPointAFewTimesASecondForAWholeField)
 {
     World world;
     WithoutShadows(world);
@@ -505,10 +505,10 @@ TEST(World, TellsEachMomentOnceAndTicksAFewTimesASecondForAWholeField)
     EXPECT_EQ(events.heard.front().second, SwingsOf(world).front()->ropeLength);
     events.heard.clear();
 
-    for (int tick = 0; tick < 100; ++tick)
+    for (int tick = 0; tick < PassesPerSecond; ++tick)
         world.Tick();
     EXPECT_GE(events.Count(GameEvent::LowestPoint), 2);
-    EXPECT_LE(events.Count(GameEvent::LowestPoint), World::MaxTicksPerSecond);
+    EXPECT_LE(events.Count(GameEvent::LowestPoint), World::MaxLowestPointsPerSecond);
 
     // One shadow over every weight: one thud, not one for each.
     auto cover = std::make_shared<Shadow>(224.0, 203.0, 0.0, 0.0, 800);
