@@ -42,7 +42,8 @@ constexpr int WorkerCount = 2;
 struct Player {
     const char* name;
     const char* does;
-    // The tick of the first weight, and the ticks between weights after it (0: no more).
+    // The tick of the first weight, and the ticks between weights after it (0: no more). The
+    // game begins with the first weight: the ticks before it pass with the field still.
     int firstTick;
     int everyTicks;
     // How many random places the player weighs before each weight; 1 takes the first.
@@ -50,7 +51,7 @@ struct Player {
 };
 
 constexpr int Second = PassesPerSecond;
-constexpr Player Lone{"lone", "one weight 1 s into the game, then nothing", Second, 0, 1};
+constexpr Player Lone{"lone", "one weight, then nothing", Second, 0, 1};
 constexpr Player Steady{"steady", "a weight at a random place every 2 s", Second, 2 * Second, 1};
 constexpr Player Careful{"careful", "every 2 s the best of 8 random places, away from the shadows", Second,
                          2 * Second, 8};
@@ -125,8 +126,9 @@ bool HangsAt(const Player& player, int tick)
     return (tick - player.firstTick) % player.everyTicks == 0;
 }
 
-// Ticks until the game is over, or CapTicks if it never is. The player's choices come from a
-// generator of its own, seeded from the game, so that they do not shift the world's draws.
+// Ticks from the first weight until the game is over, or CapTicks if it never is. The player's
+// choices come from a generator of its own, seeded from the game, so that they do not shift the
+// world's draws.
 int PlayGame(const Player& player, std::uint32_t seed)
 {
     World world;

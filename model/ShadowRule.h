@@ -6,13 +6,15 @@
 #include "base/PassRate.h"
 
 // The numbers of the game's rule, in ticks (passes, PassesPerSecond of them a second) and
-// pixels. The defaults are the balanced game (bench/BalanceBench.cpp measures it); tests may
-// shorten the times.
+// pixels; the times count from the game's first tick, the first after a weight is released. The
+// defaults are the balanced game (bench/BalanceBench.cpp measures it); tests may shorten the
+// times.
 struct ShadowRule {
     // Raised with every change to the game that would play a recorded game otherwise.
-    static constexpr int Version = 2;
+    static constexpr int Version = 3;
 
-    // The game cannot be lost before this: time to read the hint and hang a first weight.
+    // The game cannot be lost before this: time to hang another weight should the first be lost
+    // at once.
     int graceTicks = 10 * PassesPerSecond;
     int firstShadowTick = 3 * PassesPerSecond;
     // One more shadow after a random wait in this range, again and again.

@@ -59,6 +59,7 @@ void World::ResetGame(std::uint32_t seed)
     recorder.Begin(seed, ShadowRule::Version, recording);
     swings.DeleteAll();
     obstacles.DeleteAll();
+    weightReleased = false;
     obstacleHold.clear();
     obstacleViews.clear();
     tickCount = 0;
@@ -73,6 +74,10 @@ void World::ResetGame(std::uint32_t seed)
 void World::Tick()
 {
     const std::lock_guard<std::mutex> pass(passLock);
+    // Before the first weight is released the field is still: no time passes, no shadow comes,
+    // and the record counts no pass.
+    if (tickCount == 0 && !weightReleased)
+        return;
     ++tickCount;
     // Only on the passes that may tell a lowest point: the others cost the swings nothing.
     watchLowest = eventSink && tickCount - lastLowestPointTold >= PassesPerSecond / MaxLowestPointsPerSecond;
@@ -222,7 +227,7 @@ double World::RandomReal(double low, double high)
 
 bool World::IsGameOver()
 {
-    return GetTickCount() >= rule.graceTicks && aliveReleased == 0;
+    return HasBegun() && GetTickCount() >= rule.graceTicks && aliveReleased == 0;
 }
 
 bool World::IsFinished()
@@ -282,6 +287,7 @@ void World::ReleaseSwing(int x, int y)
     }
     swing->ropeLength = static_cast<int>(rope);
     swing->SetActive(true);
+    weightReleased = true;
     if (eventSink)
         eventSink->Notify(GameEvent::Release, swing->ropeLength);
 }

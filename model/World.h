@@ -22,8 +22,9 @@
 #include <vector>
 
 // The swings of the current game, the shadows that drift over the field, and the
-// press-drag-release gesture that makes swings. A shadow puts out the weights it covers, and
-// a game is over once no released weight is left after the opening grace.
+// press-drag-release gesture that makes swings. The game begins with the first weight released:
+// until then the field stays still. A shadow puts out the weights it covers, and a game is over
+// once no released weight is left after the opening grace.
 // Tick and ResetGame run on the game thread; the gestures on the window's thread. A gesture
 // reaches the world between two passes, never during one, and is recorded with the pass it
 // took effect on, so that a game plays out the same again from its replay.
@@ -43,6 +44,8 @@ public:
     void Tick();
     // No released weight is alive, once the grace is over. A weight still dragged does not count.
     virtual bool IsGameOver();
+    // The game begins with the first tick after a weight is released. On the game thread.
+    bool HasBegun() const { return tickCount > 0; }
     // Always false: a game of survival has no finish line.
     virtual bool IsFinished();
 
@@ -56,7 +59,8 @@ public:
     // comes, a weight swallowed. Not owned; null for none. Only while no game runs.
     void SetEventSink(GameEventSink* sink) { eventSink = sink; }
     static constexpr int MaxLowestPointsPerSecond = 4;
-    // Ticks since the game began, and the weights hung in it: the game's score.
+    // Ticks since the game began (none before the first weight released), and the weights hung
+    // in it: the game's score.
     int GetTickCount() const { return tickCount; }
     int GetHungCount() const { return hungCount; }
     // The weights shadows swallowed in this game.
@@ -152,6 +156,9 @@ private:
     int tickCount = 0;
     int hungCount = 0;
     int aliveReleased = 0;
+    // Set by the first release of a game, under passLock; the game begins at the tick that sees
+    // it.
+    bool weightReleased = false;
     GameEventSink* eventSink = nullptr;
     // Of the pass under way: whether a swing's pass of its lowest point is still looked for,
     // whether one passed, whether a weight was swallowed.

@@ -96,6 +96,11 @@ void GameScreen::Tick()
     world.Tick();
 }
 
+bool GameScreen::HasBegun()
+{
+    return world.HasBegun();
+}
+
 bool GameScreen::IsGameOver()
 {
     return world.IsGameOver();

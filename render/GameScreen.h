@@ -26,6 +26,7 @@ public:
 
     void ResetGame() override;
     void Tick() override;
+    bool HasBegun() override;
     bool IsGameOver() override;
     bool IsFinished() override;
     int GetScore() override;

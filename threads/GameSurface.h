@@ -17,6 +17,8 @@ public:
 
     virtual void ResetGame() = 0;
     virtual void Tick() = 0;
+    // Whether the game has begun: its play time counts from the first pass that says so.
+    virtual bool HasBegun() = 0;
     virtual bool IsGameOver() = 0;
     virtual bool IsFinished() = 0;
     // The score of the game so far: the weights hung in it.

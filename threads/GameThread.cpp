@@ -45,13 +45,16 @@ void GameThread::Run()
     SetMessageText("");
     RepaintOwner(false);
 
+    // The play time counts from the game's beginning, not from the start: a player may take as
+    // long as they like over the hint.
     stopwatch = Stopwatch(clock);
-    stopwatch.Start();
     shownSeconds = 0.0;
     for (;;) {
         screen->Tick();
         if (screen->IsGameOver() || screen->IsFinished())
             break;
+        if (!stopwatch.IsCounting() && screen->HasBegun())
+            stopwatch.Start();
         shownSeconds = stopwatch.GetSeconds();
         screen->SetStatusText(playTimeText(shownSeconds));
         RepaintOwner(false);

@@ -15,8 +15,8 @@
 class GameSurface;
 
 // The game: on its own thread it resets the surface's world, then ticks it every pass, writes
-// the elapsed time into the status text and asks the owner window to repaint, until a stop
-// request unwinds it at a check-point or the world's end-of-game rules end it.
+// the time since the game began into the status text and asks the owner window to repaint,
+// until a stop request unwinds it at a check-point or the world's end-of-game rules end it.
 // A pause request parks it at its next check-point: from then on no tick runs and the play time
 // does not count until the request is lifted, and the message reads PauseText meanwhile.
 class GameThread : public DialogThread {

@@ -24,6 +24,7 @@ public:
     void Pause();
     void Resume();
     void Stop();
+    bool IsCounting() const { return counting; }
     bool IsPaused() const { return paused; }
     // Wraps after 2^32 ms (about 49 days), as a 32-bit tick count does.
     std::uint32_t GetElapsedMs();

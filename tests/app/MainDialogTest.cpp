@@ -104,6 +104,13 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return !Time().empty(); }));
         ASSERT_TRUE(dialog.GetGameThread().IsRunning());
     }
+    // A weight hung by the mouse; the first of a game sets its time running.
+    void HangAWeight()
+    {
+        Press(QPoint(200, 100));
+        MoveTo(QPoint(230, 140));
+        Release(QPoint(230, 140));
+    }
     bool Playing() { return dialog.GetGameScreen().IsPlaying(); }
     // Escape or a close request: back on the title screen at once, the window still up, and
     // the game thread ended shortly after.
@@ -181,6 +188,8 @@ TEST_F(MainDialogTest, OnlyAReleaseOnStartStartsAGame)
     Release(StartCentre);
     EXPECT_TRUE(Playing());
     EXPECT_TRUE(WaitFor([&] { return dialog.GetGameThread().IsRunning(); }));
+    EXPECT_TRUE(WaitFor([&] { return !Time().empty(); }));
+    HangAWeight();
     EXPECT_TRUE(WaitFor([&] { return dialog.GetGameScreen().GetStatusText() == "[時間:0.1秒]"; }));
 }
 
@@ -311,6 +320,7 @@ TEST_F(MainDialogTest, TheContextMenuOffersTheAboutEntry)
 TEST_F(MainDialogTest, AboutBoxOpensFromTheMenuEntryAndF1WhileTheGameGoesOn)
 {
     StartGame();
+    HangAWeight();
     for (const bool byKey : {false, true}) {
         bool sawAbout = false;
         std::string timeBefore;
@@ -348,6 +358,7 @@ TEST_F(MainDialogTest, PAndSpacePauseAndResumeTheGame)
     for (const Qt::Key key : {Qt::Key_P, Qt::Key_Space}) {
         SCOPED_TRACE(key == Qt::Key_P ? "P" : "Space");
         StartGame();
+        HangAWeight();
         ASSERT_TRUE(WaitFor([&] { return Time() == "[時間:0.2秒]"; }));
         EXPECT_FALSE(BandShown());
 
@@ -419,6 +430,7 @@ TEST_F(MainDialogTest, EscapeAndCloseRequestsDuringAPauseStopTheGame)
         QTest::keyClick(&dialog, Qt::Key_P);
         StartGame();
         EXPECT_FALSE(dialog.GetGameThread().IsPauseRequested());
+        HangAWeight();
         EXPECT_TRUE(WaitFor([&] { return Time() == "[時間:0.1秒]"; }));
         EXPECT_EQ(Banner(), "");
         QTest::keyClick(&dialog, Qt::Key_Escape);
@@ -467,6 +479,7 @@ TEST_F(MainDialogTest, TheTitleAfterAGameShowsTheBestTimeAndTheHoverWhereThePoin
     for (const auto& c : cases) {
         SCOPED_TRACE(c.closeRequest ? "close request" : "Escape");
         StartGame();
+        HangAWeight();
         ASSERT_TRUE(WaitFor([&] { return Time() == "[時間:0.2秒]"; }));
         MoveTo(Field - QPoint(10, 0));
         MoveTo(c.pointerAtTheEnd);
@@ -595,8 +608,14 @@ TEST_F(MainDialogTest, ASaveWaitingForTheLockFreezesNothing)
 {
     auto lock = std::make_unique<FolderLock>(".", 0ms);
     ASSERT_TRUE(lock->IsHeld());
-    dialog.GetGameScreen().GetWorld().rule.graceTicks = 20;
+    // A weight hung level with its anchor on the bottom edge drops below the field for good.
+    World& world = dialog.GetGameScreen().GetWorld();
+    world.rule.graceTicks = 20;
+    world.rule.offFieldTicks = 20;
     StartGame();
+    Press(QPoint(200, 400));
+    MoveTo(QPoint(260, 400));
+    Release(QPoint(260, 400));
     ASSERT_TRUE(WaitFor([&] { return Banner() == "GameOver!!"; }, 5000));
     const int repaints = dialog.GetInvalidateCount();
     EXPECT_TRUE(WaitFor([&] { return BandShown(); }));

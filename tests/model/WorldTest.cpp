@@ -396,6 +396,7 @@ TEST(World, ShadowsComeOneAtATimeOnTheirSchedule)
     World world;
     world.FixSeed(1);
     world.ResetGame();
+    Hang(world, {200, 100}, {230, 140});
     const ShadowRule& rule = world.rule;
     const auto countAt = [&world](int tick) {
         while (world.GetTickCount() < tick)
@@ -431,21 +432,29 @@ TEST(World, GameIsOverOnceNoReleasedWeightIsLeftAfterTheGrace)
 {
     World idle;
     World dragging;
+    World lostAtOnce;
     World hanging;
-    for (World* world : {&idle, &dragging, &hanging})
+    const auto all = {&idle, &dragging, &lostAtOnce, &hanging};
+    for (World* world : all)
         WithoutShadows(*world);
     dragging.BeginSwing(200, 100);
     dragging.DragSwing(230, 140);
+    Hang(lostAtOnce, {200, 100}, {230, 140});
+    auto everywhere = std::make_shared<GameObject>();
+    everywhere->SetWidth(2000);
+    everywhere->SetHeight(2000);
+    lostAtOnce.obstacles.Add(everywhere);
     Hang(hanging, {200, 100}, {230, 140});
     for (int tick = 1; tick < idle.rule.graceTicks; ++tick) {
-        for (World* world : {&idle, &dragging, &hanging})
+        for (World* world : all)
             world->Tick();
     }
-    EXPECT_FALSE(idle.IsGameOver()) << "the grace is not over yet";
-    for (World* world : {&idle, &dragging, &hanging})
+    EXPECT_FALSE(lostAtOnce.IsGameOver()) << "the grace is not over yet";
+    for (World* world : all)
         world->Tick();
-    EXPECT_TRUE(idle.IsGameOver()) << "a player who hangs nothing loses when the grace ends";
-    EXPECT_TRUE(dragging.IsGameOver()) << "a weight still dragged is not hung";
+    EXPECT_TRUE(lostAtOnce.IsGameOver());
+    EXPECT_FALSE(idle.IsGameOver()) << "the game begins with the first weight released";
+    EXPECT_FALSE(dragging.IsGameOver()) << "a weight still dragged is not released";
     EXPECT_FALSE(hanging.IsGameOver());
     EXPECT_EQ(hanging.GetHungCount(), 1);
 
@@ -520,6 +529,7 @@ TEST(World, TellsEachMomentOnceAndALowestPointAFewTimesASecondForAWholeField)
 
     world.rule.firstShadowTick = 0;
     world.ResetGame();
+    Hang(world, {200, 100}, {230, 140});
     world.Tick();
     EXPECT_EQ(events.Count(GameEvent::ShadowAppears), 1);
 }
@@ -569,11 +579,12 @@ PlayedGame PlayScripted(const ScriptedGame& game)
         world.Tick();
         ++pass;
         for (int i = swallowedBefore; i < world.GetSwallowCount(); ++i)
-            played.swallowPasses.push_back(pass);
+            played.swallowPasses.push_back(world.GetTickCount());
         if (world.IsGameOver())
             break;
     }
-    played.endPass = pass;
+    // The game's own passes, from its first weight released on, as its record counts them.
+    played.endPass = world.GetTickCount();
     played.score = world.GetHungCount();
     played.replay = world.TakeReplay();
     if (played.replay) {

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -66,6 +67,9 @@ public:
             onTick(tick);
     }
 
+    // The fake's game begins at once.
+    bool HasBegun() override { return true; }
+
     bool IsGameOver() override { return gameOverFrom > 0 && ticks.load() >= gameOverFrom; }
     bool IsFinished() override { return finishedFrom > 0 && ticks.load() >= finishedFrom; }
     int GetScore() override { return 7; }
@@ -96,17 +100,29 @@ public:
 class WorldSurface : public GameSurface, public StatusTextLog {
 public:
     void ResetGame() override { world.ResetGame(); }
-    void Tick() override { world.Tick(); }
+    void Tick() override
+    {
+        world.Tick();
+        passes.fetch_add(1);
+    }
+    bool HasBegun() override { return world.HasBegun(); }
     bool IsGameOver() override { return world.IsGameOver(); }
     bool IsFinished() override { return world.IsFinished(); }
     int GetScore() override { return world.GetHungCount(); }
-    void SetStatusText(std::string text) override { Add(std::move(text)); }
+    void SetStatusText(std::string text) override
+    {
+        begunAtLastText.store(world.HasBegun());
+        Add(std::move(text));
+    }
     void SetPlaying(bool) override {}
     Rect GetAreaRect() const override { return {}; }
     void NotePause(bool paused) override { world.NotePause(paused); }
     std::unique_ptr<Replay> TakeReplay() override { return world.TakeReplay(); }
 
     World world;
+    std::atomic<int> passes{0};
+    // Once true, the loop has seen the game begin and its stopwatch runs.
+    std::atomic<bool> begunAtLastText{false};
 };
 
 struct Repaint {
@@ -288,6 +304,7 @@ TEST(GameThread, NewGameStartsWithNoSwingsAndTheClockFromZero)
         surface.world.DragSwing(120 + 10 * i, 90);
         surface.world.ReleaseSwing(0, 0);
     }
+    ASSERT_TRUE(Eventually([&] { return surface.begunAtLastText.load(); }));
     thread.clockMs.store(1000 + 7500);
     ASSERT_TRUE(Eventually([&] { return surface.StatusTexts().back() == "7.5"; }));
     thread.RequestStop();
@@ -299,6 +316,50 @@ TEST(GameThread, NewGameStartsWithNoSwingsAndTheClockFromZero)
     ASSERT_TRUE(Eventually([&] { return !surface.StatusTexts().empty(); }));
     EXPECT_EQ(surface.StatusTexts().front(), "0.0");
     EXPECT_EQ(surface.world.GetSwingCount(), 0);
+}
+
+// A player may listen to the hint for as long as they like: until the first weight is released
+// the time shows 0.0, no shadow comes and the game cannot end. The time recorded counts from
+// that release.
+TEST(GameThread, TheGameAndItsTimeBeginWithTheFirstWeightReleased)
+{
+    WorldSurface surface;
+    World& world = surface.world;
+    world.rule.firstShadowTick = 1;
+    world.rule.graceTicks = 1;
+    // No shadow swallows the weight: the test puts it out when it is done.
+    world.rule.harmlessTicks = 1 << 30;
+    FakeOwner owner;
+    TestGameThread thread;
+    thread.SetScreen(&surface);
+    thread.SetOwner(&owner);
+    thread.Start();
+    ASSERT_TRUE(Eventually([&] { return !surface.StatusTexts().empty(); }));
+
+    // An hour over the hint, then a weight carried and not yet let go.
+    world.BeginSwing(200, 100);
+    world.DragSwing(230, 140);
+    thread.clockMs.fetch_add(3'600'000);
+    const int passes = surface.passes.load();
+    ASSERT_TRUE(Eventually([&] { return surface.passes.load() > passes + 10 || !thread.IsRunning(); }));
+    EXPECT_TRUE(thread.IsRunning()) << "the game ended before a weight was released";
+    EXPECT_EQ(world.GetObstacleCount(), 0) << "a shadow came before a weight was released";
+    const std::vector<std::string> idle = surface.StatusTexts();
+    EXPECT_EQ(std::count(idle.begin(), idle.end(), "0.0"), static_cast<long>(idle.size())) << idle.back();
+
+    world.ReleaseSwing(0, 0);
+    ASSERT_TRUE(Eventually([&] { return surface.begunAtLastText.load(); }));
+    EXPECT_TRUE(Eventually([&] { return world.GetObstacleCount() >= 1; })) << "no shadow after the release";
+    thread.clockMs.fetch_add(7500);
+    ASSERT_TRUE(Eventually([&] { return surface.StatusTexts().back() == "7.5"; }));
+
+    auto cover = std::make_shared<GameObject>();
+    cover->SetWidth(2000);
+    cover->SetHeight(2000);
+    world.obstacles.Add(cover);
+    ASSERT_TRUE(Eventually([&] { return !owner.Results().empty(); }));
+    EXPECT_EQ(owner.Results()[0].seconds, 7.5);
+    EXPECT_EQ(owner.Results()[0].score, 1);
 }
 
 TEST(GameThread, EndOfGameShowsItsMessageThenReturnsToTheTitle)
