@@ -49,6 +49,9 @@ void GameThread::Run()
     // long as they like over the hint.
     stopwatch = Stopwatch(clock);
     shownSeconds = 0.0;
+    // Passes keep to the wall clock: a pass that comes late is made up by the next ones, so that
+    // the shadows' schedule and the grace, counted in passes, keep pace with the time shown.
+    auto due = std::chrono::steady_clock::now();
     for (;;) {
         screen->Tick();
         if (screen->IsGameOver() || screen->IsFinished())
@@ -58,7 +61,13 @@ void GameThread::Run()
         shownSeconds = stopwatch.GetSeconds();
         screen->SetStatusText(playTimeText(shownSeconds));
         RepaintOwner(false);
-        std::this_thread::sleep_for(PassInterval);
+        due += PassInterval;
+        const auto now = std::chrono::steady_clock::now();
+        // After a pause, or a stall longer than a few passes, the rate starts again from now
+        // rather than rushing through what was missed.
+        if (now - due > MaxCatchUp)
+            due = now;
+        std::this_thread::sleep_until(due);
         CheckPoint();
     }
     stopwatch.Stop();

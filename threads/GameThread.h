@@ -23,6 +23,8 @@ class GameThread : public DialogThread {
 public:
     static constexpr std::chrono::milliseconds PassInterval{1000 / PassesPerSecond};
     static constexpr std::chrono::milliseconds EndDisplayDuration{2000};
+    // How far behind the wall clock the passes may fall and still be made up.
+    static constexpr std::chrono::milliseconds MaxCatchUp{100};
     static constexpr char PauseText[] = "Pause";
 
     GameThread();
