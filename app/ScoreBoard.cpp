@@ -92,8 +92,6 @@ void ScoreBoard::ShowOn(Screen& screen) const
 
 void ReportTableProblems(const ScoreTable& table, std::ostream& errors, bool atExit)
 {
-    if (!table.GetLockWarning().empty())
-        errors << "tocklet: " << table.GetLockWarning() << '\n';
     if (table.GetLastError().empty())
         return;
     errors << "tocklet: " << table.GetLastError();

@@ -53,6 +53,6 @@ private:
     std::optional<ScoreTable::Game> lastRecorded;
 };
 
-// One line on errors for each problem of the table's last save: a lock given up on, a failure
+// One line on errors when the table's last save failed (a lock given up on among the reasons),
 // with the times it leaves unsaved, kept to be saved again or, at the exit, lost.
 void ReportTableProblems(const ScoreTable& table, std::ostream& errors, bool atExit);

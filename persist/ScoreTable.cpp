@@ -107,16 +107,14 @@ bool ScoreTable::SaveUnsaved(int& lastPlace)
 
 bool ScoreTable::Update(const std::function<void(ScoreTable&)>& change)
 {
-    lockWarning.clear();
     SettingsFile file;
     file.path = GetSettingsPath();
     std::optional<FolderLock> lock;
-    if (!file.path.empty()) {
+    if (!file.path.empty())
         lock.emplace(TextFile::FolderOf(file.path), lockPatience);
-        // Better a save that another one may overwrite than a program that hangs or saves nothing.
-        if (!lock->IsHeld() && !lock->IsMissing())
-            lockWarning = TextFile::Printable(file.path) + ": " + lock->GetError() + "; saving without it";
-    }
+    // A save without the lock could be overwritten by the holder's older copy, and nobody would
+    // know. A missing folder is nothing to share: the write fails on its own.
+    const bool locked = !lock || lock->IsHeld() || lock->IsMissing();
     file.RemoveStaleTemporaries();
     // A file that exists but cannot be read is kept: a table made without it would wipe it.
     const bool read = ReadFrom(file, "not saved: cannot be read");
@@ -124,9 +122,11 @@ bool ScoreTable::Update(const std::function<void(ScoreTable&)>& change)
         scores = fileScores;
         times = fileTimes;
     }
+    if (!locked)
+        lastError = TextFile::Printable(file.path) + ": not saved: " + lock->GetError();
     if (change)
         change(*this);
-    const bool saved = read && WriteTo(file);
+    const bool saved = read && locked && WriteTo(file);
     if (saved && afterSave)
         afterSave(*this, lock && lock->IsHeld());
     if (saved) {

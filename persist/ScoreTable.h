@@ -16,13 +16,15 @@ class SettingsFile;
 
 // The persistent game record kept in "Setting.ini": five scores, five times (the first is the
 // best time) and the Regist and PlayNum counters. Several processes may share the file: every
-// save re-reads it under a lock on its folder, so that one never writes back a stale copy. A game
-// recorded here is kept until a save has put it into the file; every save tries it again.
+// save re-reads it under a lock on its folder, so that one never writes back a stale copy, and
+// nothing is written without that lock. A game recorded here is kept until a save has put it
+// into the file; every save tries it again.
 class ScoreTable {
 public:
     static constexpr int Count = 5;
-    // How long a save waits for the lock on the folder before going on without it. The lock goes
-    // with its holder's death, so it is held this long only by a stopped or stalled process.
+    // How long a save waits for the lock on the folder before it gives up, writing nothing. The
+    // lock goes with its holder's death, so it is held this long only by a stopped or stalled
+    // process.
     static constexpr std::chrono::milliseconds DefaultLockPatience{30'000};
     // No game lasts longer (a day and more) or hangs more weights: a place with a time or score
     // above these, below 0 or not a number at all is one no game made, and reads as empty.
@@ -55,10 +57,10 @@ public:
     bool SaveSound(bool on);
     // Under an exclusive lock on the file's folder: reads the table as the file holds it now
     // (as Refresh), applies change to it and writes every value back, keeping remarks. The table
-    // holds the changed values afterwards, even when the write failed; when the file cannot be
-    // read, change applies to the table as it was and the file is left alone. A lock not had
-    // within lockPatience is given up on: the save goes on after reading the file as it is
-    // then, and GetLockWarning says so. False unless every value was written.
+    // holds the changed values afterwards, even when nothing was written; when the file cannot
+    // be read, change applies to the table as it was. The file is left alone when it cannot be
+    // read and when the lock is not had within lockPatience. False unless every value was
+    // written.
     bool Update(const std::function<void(ScoreTable&)>& change);
     // Puts one game into the table: its time goes just before the first of the five times that it
     // beats (a longer time is better), the times from there on move one place down and the fifth
@@ -70,8 +72,6 @@ public:
     std::string GetSettingsPath() const;
     // After a failed read or save: one line naming the file and the reason of the first failure.
     const std::string& GetLastError() const { return lastError; }
-    // After a save that went on without the folder's lock: one line naming the file and why.
-    const std::string& GetLockWarning() const { return lockWarning; }
     // The games recorded that are not in the file yet, oldest first.
     const std::vector<Game>& GetUnsaved() const { return unsaved; }
 
@@ -83,7 +83,8 @@ public:
     // [Sound] On: a file without the key means on.
     bool soundOn = true;
     // Called by Update once the file holds the table, before the folder's lock is let go;
-    // lockHeld is false when the save went on without it. For the files kept beside the table.
+    // lockHeld is whether that lock is held, as it is for every save that writes. For the
+    // files kept beside the table.
     std::function<void(const ScoreTable& table, bool lockHeld)> afterSave;
 
 private:
@@ -99,7 +100,6 @@ private:
     std::array<int, Count> fileScores{};
     std::array<double, Count> fileTimes{};
     std::string lastError;
-    std::string lockWarning;
     // The file held [Sound] On when last read: only then, or once sound is off, is it written.
     bool soundKeyRead = false;
     // The version of the file that the table holds; empty when unknown.

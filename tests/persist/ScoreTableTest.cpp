@@ -478,20 +478,29 @@ TEST_F(ScoreTableOnDisk, SavesAtTheSameMomentAllKeepTheirRecords)
     EXPECT_EQ(onDisk.scores, (std::array<int, ScoreTable::Count>{64, 63, 62, 61, 60}));
 }
 
-TEST_F(ScoreTableOnDisk, ALockThatStaysTakenIsReportedAndTheSaveGoesOn)
+// The holder of the lock (a copy stopped in the middle of its save) would write back its own
+// older table over a save made without it: the game stays unsaved, and the next save with the
+// lock puts it in.
+TEST_F(ScoreTableOnDisk, ALockThatStaysTakenKeepsTheGameUnsavedAndTheFileAsItWas)
 {
     Put(FullFile);
     const int folder = ::open(dir.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ASSERT_EQ(::flock(folder, LOCK_EX), 0);
     table.lockPatience = std::chrono::milliseconds(300);
     EXPECT_EQ(table.RecordAndSave(45.2, 8), 1);
+    const std::string error = table.GetLastError();
+    EXPECT_EQ(Bytes(), FullFile);
+    EXPECT_EQ(table.GetUnsaved(), (std::vector<ScoreTable::Game>{{45.2, 8}}));
+    EXPECT_EQ(table.times, (std::array<double, ScoreTable::Count>{50, 45.2, 40, 30, 20}));
     ::close(folder);
-    const std::string& warning = table.GetLockWarning();
-    EXPECT_NE(warning.find(SettingsPath()), std::string::npos) << warning;
-    EXPECT_NE(warning.find("lock"), std::string::npos) << warning;
-    EXPECT_EQ(warning.find('\n'), std::string::npos) << warning;
-    EXPECT_EQ(table.GetLastError(), "");
+    EXPECT_NE(error.find(SettingsPath() + ": not saved: "), std::string::npos) << error;
+    EXPECT_NE(error.find("lock"), std::string::npos) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+
+    ASSERT_TRUE(table.Save()) << table.GetLastError();
+    EXPECT_TRUE(table.GetUnsaved().empty());
     EXPECT_EQ(Stored("Score", "Time2"), "45.2");
+    EXPECT_EQ(Stored("Score", "Time3"), "40");
 }
 
 // A copy whose save holds the lock for seconds (slow storage, a process stopped mid-save) is
@@ -511,7 +520,7 @@ TEST_F(ScoreTableOnDisk, ASaveWaitsForASlowHolderAndBothRecordsStay)
     locked.wait();
     EXPECT_EQ(table.RecordAndSave(35.7, 2), 3);
     holder.join();
-    EXPECT_EQ(table.GetLockWarning(), "");
+    EXPECT_EQ(table.GetLastError(), "");
     ScoreTable onDisk;
     ASSERT_TRUE(onDisk.Load());
     EXPECT_EQ(onDisk.times, (std::array<double, ScoreTable::Count>{50, 40, 35.8, 35.7, 30}));
