@@ -3,6 +3,7 @@
 
 #include "persist/ScoreTable.h"
 
+#include "base/SecondsText.h"
 #include "persist/FolderLock.h"
 #include "persist/NumberText.h"
 #include "persist/SettingsFile.h"
@@ -126,6 +127,7 @@ bool ScoreTable::Update(const std::function<void(ScoreTable&)>& change)
         lastError = TextFile::Printable(file.path) + ": not saved: " + lock->GetError();
     if (change)
         change(*this);
+    TidyPlaces();
     const bool saved = read && locked && WriteTo(file);
     if (saved && afterSave)
         afterSave(*this, lock && lock->IsHeld());
@@ -162,7 +164,7 @@ bool ScoreTable::ReadFrom(SettingsFile& file, const char* failure)
         regist = ParseInt(value);
     if (file.Read(DataSection, "PlayNum", value))
         playNum = ParseInt(value);
-    EmptyOddPlaces();
+    TidyPlaces();
     fileScores = scores;
     fileTimes = times;
     soundKeyRead = file.Read(SoundSection, SoundKey, value);
@@ -170,18 +172,26 @@ bool ScoreTable::ReadFrom(SettingsFile& file, const char* failure)
     return true;
 }
 
-// Such values would be drawn across the title and the records; 0 is how a place reads empty.
-void ScoreTable::EmptyOddPlaces()
+// Such values would be drawn across the title and the records, and a time kept to more digits
+// than are shown would be written back as a number of hundreds of characters.
+void ScoreTable::TidyPlaces()
 {
-    for (int i = 0; i < Count; ++i) {
+    std::array<Game, Count> places{};
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < Count; ++i) {
         const double time = times[i];
         const int score = scores[i];
         // Written so that a NaN fails it too.
         const bool gameTime = time >= 0.0 && time <= LargestTime;
-        if (!gameTime || score < 0 || score > LargestScore) {
-            times[i] = 0.0;
-            scores[i] = 0;
-        }
+        if (!gameTime || score < 0 || score > LargestScore)
+            continue;
+        const double shown = ShownSeconds(time);
+        if (shown > 0.0)
+            places[kept++] = Game{shown, score};
+    }
+    for (std::size_t i = 0; i < Count; ++i) {
+        times[i] = places[i].time;
+        scores[i] = places[i].score;
     }
 }
 

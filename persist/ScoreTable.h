@@ -38,8 +38,9 @@ public:
     };
 
     // Reads the table and removes what killed saves left. Missing keys give 0 for scores and
-    // times and leave Regist and PlayNum as they are. False when the file exists but cannot be
-    // read (GetLastError says why); the table then holds what it would hold without the file.
+    // times and leave Regist and PlayNum as they are; the places are tidied (see TidyPlaces).
+    // False when the file exists but cannot be read (GetLastError says why); the table then
+    // holds what it would hold without the file.
     bool Load();
     // Reads the table as it is on disk now, as Load does; false, and the table as it was, when
     // the file cannot be read. Costs one stat when the file is the one last read or saved. With
@@ -56,7 +57,8 @@ public:
     // Keeps the player's choice of sound in the file as it is on disk now (see Update).
     bool SaveSound(bool on);
     // Under an exclusive lock on the file's folder: reads the table as the file holds it now
-    // (as Refresh), applies change to it and writes every value back, keeping remarks. The table
+    // (as Refresh), applies change to it, tidies the places and writes every value back,
+    // keeping remarks. The table
     // holds the changed values afterwards, even when nothing was written; when the file cannot
     // be read, change applies to the table as it was. The file is left alone when it cannot be
     // read and when the lock is not had within lockPatience. False unless every value was
@@ -92,7 +94,10 @@ private:
     bool WriteTo(SettingsFile& file);
     // Save, giving the place of the last game still to be saved, or -1.
     bool SaveUnsaved(int& lastPlace);
-    void EmptyOddPlaces();
+    // Empties the places that no game makes, rounds every time to the tenth it is shown and
+    // written as (as a game's own time is) and moves the empty places last, the others keeping
+    // their order: the best time is never an empty place while a later one holds a game.
+    void TidyPlaces();
 
     std::vector<Game> unsaved;
     // The places as the file held them when last read or written: what a save whose read fails
