@@ -54,5 +54,6 @@ private:
 };
 
 // One line on errors when the table's last save failed (a lock given up on among the reasons),
-// with the times it leaves unsaved, kept to be saved again or, at the exit, lost.
+// with the times and the choice of sound it leaves unsaved, kept to be saved again or, at the
+// exit, lost.
 void ReportTableProblems(const ScoreTable& table, std::ostream& errors, bool atExit);

@@ -63,7 +63,7 @@ void ScoreKeeper::SaveSound(bool on)
         const std::lock_guard<std::mutex> guard(lock);
         if (finishing)
             return;
-        view.soundOn = on;
+        view.ChooseSound(on);
         soundWanted = on;
     }
     Wake();
@@ -111,9 +111,10 @@ void ScoreKeeper::DoQueuedJobs(std::unique_lock<std::mutex>& guard)
     for (const ScoreTable::Game& game : taken)
         table.Remember(game.time, game.score);
     if (sound)
-        table.SaveSound(*sound);
-    // Saves when a game waits to be saved, in this job or from an earlier one that failed.
-    const bool saving = !table.GetUnsaved().empty();
+        table.ChooseSound(*sound);
+    // Saves, once for all, when something waits to be saved, from this job or from an earlier
+    // one that failed.
+    const bool saving = !table.GetUnsaved().empty() || table.GetUnsavedSound();
     table.Refresh();
     guard.lock();
     // A game recorded meanwhile is in the view already, and not yet in the table: the next job,

@@ -52,7 +52,7 @@ bool ScoreTable::Load()
 
 bool ScoreTable::Refresh()
 {
-    if (!unsaved.empty())
+    if (!unsaved.empty() || unsavedSound)
         return Save();
     lastError.clear();
     SettingsFile file;
@@ -81,9 +81,16 @@ int ScoreTable::Remember(double time, int score)
     return place;
 }
 
+void ScoreTable::ChooseSound(bool on)
+{
+    soundOn = on;
+    unsavedSound = on;
+}
+
 bool ScoreTable::SaveSound(bool on)
 {
-    return Update([on](ScoreTable& table) { table.soundOn = on; });
+    ChooseSound(on);
+    return Save();
 }
 
 int ScoreTable::RecordAndSave(double time, int score)
@@ -100,9 +107,13 @@ bool ScoreTable::SaveUnsaved(int& lastPlace)
     const bool saved = Update([&](ScoreTable& table) {
         for (const Game& game : unsaved)
             lastPlace = table.Record(game.time, game.score);
+        if (unsavedSound)
+            table.soundOn = *unsavedSound;
     });
-    if (saved)
+    if (saved) {
         unsaved.clear();
+        unsavedSound.reset();
+    }
     return saved;
 }
 

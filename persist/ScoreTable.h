@@ -17,8 +17,8 @@ class SettingsFile;
 // The persistent game record kept in "Setting.ini": five scores, five times (the first is the
 // best time) and the Regist and PlayNum counters. Several processes may share the file: every
 // save re-reads it under a lock on its folder, so that one never writes back a stale copy, and
-// nothing is written without that lock. A game recorded here is kept until a save has put it
-// into the file; every save tries it again.
+// nothing is written without that lock. A game recorded here, and a choice of sound, is kept
+// until a save has put it into the file; every save tries it again.
 class ScoreTable {
 public:
     static constexpr int Count = 5;
@@ -44,17 +44,22 @@ public:
     bool Load();
     // Reads the table as it is on disk now, as Load does; false, and the table as it was, when
     // the file cannot be read. Costs one stat when the file is the one last read or saved. With
-    // games still to be saved it saves instead (see Save), which reads the file too.
+    // a game or a choice of sound still to be saved it saves instead (see Save), which reads the
+    // file too.
     bool Refresh();
-    // Writes back the table as it is on disk now (see Update) with every game still to be saved
-    // recorded into it; once it returns true they are in the file.
+    // Writes back the table as it is on disk now (see Update) with every game and the choice of
+    // sound still to be saved put into it: one write for all. Once it returns true they are in
+    // the file.
     bool Save();
     // Records the game into the table (see Record) and keeps it to be saved; -1 when it beat none.
     int Remember(double time, int score);
     // Remembers the game and saves. Returns the place it took in the table as it is on disk now,
     // or -1; GetLastError() is empty when it was saved.
     int RecordAndSave(double time, int score);
-    // Keeps the player's choice of sound in the file as it is on disk now (see Update).
+    // Puts the player's choice of sound into the table and keeps it to be saved, as Remember
+    // does a game.
+    void ChooseSound(bool on);
+    // Chooses the sound and saves.
     bool SaveSound(bool on);
     // Under an exclusive lock on the file's folder: reads the table as the file holds it now
     // (as Refresh), applies change to it, tidies the places and writes every value back,
@@ -76,6 +81,8 @@ public:
     const std::string& GetLastError() const { return lastError; }
     // The games recorded that are not in the file yet, oldest first.
     const std::vector<Game>& GetUnsaved() const { return unsaved; }
+    // The choice of sound that is not in the file yet, if any.
+    std::optional<bool> GetUnsavedSound() const { return unsavedSound; }
 
     std::array<int, Count> scores{};
     std::array<double, Count> times{};
@@ -100,6 +107,7 @@ private:
     void TidyPlaces();
 
     std::vector<Game> unsaved;
+    std::optional<bool> unsavedSound;
     // The places as the file held them when last read or written: what a save whose read fails
     // puts the unsaved games into, so that none is counted twice.
     std::array<int, Count> fileScores{};

@@ -579,6 +579,30 @@ TEST_F(ScoreTableOnDisk, TheKeeperSavesGamesRecordedWhileItSaves)
     EXPECT_EQ(keeper.GetView().times, onDisk.times);
 }
 
+// A choice of sound made while a game waits to be saved goes into the file with it, in one
+// write; a choice whose save failed is kept and made by a later save, as a game is.
+TEST_F(ScoreTableOnDisk, AChoiceOfSoundIsSavedWithTheGamesWaitingAndKeptUntilSaved)
+{
+    Put(FullFile);
+    ASSERT_TRUE(table.Load());
+    table.Remember(45.2, 8);
+    ASSERT_TRUE(table.SaveSound(false)) << table.GetLastError();
+    EXPECT_TRUE(table.GetUnsaved().empty());
+    EXPECT_EQ(Stored("Score", "Time2"), "45.2");
+    EXPECT_EQ(Stored("Sound", "On"), "0");
+
+    const int folder = ::open(dir.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(folder, LOCK_EX), 0);
+    table.lockPatience = std::chrono::milliseconds(100);
+    EXPECT_FALSE(table.SaveSound(true));
+    ::close(folder);
+    EXPECT_EQ(table.GetUnsavedSound(), true);
+    EXPECT_TRUE(table.soundOn);
+    EXPECT_TRUE(table.Refresh()) << table.GetLastError();
+    EXPECT_EQ(table.GetUnsavedSound(), std::nullopt);
+    EXPECT_EQ(Stored("Sound", "On"), "1");
+}
+
 TEST_F(ScoreTableOnDisk, SoundChoiceIsKeptInItsOwnKeyThroughOtherCopiesSaves)
 {
     Put(FullFile);
