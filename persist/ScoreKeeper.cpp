@@ -117,10 +117,13 @@ void ScoreKeeper::DoQueuedJobs(std::unique_lock<std::mutex>& guard)
     const bool saving = !table.GetUnsaved().empty() || table.GetUnsavedSound();
     table.Refresh();
     guard.lock();
-    // A game recorded meanwhile is in the view already, and not yet in the table: the next job,
-    // which will take it, shows the table then.
-    if (games.empty())
-        view = table;
+    // What was asked for meanwhile is shown already and is not in the table yet: the view keeps
+    // it on top of the table until the next job takes it.
+    view = table;
+    for (const ScoreTable::Game& game : games)
+        view.Remember(game.time, game.score);
+    if (soundWanted)
+        view.ChooseSound(*soundWanted);
     guard.unlock();
     if (done)
         done(table, saving);

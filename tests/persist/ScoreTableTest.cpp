@@ -16,8 +16,11 @@
 #include <clocale>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <latch>
+#include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
@@ -76,6 +79,31 @@ public:
 
     static bool IsComma() { return std::string(std::localeconv()->decimal_point) == ","; }
 };
+
+// Polls for up to 10 s.
+bool WaitFor(const std::function<bool()>& condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// How many descriptors of this process are open on the directory: a save opens one to lock it
+// and keeps it while it waits.
+int DescriptorsOn(const std::string& dir)
+{
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code gone;
+        if (std::filesystem::read_symlink(entry.path(), gone) == dir)
+            ++count;
+    }
+    return count;
+}
 
 } // namespace
 
@@ -601,6 +629,46 @@ TEST_F(ScoreTableOnDisk, AChoiceOfSoundIsSavedWithTheGamesWaitingAndKeptUntilSav
     EXPECT_TRUE(table.Refresh()) << table.GetLastError();
     EXPECT_EQ(table.GetUnsavedSound(), std::nullopt);
     EXPECT_EQ(Stored("Sound", "On"), "1");
+}
+
+// A game or a choice of sound asked for while the keeper's save waits for another copy's lock is
+// shown at once, and still when that save ends: the job that takes it comes after.
+TEST_F(ScoreTableOnDisk, WhatIsAskedForWhileASaveWaitsStaysInTheView)
+{
+    const struct {
+        const char* what;
+        std::function<void(ScoreKeeper&)> ask;
+        std::function<bool(const ScoreTable&)> shows;
+    } cases[] = {
+        {"a game", [](ScoreKeeper& keeper) { keeper.Record(60, 6); },
+         [](const ScoreTable& view) { return view.GetTime(0) == 60; }},
+        {"sound off", [](ScoreKeeper& keeper) { keeper.SaveSound(false); },
+         [](const ScoreTable& view) { return !view.soundOn; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Put(FullFile);
+        ScoreTable kept;
+        ASSERT_TRUE(kept.Load());
+        const int folder = ::open(dir.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ASSERT_EQ(::flock(folder, LOCK_EX), 0);
+        ScoreKeeper* watched = nullptr;
+        std::optional<bool> shownWhenTheWaitEnded;
+        ScoreKeeper keeper(kept, [&](const ScoreTable&, bool) {
+            if (!shownWhenTheWaitEnded)
+                shownWhenTheWaitEnded = c.shows(watched->GetView());
+        });
+        watched = &keeper;
+        keeper.Record(45.2, 8);
+        ASSERT_TRUE(WaitFor([&] { return DescriptorsOn(dir.path) == 2; }))
+            << "the save never waited for the lock";
+        c.ask(keeper);
+        EXPECT_TRUE(c.shows(keeper.GetView()));
+        ::close(folder);
+        keeper.Finish();
+        EXPECT_EQ(shownWhenTheWaitEnded, true);
+        EXPECT_TRUE(c.shows(keeper.GetView())) << "after the next job";
+    }
 }
 
 TEST_F(ScoreTableOnDisk, SoundChoiceIsKeptInItsOwnKeyThroughOtherCopiesSaves)
