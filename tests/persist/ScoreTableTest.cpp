@@ -585,6 +585,29 @@ TEST_F(ScoreTableOnDisk, AGameWhoseSaveFailedIsSavedByALaterOne)
     EXPECT_EQ(onDisk.scores, (std::array<int, ScoreTable::Count>{5, 8, 4, 3, 2}));
 }
 
+// A file that cannot be read at a save (here a directory in its place) is left alone, and each
+// such save puts the game waiting into the table as it was, so that it is counted once.
+TEST_F(ScoreTableOnDisk, SavesThatCannotReadTheFileCountAGameOnce)
+{
+    Put(FullFile);
+    ASSERT_TRUE(table.Load());
+    ASSERT_EQ(::unlink(SettingsPath().c_str()), 0);
+    ASSERT_EQ(::mkdir(SettingsPath().c_str(), 0755), 0);
+    EXPECT_EQ(table.RecordAndSave(45.2, 8), 1);
+    EXPECT_FALSE(table.Save());
+    EXPECT_FALSE(table.Save());
+    EXPECT_NE(table.GetLastError().find("cannot be read"), std::string::npos) << table.GetLastError();
+    EXPECT_EQ(table.times, (std::array<double, ScoreTable::Count>{50, 45.2, 40, 30, 20}));
+    EXPECT_EQ(table.GetUnsaved(), (std::vector<ScoreTable::Game>{{45.2, 8}}));
+
+    ASSERT_EQ(::rmdir(SettingsPath().c_str()), 0);
+    Put(FullFile);
+    ASSERT_TRUE(table.Save()) << table.GetLastError();
+    ScoreTable onDisk;
+    ASSERT_TRUE(onDisk.Load());
+    EXPECT_EQ(onDisk.times, (std::array<double, ScoreTable::Count>{50, 45.2, 40, 30, 20}));
+}
+
 // The window records games while the keeper's thread saves: the view shows each at once, and
 // each reaches the file.
 TEST_F(ScoreTableOnDisk, TheKeeperSavesGamesRecordedWhileItSaves)
