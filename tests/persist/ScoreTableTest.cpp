@@ -694,6 +694,28 @@ TEST_F(ScoreTableOnDisk, WhatIsAskedForWhileASaveWaitsStaysInTheView)
     }
 }
 
+// The window reads the view while the keeper's thread replaces it after each job (a race that
+// ThreadSanitizer sees).
+TEST_F(ScoreTableOnDisk, TheViewIsReadWhileTheKeeperReplacesIt)
+{
+    Put(FullFile);
+    ASSERT_TRUE(table.Load());
+    ScoreKeeper keeper(table, {});
+    std::atomic<bool> recorded{false};
+    std::thread window([&] {
+        while (!recorded.load())
+            EXPECT_GE(keeper.GetView().GetTime(0), 50);
+    });
+    for (int i = 0; i < 20; ++i) {
+        keeper.Record(60 + i, 1);
+        keeper.Refresh();
+    }
+    keeper.Finish();
+    recorded = true;
+    window.join();
+    EXPECT_EQ(keeper.GetView().GetTime(0), 79);
+}
+
 TEST_F(ScoreTableOnDisk, SoundChoiceIsKeptInItsOwnKeyThroughOtherCopiesSaves)
 {
     Put(FullFile);
