@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -25,6 +26,9 @@ public:
 
     // Waits for the saves asked for so far; nothing more is saved.
     void Finish();
+    // The last save and the wait for it, as ScoreKeeper's: Finish waits for it.
+    void FinishWithASave(std::chrono::milliseconds patience) { keeper.FinishWithASave(patience); }
+    bool WaitForEnd(std::chrono::milliseconds timeout) { return keeper.WaitForEnd(timeout); }
     // Re-reads the file, records of other copies included.
     void Refresh();
     bool IsSoundOn() const;

@@ -50,10 +50,10 @@ bool ScoreTable::Load()
     return false;
 }
 
-bool ScoreTable::Refresh()
+bool ScoreTable::Refresh(const LockCutOff* cutOff)
 {
     if (!unsaved.empty() || unsavedSound)
-        return Save();
+        return Save(cutOff);
     lastError.clear();
     SettingsFile file;
     file.path = GetSettingsPath();
@@ -66,10 +66,10 @@ bool ScoreTable::Refresh()
     return true;
 }
 
-bool ScoreTable::Save()
+bool ScoreTable::Save(const LockCutOff* cutOff)
 {
     int lastPlace = -1;
-    return SaveUnsaved(lastPlace);
+    return SaveUnsaved(lastPlace, cutOff);
 }
 
 int ScoreTable::Remember(double time, int score)
@@ -97,19 +97,21 @@ int ScoreTable::RecordAndSave(double time, int score)
 {
     const bool kept = Remember(time, score) >= 0;
     int lastPlace = -1;
-    SaveUnsaved(lastPlace);
+    SaveUnsaved(lastPlace, nullptr);
     return kept ? lastPlace : -1;
 }
 
-bool ScoreTable::SaveUnsaved(int& lastPlace)
+bool ScoreTable::SaveUnsaved(int& lastPlace, const LockCutOff* cutOff)
 {
     lastPlace = -1;
-    const bool saved = Update([&](ScoreTable& table) {
-        for (const Game& game : unsaved)
-            lastPlace = table.Record(game.time, game.score);
-        if (unsavedSound)
-            table.soundOn = *unsavedSound;
-    });
+    const bool saved = Update(
+        [&](ScoreTable& table) {
+            for (const Game& game : unsaved)
+                lastPlace = table.Record(game.time, game.score);
+            if (unsavedSound)
+                table.soundOn = *unsavedSound;
+        },
+        cutOff);
     if (saved) {
         unsaved.clear();
         unsavedSound.reset();
@@ -117,13 +119,13 @@ bool ScoreTable::SaveUnsaved(int& lastPlace)
     return saved;
 }
 
-bool ScoreTable::Update(const std::function<void(ScoreTable&)>& change)
+bool ScoreTable::Update(const std::function<void(ScoreTable&)>& change, const LockCutOff* cutOff)
 {
     SettingsFile file;
     file.path = GetSettingsPath();
     std::optional<FolderLock> lock;
     if (!file.path.empty())
-        lock.emplace(TextFile::FolderOf(file.path), lockPatience);
+        lock.emplace(TextFile::FolderOf(file.path), lockPatience, cutOff);
     // A save without the lock could be overwritten by the holder's older copy, and nobody would
     // know. A missing folder is nothing to share: the write fails on its own.
     const bool locked = !lock || lock->IsHeld() || lock->IsMissing();

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class LockCutOff;
 class SettingsFile;
 
 // The persistent game record kept in "Setting.ini": five scores, five times (the first is the
@@ -46,11 +47,11 @@ public:
     // the file cannot be read. Costs one stat when the file is the one last read or saved. With
     // a game or a choice of sound still to be saved it saves instead (see Save), which reads the
     // file too.
-    bool Refresh();
+    bool Refresh(const LockCutOff* cutOff = nullptr);
     // Writes back the table as it is on disk now (see Update) with every game and the choice of
     // sound still to be saved put into it: one write for all. Once it returns true they are in
     // the file.
-    bool Save();
+    bool Save(const LockCutOff* cutOff = nullptr);
     // Records the game into the table (see Record) and keeps it to be saved; -1 when it beat none.
     int Remember(double time, int score);
     // Remembers the game and saves. Returns the place it took in the table as it is on disk now,
@@ -66,9 +67,9 @@ public:
     // keeping remarks. The table
     // holds the changed values afterwards, even when nothing was written; when the file cannot
     // be read, change applies to the table as it was. The file is left alone when it cannot be
-    // read and when the lock is not had within lockPatience. False unless every value was
-    // written.
-    bool Update(const std::function<void(ScoreTable&)>& change);
+    // read and when the lock is not had within lockPatience, or by the cut-off when one is
+    // given. False unless every value was written.
+    bool Update(const std::function<void(ScoreTable&)>& change, const LockCutOff* cutOff = nullptr);
     // Puts one game into the table: its time goes just before the first of the five times that it
     // beats (a longer time is better), the times from there on move one place down and the fifth
     // drops out; its score moves with it, so that scores[i] and times[i] always describe one game.
@@ -100,7 +101,7 @@ private:
     bool ReadFrom(SettingsFile& file, const char* failure);
     bool WriteTo(SettingsFile& file);
     // Save, giving the place of the last game still to be saved, or -1.
-    bool SaveUnsaved(int& lastPlace);
+    bool SaveUnsaved(int& lastPlace, const LockCutOff* cutOff);
     // Empties the places that no game makes, rounds every time to the tenth it is shown and
     // written as (as a game's own time is) and moves the empty places last, the others keeping
     // their order: the best time is never an empty place while a later one holds a game.

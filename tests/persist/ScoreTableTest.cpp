@@ -694,6 +694,32 @@ TEST_F(ScoreTableOnDisk, WhatIsAskedForWhileASaveWaitsStaysInTheView)
     }
 }
 
+// The program's end cuts short a save that waits for another copy's lock, and its last save waits
+// no longer: nothing is written, the game stays unsaved for the caller to name, and no job calls
+// back once the end was asked for.
+TEST_F(ScoreTableOnDisk, TheLastSaveCutsShortAWaitForTheLockInFlight)
+{
+    Put(FullFile);
+    ASSERT_TRUE(table.Load());
+    table.lockPatience = std::chrono::hours(1);
+    const int folder = ::open(dir.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(folder, LOCK_EX), 0);
+    std::atomic<int> calls{0};
+    ScoreKeeper keeper(table, [&calls](const ScoreTable&, bool) { ++calls; });
+    keeper.Record(45.2, 8);
+    ASSERT_TRUE(WaitFor([&] { return DescriptorsOn(dir.path) == 2; }))
+        << "the save never waited for the lock";
+    keeper.FinishWithASave(std::chrono::milliseconds(0));
+    const bool ended = WaitFor([&] { return keeper.WaitForEnd(std::chrono::milliseconds(0)); });
+    ::close(folder);
+    keeper.Finish();
+    EXPECT_TRUE(ended) << "the wait for the lock went on";
+    EXPECT_EQ(calls.load(), 0);
+    EXPECT_EQ(Bytes(), FullFile);
+    EXPECT_EQ(table.GetUnsaved(), (std::vector<ScoreTable::Game>{{45.2, 8}}));
+    EXPECT_NE(table.GetLastError().find("lock"), std::string::npos) << table.GetLastError();
+}
+
 // The window reads the view while the keeper's thread replaces it after each job (a race that
 // ThreadSanitizer sees).
 TEST_F(ScoreTableOnDisk, TheViewIsReadWhileTheKeeperReplacesIt)
