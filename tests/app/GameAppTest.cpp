@@ -213,7 +213,7 @@ TEST_F(GameAppTest, MSwitchesTheSoundOnEveryScreenSaysSoForASecondAndIsKept)
         QTest::keyClick(&dialog, Qt::Key_R);
         QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(220, 222));
         pressM(); // during play
-        QTest::qWait(1200);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.GetGameScreen().GetSoundNotice(); }, 10'000));
         notices.push_back(dialog.GetGameScreen().GetSoundNotice());
         QTest::keyClick(&dialog, Qt::Key_Escape);
         QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(220, 290));
