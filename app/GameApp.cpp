@@ -10,7 +10,31 @@
 #include "persist/ScoreTable.h"
 
 #include <charconv>
+#include <chrono>
 #include <ostream>
+
+namespace {
+
+// At most this long the program waits at its end for another copy's lock on the folder: a
+// player who pressed Exit can wait; a session that is ending sends a signal and soon kills.
+constexpr std::chrono::milliseconds ExitPatience = ScoreTable::DefaultLockPatience;
+constexpr std::chrono::milliseconds SignalPatience{5'000};
+// How soon a signal that comes while the last save waits cuts that wait short.
+constexpr std::chrono::milliseconds SignalPoll{20};
+
+// The last save: what is on disk now, never the copy read at start, as another copy may have
+// saved since. One wait for the lock for everything still to do, which a signal shortens.
+void SaveLast(ScoreBoard& board, QuitWatcher& quitWatcher, bool signalled)
+{
+    board.FinishWithASave(signalled ? SignalPatience : ExitPatience);
+    while (!board.WaitForEnd(SignalPoll)) {
+        if (quitWatcher.TakeSignal())
+            board.FinishWithASave(SignalPatience);
+    }
+    board.Finish();
+}
+
+} // namespace
 
 GameApp::GameApp(ScoreTable& scoreTable)
     : table(scoreTable)
@@ -20,7 +44,7 @@ GameApp::GameApp(ScoreTable& scoreTable)
 int GameApp::InitInstance(std::ostream& errors)
 {
     // From before the load on, a signal ends the program as Exit does, saving the table.
-    const QuitWatcher quitWatcher;
+    QuitWatcher quitWatcher;
     table.Load();
     // Opened once, before the window: the first release is heard.
     SoundOutput sound;
@@ -29,11 +53,12 @@ int GameApp::InitInstance(std::ostream& errors)
         dialog.SetSound(&sound.GetMixer());
         if (fixedSeed)
             dialog.GetGameScreen().GetWorld().FixSeed(*fixedSeed);
+        bool signalled = false;
+        QObject::connect(&quitWatcher, &QuitWatcher::QuitRequested, &dialog,
+                         [&signalled] { signalled = true; });
         QObject::connect(&quitWatcher, &QuitWatcher::QuitRequested, &dialog, &MainDialog::OnQuitRequest);
         dialog.exec();
-        dialog.FinishSaves();
-        // What is on disk now, never the copy read at start: another copy may have saved since.
-        table.Save();
+        SaveLast(dialog.GetScoreBoard(), quitWatcher, signalled);
         ReportTableProblems(table, errors, true);
     }
     return 0;

@@ -70,6 +70,8 @@ public:
 
     GameScreen& GetGameScreen() { return gameScreen; }
     GameThread& GetGameThread() { return gameThread; }
+    // The table's side, whose saves the program's end finishes.
+    ScoreBoard& GetScoreBoard() { return scoreBoard; }
     QAction* GetAboutAction() const { return aboutAction; }
     // How many times this window asked itself to repaint, from any source. Kept for the tests:
     // Qt merges repaint requests into fewer paints, so the paints cannot be counted instead.

@@ -75,11 +75,20 @@ bool QuitWatcher::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+bool QuitWatcher::TakeSignal()
+{
+    if (pipeFds[0] < 0)
+        return false;
+    bool came = false;
+    std::array<unsigned char, 64> bytes{};
+    while (::read(pipeFds[0], bytes.data(), bytes.size()) > 0)
+        came = true;
+    return came;
+}
+
 // However many signals came, one request.
 void QuitWatcher::OnSignalPipe()
 {
-    std::array<unsigned char, 64> bytes{};
-    while (::read(pipeFds[0], bytes.data(), bytes.size()) > 0) {
-    }
+    TakeSignal();
     emit QuitRequested();
 }

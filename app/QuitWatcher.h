@@ -27,6 +27,10 @@ public:
     QuitWatcher(const QuitWatcher&) = delete;
     QuitWatcher& operator=(const QuitWatcher&) = delete;
 
+    // For a caller whose event loop no longer runs: whether a signal came since the last request
+    // was emitted or taken, taking it.
+    bool TakeSignal();
+
 signals:
     void QuitRequested();
 

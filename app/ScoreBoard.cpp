@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <iostream>
 #include <ostream>
+#include <string>
 #include <utility>
+#include <vector>
 
 // The records view shows the table's places, one row each.
 static_assert(Screen::RecordCount == ScoreTable::Count);
@@ -92,16 +94,18 @@ void ScoreBoard::ShowOn(Screen& screen) const
 
 void ReportTableProblems(const ScoreTable& table, std::ostream& errors, bool atExit)
 {
-    if (!table.GetLockWarning().empty())
-        errors << "tocklet: " << table.GetLockWarning() << '\n';
     if (table.GetLastError().empty())
         return;
     errors << "tocklet: " << table.GetLastError();
-    const auto& unsaved = table.GetUnsaved();
-    if (!unsaved.empty()) {
+    std::vector<std::string> left;
+    for (const ScoreTable::Game& game : table.GetUnsaved())
+        left.push_back(FormatSeconds(game.time) + " s");
+    if (const std::optional<bool> sound = table.GetUnsavedSound())
+        left.emplace_back(*sound ? "sound on" : "sound off");
+    if (!left.empty()) {
         errors << (atExit ? "; lost: " : "; kept to be saved again: ");
-        for (std::size_t i = 0; i < unsaved.size(); ++i)
-            errors << (i == 0 ? "" : ", ") << FormatSeconds(unsaved[i].time) << " s";
+        for (std::size_t i = 0; i < left.size(); ++i)
+            errors << (i == 0 ? "" : ", ") << left[i];
     }
     errors << '\n';
 }

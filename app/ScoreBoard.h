@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -25,6 +26,9 @@ public:
 
     // Waits for the saves asked for so far; nothing more is saved.
     void Finish();
+    // The last save and the wait for it, as ScoreKeeper's: Finish waits for it.
+    void FinishWithASave(std::chrono::milliseconds patience) { keeper.FinishWithASave(patience); }
+    bool WaitForEnd(std::chrono::milliseconds timeout) { return keeper.WaitForEnd(timeout); }
     // Re-reads the file, records of other copies included.
     void Refresh();
     bool IsSoundOn() const;
@@ -53,6 +57,7 @@ private:
     std::optional<ScoreTable::Game> lastRecorded;
 };
 
-// One line on errors for each problem of the table's last save: a lock given up on, a failure
-// with the times it leaves unsaved, kept to be saved again or, at the exit, lost.
+// One line on errors when the table's last save failed (a lock given up on among the reasons),
+// with the times and the choice of sound it leaves unsaved, kept to be saved again or, at the
+// exit, lost.
 void ReportTableProblems(const ScoreTable& table, std::ostream& errors, bool atExit);

@@ -20,18 +20,22 @@ std::string ErrnoText(int error)
     return ::strerror_r(error, buffer, sizeof buffer);
 }
 
-// 30 s, or 0.5 s for a patience below a second.
-std::string SecondsText(std::chrono::milliseconds span)
-{
-    const auto ms = span.count();
-    if (ms % 1000 == 0)
-        return std::to_string(ms / 1000) + " s";
-    return std::to_string(ms / 1000) + "." + std::to_string(ms % 1000 / 100) + " s";
-}
-
 } // namespace
 
-FolderLock::FolderLock(const std::string& dir, std::chrono::milliseconds patience)
+void LockCutOff::BringNearer(Clock::time_point when)
+{
+    const Clock::rep wanted = when.time_since_epoch().count();
+    Clock::rep current = end.load();
+    while (wanted < current && !end.compare_exchange_weak(current, wanted)) {
+    }
+}
+
+LockCutOff::Clock::time_point LockCutOff::Get() const
+{
+    return Clock::time_point(Clock::duration(end.load()));
+}
+
+FolderLock::FolderLock(const std::string& dir, std::chrono::milliseconds patience, const LockCutOff* cutOff)
 {
     // Read-only is enough for flock, and a folder that may not be written can still be shared.
     fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -50,8 +54,10 @@ FolderLock::FolderLock(const std::string& dir, std::chrono::milliseconds patienc
             error = "cannot lock its folder: " + ErrnoText(errno);
             return;
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            error = "the lock on its folder stayed taken for " + SecondsText(patience);
+        const auto now = std::chrono::steady_clock::now();
+        // No time in the words: a cut-off may end a wait at once.
+        if (now >= deadline || (cutOff && now >= cutOff->Get())) {
+            error = "the lock on its folder stayed taken";
             return;
         }
         std::this_thread::sleep_for(PollInterval);

@@ -63,7 +63,7 @@ void ScoreKeeper::SaveSound(bool on)
         const std::lock_guard<std::mutex> guard(lock);
         if (finishing)
             return;
-        view.soundOn = on;
+        view.ChooseSound(on);
         soundWanted = on;
     }
     Wake();
@@ -77,6 +77,26 @@ void ScoreKeeper::Wake()
     }
     std::unique_lock<std::mutex> guard(lock);
     DoQueuedJobs(guard);
+}
+
+void ScoreKeeper::FinishWithASave(std::chrono::milliseconds patience)
+{
+    cutOff.BringNearer(LockCutOff::Clock::now() + patience);
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        if (finishing)
+            return;
+        finishing = true;
+        lastSaveWanted = true;
+        callDone = false;
+    }
+    Wake();
+}
+
+bool ScoreKeeper::WaitForEnd(std::chrono::milliseconds timeout)
+{
+    std::unique_lock<std::mutex> guard(lock);
+    return !thread.joinable() || ended.wait_for(guard, timeout, [this] { return threadEnded; });
 }
 
 void ScoreKeeper::Finish()
@@ -95,33 +115,44 @@ void ScoreKeeper::Work()
 {
     std::unique_lock<std::mutex> guard(lock);
     for (;;) {
-        wake.wait(guard, [this] { return refreshWanted || !games.empty() || soundWanted || finishing; });
-        if (!refreshWanted && games.empty() && !soundWanted)
-            return;
+        wake.wait(guard, [this] { return HasJobs() || finishing; });
+        if (!HasJobs())
+            break;
         DoQueuedJobs(guard);
     }
+    threadEnded = true;
+    ended.notify_all();
 }
 
 void ScoreKeeper::DoQueuedJobs(std::unique_lock<std::mutex>& guard)
 {
     const std::vector<ScoreTable::Game> taken = std::exchange(games, {});
     const std::optional<bool> sound = std::exchange(soundWanted, std::nullopt);
+    const bool last = std::exchange(lastSaveWanted, false);
     refreshWanted = false;
     guard.unlock();
     for (const ScoreTable::Game& game : taken)
         table.Remember(game.time, game.score);
     if (sound)
-        table.SaveSound(*sound);
-    // Saves when a game waits to be saved, in this job or from an earlier one that failed.
-    const bool saving = !table.GetUnsaved().empty();
-    table.Refresh();
+        table.ChooseSound(*sound);
+    // Saves, once for all, when something waits to be saved, from this job or from an earlier
+    // one that failed.
+    const bool saving = last || !table.GetUnsaved().empty() || table.GetUnsavedSound();
+    if (last)
+        table.Save(&cutOff);
+    else
+        table.Refresh(&cutOff);
     guard.lock();
-    // A game recorded meanwhile is in the view already, and not yet in the table: the next job,
-    // which will take it, shows the table then.
-    if (games.empty())
-        view = table;
+    // What was asked for meanwhile is shown already and is not in the table yet: the view keeps
+    // it on top of the table until the next job takes it.
+    view = table;
+    for (const ScoreTable::Game& game : games)
+        view.Remember(game.time, game.score);
+    if (soundWanted)
+        view.ChooseSound(*soundWanted);
+    const bool report = callDone;
     guard.unlock();
-    if (done)
+    if (done && report)
         done(table, saving);
     guard.lock();
 }

@@ -3,9 +3,11 @@
 
 #pragma once
 
+#include "persist/FolderLock.h"
 #include "persist/ReplayShelf.h"
 #include "persist/ScoreTable.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -20,7 +22,8 @@
 class ScoreKeeper {
 public:
     // Called on the keeper's thread after each job, with the table as the job left it; saved
-    // tells a save (a game was to be put in) from a re-read.
+    // tells a save (a game was to be put in) from a re-read. Not called once FinishWithASave
+    // was asked for: its caller reads the table after Finish.
     using Done = std::function<void(const ScoreTable& table, bool saved)>;
 
     ScoreKeeper(ScoreTable& table, Done done);
@@ -28,7 +31,8 @@ public:
     ScoreKeeper(const ScoreKeeper&) = delete;
     ScoreKeeper& operator=(const ScoreKeeper&) = delete;
 
-    // The table as the last job left it, with every game recorded since put in; any thread.
+    // The table as the last job left it, with every game and choice asked for since put in;
+    // any thread.
     ScoreTable GetView() const;
     // Puts the game into the view at once and into the file by a save on the keeper's thread.
     // Returns the place it took in the view, or -1. A game that took a place keeps its replay
@@ -38,6 +42,14 @@ public:
     void Refresh();
     // Puts the choice of sound into the view at once and into the file by a save.
     void SaveSound(bool on);
+    // Takes nothing more, and asks for a last save after the jobs asked for so far: the table as
+    // it is on disk then, with every game and choice not yet saved put in. Every wait for the
+    // folder's lock from now on, the one in flight included, ends within patience; a later call
+    // can only bring that end nearer. Returns at once; Finish waits for the save.
+    void FinishWithASave(std::chrono::milliseconds patience);
+    // Waits up to timeout for the keeper's thread to end, which it does once it is finishing
+    // and has done its last job. True when it has ended or there is none.
+    bool WaitForEnd(std::chrono::milliseconds timeout);
     // Does what was asked for so far and ends the keeper's thread; the table is the caller's
     // again. Nothing asked for afterwards is done.
     void Finish();
@@ -50,16 +62,22 @@ private:
     void Wake();
     // Takes the queue, whose lock guard holds, and does its jobs without the lock.
     void DoQueuedJobs(std::unique_lock<std::mutex>& guard);
+    bool HasJobs() const { return refreshWanted || !games.empty() || soundWanted || lastSaveWanted; }
 
     ScoreTable& table;
     Done done;
     ReplayShelf replays;
     mutable std::mutex lock;
     std::condition_variable wake;
+    std::condition_variable ended;
     ScoreTable view;
     std::vector<ScoreTable::Game> games;
     bool refreshWanted = false;
     std::optional<bool> soundWanted;
+    bool lastSaveWanted = false;
     bool finishing = false;
+    bool callDone = true;
+    bool threadEnded = false;
+    LockCutOff cutOff;
     std::thread thread;
 };

@@ -3,6 +3,7 @@
 
 #include "persist/ScoreTable.h"
 
+#include "base/SecondsText.h"
 #include "persist/FolderLock.h"
 #include "persist/NumberText.h"
 #include "persist/SettingsFile.h"
@@ -49,10 +50,10 @@ bool ScoreTable::Load()
     return false;
 }
 
-bool ScoreTable::Refresh()
+bool ScoreTable::Refresh(const LockCutOff* cutOff)
 {
-    if (!unsaved.empty())
-        return Save();
+    if (!unsaved.empty() || unsavedSound)
+        return Save(cutOff);
     lastError.clear();
     SettingsFile file;
     file.path = GetSettingsPath();
@@ -65,10 +66,10 @@ bool ScoreTable::Refresh()
     return true;
 }
 
-bool ScoreTable::Save()
+bool ScoreTable::Save(const LockCutOff* cutOff)
 {
     int lastPlace = -1;
-    return SaveUnsaved(lastPlace);
+    return SaveUnsaved(lastPlace, cutOff);
 }
 
 int ScoreTable::Remember(double time, int score)
@@ -80,43 +81,54 @@ int ScoreTable::Remember(double time, int score)
     return place;
 }
 
+void ScoreTable::ChooseSound(bool on)
+{
+    soundOn = on;
+    unsavedSound = on;
+}
+
 bool ScoreTable::SaveSound(bool on)
 {
-    return Update([on](ScoreTable& table) { table.soundOn = on; });
+    ChooseSound(on);
+    return Save();
 }
 
 int ScoreTable::RecordAndSave(double time, int score)
 {
     const bool kept = Remember(time, score) >= 0;
     int lastPlace = -1;
-    SaveUnsaved(lastPlace);
+    SaveUnsaved(lastPlace, nullptr);
     return kept ? lastPlace : -1;
 }
 
-bool ScoreTable::SaveUnsaved(int& lastPlace)
+bool ScoreTable::SaveUnsaved(int& lastPlace, const LockCutOff* cutOff)
 {
     lastPlace = -1;
-    const bool saved = Update([&](ScoreTable& table) {
-        for (const Game& game : unsaved)
-            lastPlace = table.Record(game.time, game.score);
-    });
-    if (saved)
+    const bool saved = Update(
+        [&](ScoreTable& table) {
+            for (const Game& game : unsaved)
+                lastPlace = table.Record(game.time, game.score);
+            if (unsavedSound)
+                table.soundOn = *unsavedSound;
+        },
+        cutOff);
+    if (saved) {
         unsaved.clear();
+        unsavedSound.reset();
+    }
     return saved;
 }
 
-bool ScoreTable::Update(const std::function<void(ScoreTable&)>& change)
+bool ScoreTable::Update(const std::function<void(ScoreTable&)>& change, const LockCutOff* cutOff)
 {
-    lockWarning.clear();
     SettingsFile file;
     file.path = GetSettingsPath();
     std::optional<FolderLock> lock;
-    if (!file.path.empty()) {
-        lock.emplace(TextFile::FolderOf(file.path), lockPatience);
-        // Better a save that another one may overwrite than a program that hangs or saves nothing.
-        if (!lock->IsHeld() && !lock->IsMissing())
-            lockWarning = TextFile::Printable(file.path) + ": " + lock->GetError() + "; saving without it";
-    }
+    if (!file.path.empty())
+        lock.emplace(TextFile::FolderOf(file.path), lockPatience, cutOff);
+    // A save without the lock could be overwritten by the holder's older copy, and nobody would
+    // know. A missing folder is nothing to share: the write fails on its own.
+    const bool locked = !lock || lock->IsHeld() || lock->IsMissing();
     file.RemoveStaleTemporaries();
     // A file that exists but cannot be read is kept: a table made without it would wipe it.
     const bool read = ReadFrom(file, "not saved: cannot be read");
@@ -124,9 +136,12 @@ bool ScoreTable::Update(const std::function<void(ScoreTable&)>& change)
         scores = fileScores;
         times = fileTimes;
     }
+    if (!locked)
+        lastError = TextFile::Printable(file.path) + ": not saved: " + lock->GetError();
     if (change)
         change(*this);
-    const bool saved = read && WriteTo(file);
+    TidyPlaces();
+    const bool saved = read && locked && WriteTo(file);
     if (saved && afterSave)
         afterSave(*this, lock && lock->IsHeld());
     if (saved) {
@@ -162,7 +177,7 @@ bool ScoreTable::ReadFrom(SettingsFile& file, const char* failure)
         regist = ParseInt(value);
     if (file.Read(DataSection, "PlayNum", value))
         playNum = ParseInt(value);
-    EmptyOddPlaces();
+    TidyPlaces();
     fileScores = scores;
     fileTimes = times;
     soundKeyRead = file.Read(SoundSection, SoundKey, value);
@@ -170,18 +185,26 @@ bool ScoreTable::ReadFrom(SettingsFile& file, const char* failure)
     return true;
 }
 
-// Such values would be drawn across the title and the records; 0 is how a place reads empty.
-void ScoreTable::EmptyOddPlaces()
+// Such values would be drawn across the title and the records, and a time kept to more digits
+// than are shown would be written back as a number of hundreds of characters.
+void ScoreTable::TidyPlaces()
 {
-    for (int i = 0; i < Count; ++i) {
+    std::array<Game, Count> places{};
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < Count; ++i) {
         const double time = times[i];
         const int score = scores[i];
         // Written so that a NaN fails it too.
         const bool gameTime = time >= 0.0 && time <= LargestTime;
-        if (!gameTime || score < 0 || score > LargestScore) {
-            times[i] = 0.0;
-            scores[i] = 0;
-        }
+        if (!gameTime || score < 0 || score > LargestScore)
+            continue;
+        const double shown = ShownSeconds(time);
+        if (shown > 0.0)
+            places[kept++] = Game{shown, score};
+    }
+    for (std::size_t i = 0; i < Count; ++i) {
+        times[i] = places[i].time;
+        scores[i] = places[i].score;
     }
 }
 

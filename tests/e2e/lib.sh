@@ -289,6 +289,23 @@ e2e_wait_exit() {
     return 1
 }
 
+# e2e_wait_for SECONDS COMMAND [ARG...]: runs the command every 0.1 s until it succeeds, up to
+# SECONDS; returns 1 when it never does.
+e2e_wait_for() {
+    local seconds=$1 ticks
+    shift
+    for ((ticks = 0; ticks < seconds * 10; ticks++)); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# e2e_now_ms: milliseconds of the clock, for measuring how long the program took.
+e2e_now_ms() {
+    echo $(($(date +%s%N) / 1000000))
+}
+
 # e2e_running: the program has not ended.
 e2e_running() {
     [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null

@@ -20,7 +20,7 @@ mkdir -p "$work"
 export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 cd "$work" || e2e_fail "no working directory"
-printf '[Score]\nTime1=8.25  ;my best\n' >Setting.ini
+printf '[Score]\nTime1=8.5  ;my best\n' >Setting.ini
 
 e2e_start "$tocklet"
 window=$(e2e_find_window Tocklet) || e2e_fail "the window did not appear"
@@ -40,7 +40,7 @@ kill -"$signal" "$E2E_PID" && kill -"$signal" "$E2E_PID" || e2e_fail "cannot sen
 e2e_wait_exit 10 || e2e_fail "the program still runs 10 s after SIG$signal"
 [ "$E2E_STATUS" -eq 0 ] || e2e_fail "exit status $E2E_STATUS after SIG$signal, not 0"
 [ ! -s "$E2E_TMP/program.log" ] || e2e_fail "the program complained"
-grep -q '^Time1=8.25  ;my best$' Setting.ini || e2e_fail "the remark on Time1 was lost: $(cat -A Setting.ini)"
+grep -q '^Time1=8.5  ;my best$' Setting.ini || e2e_fail "the remark on Time1 was lost: $(cat -A Setting.ini)"
 for key in Score1 Score5 Time5 Regist PlayNum; do
     grep -q "^$key=" Setting.ini || e2e_fail "SIG$signal did not save $key: $(cat -A Setting.ini)"
 done

@@ -3,9 +3,12 @@
 # SPDX-License-Identifier: MIT
 # Faults at save on the real program: the game runs, the fault strikes, Exit saves. The program
 # must end normally, say in one line on standard error that the save failed, and leave
-# "Setting.ini" exactly as it was, with no temporary file beside it.
+# "Setting.ini" exactly as it was, with no temporary file beside it. With the folder's lock held
+# by another (a copy stopped in the middle of its save), Exit waits for it once, at most 30 s,
+# and a signal at most 5 s.
 #   save-faults.sh <case> <tocklet> [score-table-save-loop]
-# Cases: read-only-directory, directory-in-place, disk-full, killed-saves.
+# Cases: read-only-directory, directory-in-place, disk-full, killed-saves, lock-held-at-exit,
+# lock-freed-at-exit, lock-held-at-signals.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 case_name=$1
@@ -14,6 +17,7 @@ saver=${3:+$(realpath "$3")}
 
 run_as=()
 disk=""
+holder=""
 
 fault_cleanup() {
     local status=$?
@@ -22,6 +26,7 @@ fault_cleanup() {
         wait "$E2E_PID" 2>/dev/null
         E2E_PID=""
     fi
+    [ -n "$holder" ] && kill "$holder" 2>/dev/null
     cd / || true
     [ -n "$disk" ] && umount "$disk" 2>/dev/null
     (exit "$status")
@@ -46,20 +51,22 @@ old_text=$'; hand-written\r\n[Score]\r\nScore1=7\r\nTime1=12.5  ;best run\r\n[No
 start_program() {
     e2e_start "${run_as[@]}" "$tocklet"
     window=$(e2e_find_window Tocklet) || e2e_fail "the window did not appear"
-    sleep 0.3
+    e2e_wait_pixel "$window" title.png 96 69 FFF0F0 10 || e2e_fail "no title 10 s after the window appeared"
 }
 
 start_game() {
     e2e_click "$window" 220 222 || e2e_fail "cannot click Start"
-    sleep 0.2
+    e2e_wait_for 10 playing || e2e_fail "no game 10 s after Start"
     e2e_drag "$window" 100 60 160 150 || e2e_fail "cannot drag a swing"
     e2e_drag "$window" 300 80 250 200 || e2e_fail "cannot drag a swing"
 }
 
 stop_game_and_exit() {
     e2e_key "$window" Escape || e2e_fail "cannot type Escape"
-    sleep 0.3
-    e2e_running || e2e_fail "the program ended during play (status $(wait "$E2E_PID"; echo $?))"
+    if ! e2e_wait_pixel "$window" title.png 96 69 FFF0F0 10; then
+        e2e_running || e2e_fail "the program ended during play (status $(wait "$E2E_PID"; echo $?))"
+        e2e_fail "no title 10 s after Escape"
+    fi
     e2e_click "$window" 220 290 || e2e_fail "cannot click Exit"
     e2e_wait_exit 10 || e2e_fail "the program still runs 10 s after Exit"
     [ "$E2E_STATUS" -eq 0 ] || e2e_fail "exit status $E2E_STATUS after Exit"
@@ -83,6 +90,51 @@ expect_no_temporaries() {
     local left
     left=$(find "$work" -maxdepth 1 -name '.Setting.ini.tmp-*' | head -n 3)
     [ -z "$left" ] || e2e_fail "temporary files stayed behind: $left"
+}
+
+# hold_lock: takes the lock on the working folder, as a copy stopped in the middle of its save
+# holds it, until release_lock.
+hold_lock() {
+    (exec 9<"$work" && flock -x 9 && : >"$E2E_TMP/locked" && exec sleep 600) &
+    holder=$!
+    e2e_wait_for 10 test -e "$E2E_TMP/locked" || e2e_fail "cannot take the lock on $work"
+}
+
+release_lock() {
+    kill "$holder" 2>/dev/null
+    wait "$holder" 2>/dev/null
+    holder=""
+}
+
+window_gone() {
+    ! xdotool search --onlyvisible --name '^Tocklet$' >/dev/null 2>&1
+}
+
+playing() {
+    e2e_screenshot "$window" play.png && [ "$(e2e_pixel play.png 96 69)" != FFF0F0 ]
+}
+
+# lose_game: a game without a weight, over when its grace ends, played until the title is back.
+lose_game() {
+    e2e_click "$window" 220 222 || e2e_fail "cannot click Start"
+    e2e_wait_for 10 playing || e2e_fail "no game 10 s after Start"
+    e2e_wait_pixel "$window" lost.png 96 69 FFF0F0 40 || e2e_fail "no title 40 s into a game without a weight"
+}
+
+# expect_end_within SIGNAL|Exit SECONDS: asks the program to end and fails unless it ends with
+# status 0 within SECONDS; took_ms says how long it took.
+expect_end_within() {
+    local started
+    started=$(e2e_now_ms)
+    if [ "$1" = Exit ]; then
+        e2e_click "$window" 220 290 || e2e_fail "cannot click Exit"
+    else
+        kill -"$1" "$E2E_PID" || e2e_fail "cannot send SIG$1"
+    fi
+    e2e_wait_exit 70 || e2e_fail "the program still runs 70 s after $1"
+    took_ms=$(($(e2e_now_ms) - started))
+    [ "$E2E_STATUS" -eq 0 ] || e2e_fail "exit status $E2E_STATUS after $1"
+    [ "$took_ms" -le $(($2 * 1000)) ] || e2e_fail "the program took $took_ms ms to end after $1, more than $2 s"
 }
 
 put_old_file() {
@@ -150,11 +202,9 @@ disk-full)
 
     # A game lost on the full disk is kept, and saved by Exit once there is room again.
     start_program
-    e2e_click "$window" 220 222 || e2e_fail "cannot click Start"
-    sleep 0.3
-    e2e_drag "$window" 200 400 260 400 || e2e_fail "cannot hang the weight"
-    e2e_wait_pixel "$window" lost.png 96 69 FFF0F0 40 || e2e_fail "no title 40 s into a game without a weight"
-    sleep 0.5
+    lose_game
+    # The keeper says so once its save failed, a moment after the title is back.
+    e2e_wait_for 10 grep -q "kept to be saved again" "$E2E_TMP/program.log"
     kept=$(sed -n 's/.*not saved: .*No space left on device; kept to be saved again: \([0-9.]*\) s$/\1/p' \
         "$E2E_TMP/program.log")
     [ -n "$kept" ] || e2e_fail "the failed save after the game did not say it kept the time: $(cat "$E2E_TMP/program.log")"
@@ -163,7 +213,10 @@ disk-full)
     e2e_wait_exit 10 || e2e_fail "the program still runs 10 s after Exit"
     [ "$E2E_STATUS" -eq 0 ] || e2e_fail "exit status $E2E_STATUS after Exit"
     [ "$(wc -l <"$E2E_TMP/program.log")" -eq 1 ] || e2e_fail "Exit said more: $(cat "$E2E_TMP/program.log")"
-    grep -q "^Time[12]=$kept"$'\r$' "$work/Setting.ini" && grep -q $'^keep=me\r$' "$work/Setting.ini" ||
+    # Values, not texts: the line says 11.0 s where the file holds 11, and a remark may follow.
+    sed -n 's/^Time[12]=\([0-9.]*\).*/\1/p' "$work/Setting.ini" |
+        awk -v kept="$kept" '$1 + 0 == kept + 0 { found = 1 } END { exit !found }' &&
+        grep -q $'^keep=me\r$' "$work/Setting.ini" ||
         e2e_fail "the kept time $kept s is not in the file: $(cat -A "$work/Setting.ini")"
     expect_no_temporaries
     e2e_log "full disk: the save failed in one line and kept the file; a game lost then ($kept s) was saved by Exit"
@@ -202,6 +255,64 @@ killed-saves)
     expect_old_file
     expect_no_temporaries
     e2e_log "after $kills killed saves the file was whole each time; the program's start removed $(basename "$left")"
+    ;;
+lock-held-at-exit)
+    # The save after the game waits for the lock; Exit waits once more, 30 s in all at most,
+    # writes nothing and names the game lost. A margin of 5 s for a loaded machine.
+    put_old_file
+    cd "$work" || e2e_fail "no working directory"
+    hold_lock
+    start_program
+    lose_game
+    expect_end_within Exit 35
+    expect_one_error_line "the lock on its folder stayed taken; lost: [0-9.]* s"
+    expect_old_file
+    expect_no_temporaries
+    e2e_log "lock held: Exit ended the program after $took_ms ms, wrote nothing and said: $(cat "$E2E_TMP/program.log")"
+    ;;
+lock-freed-at-exit)
+    # Exit waits for the lock, and saves once it comes.
+    put_old_file
+    cd "$work" || e2e_fail "no working directory"
+    hold_lock
+    start_program
+    lose_game
+    e2e_click "$window" 220 290 || e2e_fail "cannot click Exit"
+    e2e_wait_for 10 window_gone || e2e_fail "the window stayed 10 s after Exit"
+    e2e_running || e2e_fail "the program did not wait for the lock at Exit"
+    release_lock
+    e2e_wait_exit 10 || e2e_fail "the program still runs 10 s after the lock went"
+    [ "$E2E_STATUS" -eq 0 ] || e2e_fail "exit status $E2E_STATUS after Exit"
+    expect_no_error
+    [ "$(grep -c '^Time[1-5]=[1-9]' "$work/Setting.ini")" -eq 2 ] &&
+        grep -q $'^keep=me\r$' "$work/Setting.ini" ||
+        e2e_fail "the game is not beside the old time in the file: $(cat -A "$work/Setting.ini")"
+    expect_no_temporaries
+    e2e_log "Exit waited for the lock and saved the game once it came"
+    ;;
+lock-held-at-signals)
+    # SIGTERM during a game, a lost game still waiting for the lock: 5 s at most, as a session
+    # that ends does not wait longer. Then SIGTERM while Exit waits cuts that wait to 5 s.
+    put_old_file
+    cd "$work" || e2e_fail "no working directory"
+    hold_lock
+    start_program
+    lose_game
+    e2e_click "$window" 220 222 || e2e_fail "cannot click Start"
+    e2e_wait_for 10 playing || e2e_fail "no game 10 s after Start"
+    expect_end_within TERM 10
+    expect_one_error_line "the lock on its folder stayed taken; lost: [0-9.]* s"
+    expect_old_file
+    in_game=$took_ms
+
+    start_program
+    e2e_click "$window" 220 290 || e2e_fail "cannot click Exit"
+    e2e_wait_for 10 window_gone || e2e_fail "the window stayed 10 s after Exit"
+    expect_end_within TERM 10
+    expect_one_error_line "the lock on its folder stayed taken$"
+    expect_old_file
+    expect_no_temporaries
+    e2e_log "lock held: SIGTERM during a game ended the program after $in_game ms, during Exit's wait after $took_ms ms; nothing written"
     ;;
 *)
     e2e_fail "unknown case $case_name"

@@ -10,16 +10,17 @@
 
 #include <array>
 #include <atomic>
-#include <bit>
 #include <cfloat>
 #include <chrono>
 #include <climits>
 #include <clocale>
-#include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <latch>
+#include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
@@ -79,6 +80,31 @@ public:
     static bool IsComma() { return std::string(std::localeconv()->decimal_point) == ","; }
 };
 
+// Polls for up to 10 s.
+bool WaitFor(const std::function<bool()>& condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// How many descriptors of this process are open on the directory: a save opens one to lock it
+// and keeps it while it waits.
+int DescriptorsOn(const std::string& dir)
+{
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code gone;
+        if (std::filesystem::read_symlink(entry.path(), gone) == dir)
+            ++count;
+    }
+    return count;
+}
+
 } // namespace
 
 TEST_F(ScoreTableOnDisk, RunWithoutAFileLeavesTheDefaultFile)
@@ -120,10 +146,10 @@ TEST_F(ScoreTableOnDisk, TimeWithARemarkReadsAsTheNumberAndKeepsTheRemark)
 
 TEST_F(ScoreTableOnDisk, BestTimeIsTheFirstTimeEvenWhenALaterOneIsSmaller)
 {
-    Put("[Score]\nTime1=30.5\nTime2=10.25\n");
+    Put("[Score]\nTime1=30.5\nTime2=10.2\n");
     EXPECT_TRUE(table.Load());
     EXPECT_EQ(table.GetTime(0), 30.5);
-    EXPECT_EQ(table.GetTime(1), 10.25);
+    EXPECT_EQ(table.GetTime(1), 10.2);
     EXPECT_EQ(table.GetTime(5), 0.0);
     EXPECT_EQ(table.GetTime(-1), 0.0);
 }
@@ -139,59 +165,71 @@ TEST_F(ScoreTableOnDisk, ValueThatIsNoNumberReadsAsZeroAndIsWrittenBackAsZero)
     EXPECT_EQ(Stored("Score", "Score4"), "0  ;noted");
 }
 
-// Such values would run across the title and the records: the whole place reads as empty, and
-// is written back so; the other lines stay.
-TEST_F(ScoreTableOnDisk, PlacesNoGameMakesReadAsEmptyAndAreWrittenBackSo)
+// Such places would run across the title and the records, or show a game that never was: each
+// reads as empty, and the places after it move up, so that the best time is never an empty
+// place above a game. They are written back so; the other lines stay.
+TEST_F(ScoreTableOnDisk, PlacesNoGameMakesReadAsEmptyAndTheOthersMoveUp)
 {
-    Put("[Score]\nTime1=1e308\nTime2=inf\nTime3=nan\nTime4=-5\nTime5=12.5\nScore1=3\n"
-        "Score5=100000\n[Mine]\nkept=1e308\n");
-    ASSERT_TRUE(table.Load());
-    EXPECT_EQ(table.times, (std::array<double, ScoreTable::Count>{}));
-    EXPECT_EQ(table.scores, (std::array<int, ScoreTable::Count>{}));
-    ASSERT_TRUE(table.Save());
-    EXPECT_EQ(Stored("Score", "Time1"), "0");
-    EXPECT_EQ(Stored("Score", "Score1"), "0");
-    EXPECT_EQ(Stored("Score", "Time5"), "0");
-    EXPECT_EQ(Stored("Score", "Score5"), "0");
-    EXPECT_EQ(Stored("Mine", "kept"), "1e308");
+    const struct {
+        const char* time;
+        const char* score;
+    } odd[] = {
+        {"1e308", "3"}, {"inf", "3"},       {"nan", "3"},    {"-5", "3"},   {"100000", "3"},
+        {"12.5", "-3"}, {"12.5", "100000"}, {"1e-300", "3"}, {"0.04", "3"}, {"0", "3"},
+    };
+    for (const auto& place : odd) {
+        SCOPED_TRACE(std::string(place.time) + " s, " + place.score + " weights");
+        Put(std::string("[Score]\nTime1=") + place.time + "\nScore1=" + place.score
+            + "\nTime2=99999.9\nScore2=99999\nTime4=20.5\nScore4=2\n[Mine]\nkept=1e308\n");
+        ASSERT_TRUE(table.Load());
+        EXPECT_EQ(table.GetTime(0), 99999.9);
+        EXPECT_EQ(table.times, (std::array<double, ScoreTable::Count>{99999.9, 20.5}));
+        EXPECT_EQ(table.scores, (std::array<int, ScoreTable::Count>{99999, 2}));
+        ASSERT_TRUE(table.Save());
+        EXPECT_EQ(Stored("Score", "Time1"), "99999.9");
+        EXPECT_EQ(Stored("Score", "Score2"), "2");
+        EXPECT_EQ(Stored("Score", "Time4"), "0");
+        EXPECT_EQ(Stored("Score", "Score4"), "0");
+        EXPECT_EQ(Stored("Mine", "kept"), "1e308");
+    }
 }
 
-// Every time is written plainly; one that a game can make comes back exactly, any other reads
-// as an empty place.
-TEST_F(ScoreTableOnDisk, AwkwardTimesComeBackExactlyFromPlainDecimals)
+// A time is kept and written as the tenth it is shown as, as a game's own time is: whatever was
+// put in, the file gets a short number that reads back as the same time.
+TEST_F(ScoreTableOnDisk, TimesAreWrittenAsTheTenthsTheyShow)
 {
-    const double awkward[] = {0.1,
-                              1e-7,
-                              123456.789,
-                              1e300,
-                              -2.5,
-                              -1e-300,
-                              5e-324,
-                              DBL_MAX,
-                              -0.0,
-                              1.0 / 3,
-                              -123456.789,
-                              1e22,
-                              9007199254740993.0,
-                              2.2250738585072014e-308,
-                              0.30000000000000004};
-    constexpr int Count = ScoreTable::Count;
-    for (std::size_t first = 0; first < std::size(awkward); first += Count) {
+    const std::pair<double, const char*> cases[] = {
+        {0.1, "0.1"},
+        {1.0 / 3, "0.3"},
+        {0.30000000000000004, "0.3"},
+        {0.06, "0.1"},
+        {12.34, "12.3"},
+        {12.36, "12.4"},
+        {11.0, "11"},
+        {99999.9, "99999.9"},
+        {0.04, "0"},
+        {1e-7, "0"},
+        {1e-300, "0"},
+        {5e-324, "0"},
+        {2.2250738585072014e-308, "0"},
+        {-0.0, "0"},
+        {-2.5, "0"},
+        {123456.789, "0"},
+        {1e22, "0"},
+        {DBL_MAX, "0"},
+    };
+    for (const auto& [time, text] : cases) {
+        SCOPED_TRACE(time);
         ScoreTable saved;
-        ASSERT_TRUE(saved.Update([&](ScoreTable& table) {
-            for (int i = 0; i < Count; ++i)
-                table.times[i] = awkward[(first + i) % std::size(awkward)];
+        ASSERT_TRUE(saved.Update([time = time](ScoreTable& changed) {
+            changed.times[0] = time;
+            changed.scores[0] = 1;
         })) << saved.GetLastError();
+        EXPECT_EQ(Stored("Score", "Time1"), text);
         ScoreTable loaded;
         ASSERT_TRUE(loaded.Load());
-        for (int i = 0; i < Count; ++i) {
-            SCOPED_TRACE(saved.times[i]);
-            const double time = saved.times[i];
-            const double expected = time >= 0.0 && time <= ScoreTable::LargestTime ? time : 0.0;
-            EXPECT_EQ(std::bit_cast<std::uint64_t>(loaded.times[i]), std::bit_cast<std::uint64_t>(expected));
-            const std::string text = *Stored("Score", ("Time" + std::to_string(i + 1)).c_str());
-            EXPECT_EQ(text.find_first_of("eE"), std::string::npos) << text;
-        }
+        EXPECT_EQ(loaded.times, saved.times);
+        EXPECT_EQ(loaded.scores, saved.scores);
     }
 }
 
@@ -331,9 +369,7 @@ TEST_F(ScoreTableOnDisk, NumbersKeepTheirPointUnderACommaLocale)
     Put("[Score]\nTime1=12.5\n");
     ASSERT_TRUE(table.Load());
     EXPECT_EQ(table.GetTime(0), 12.5);
-    ASSERT_TRUE(table.Update([](ScoreTable& changed) {
-        changed.times = {0.1, 1e-7, 12345.678, 2.5, 99999.9};
-    }));
+    ASSERT_TRUE(table.Update([](ScoreTable& changed) { changed.times = {0.1, 0.7, 12345.6, 2.5, 99999.9}; }));
     EXPECT_EQ(Stored("Score", "Time1"), "0.1");
     EXPECT_EQ(Stored("Score", "Time4"), "2.5");
     ScoreTable loaded;
@@ -478,20 +514,29 @@ TEST_F(ScoreTableOnDisk, SavesAtTheSameMomentAllKeepTheirRecords)
     EXPECT_EQ(onDisk.scores, (std::array<int, ScoreTable::Count>{64, 63, 62, 61, 60}));
 }
 
-TEST_F(ScoreTableOnDisk, ALockThatStaysTakenIsReportedAndTheSaveGoesOn)
+// The holder of the lock (a copy stopped in the middle of its save) would write back its own
+// older table over a save made without it: the game stays unsaved, and the next save with the
+// lock puts it in.
+TEST_F(ScoreTableOnDisk, ALockThatStaysTakenKeepsTheGameUnsavedAndTheFileAsItWas)
 {
     Put(FullFile);
     const int folder = ::open(dir.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ASSERT_EQ(::flock(folder, LOCK_EX), 0);
     table.lockPatience = std::chrono::milliseconds(300);
     EXPECT_EQ(table.RecordAndSave(45.2, 8), 1);
+    const std::string error = table.GetLastError();
+    EXPECT_EQ(Bytes(), FullFile);
+    EXPECT_EQ(table.GetUnsaved(), (std::vector<ScoreTable::Game>{{45.2, 8}}));
+    EXPECT_EQ(table.times, (std::array<double, ScoreTable::Count>{50, 45.2, 40, 30, 20}));
     ::close(folder);
-    const std::string& warning = table.GetLockWarning();
-    EXPECT_NE(warning.find(SettingsPath()), std::string::npos) << warning;
-    EXPECT_NE(warning.find("lock"), std::string::npos) << warning;
-    EXPECT_EQ(warning.find('\n'), std::string::npos) << warning;
-    EXPECT_EQ(table.GetLastError(), "");
+    EXPECT_NE(error.find(SettingsPath() + ": not saved: "), std::string::npos) << error;
+    EXPECT_NE(error.find("lock"), std::string::npos) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+
+    ASSERT_TRUE(table.Save()) << table.GetLastError();
+    EXPECT_TRUE(table.GetUnsaved().empty());
     EXPECT_EQ(Stored("Score", "Time2"), "45.2");
+    EXPECT_EQ(Stored("Score", "Time3"), "40");
 }
 
 // A copy whose save holds the lock for seconds (slow storage, a process stopped mid-save) is
@@ -511,7 +556,7 @@ TEST_F(ScoreTableOnDisk, ASaveWaitsForASlowHolderAndBothRecordsStay)
     locked.wait();
     EXPECT_EQ(table.RecordAndSave(35.7, 2), 3);
     holder.join();
-    EXPECT_EQ(table.GetLockWarning(), "");
+    EXPECT_EQ(table.GetLastError(), "");
     ScoreTable onDisk;
     ASSERT_TRUE(onDisk.Load());
     EXPECT_EQ(onDisk.times, (std::array<double, ScoreTable::Count>{50, 40, 35.8, 35.7, 30}));
@@ -540,6 +585,29 @@ TEST_F(ScoreTableOnDisk, AGameWhoseSaveFailedIsSavedByALaterOne)
     EXPECT_EQ(onDisk.scores, (std::array<int, ScoreTable::Count>{5, 8, 4, 3, 2}));
 }
 
+// A file that cannot be read at a save (here a directory in its place) is left alone, and each
+// such save puts the game waiting into the table as it was, so that it is counted once.
+TEST_F(ScoreTableOnDisk, SavesThatCannotReadTheFileCountAGameOnce)
+{
+    Put(FullFile);
+    ASSERT_TRUE(table.Load());
+    ASSERT_EQ(::unlink(SettingsPath().c_str()), 0);
+    ASSERT_EQ(::mkdir(SettingsPath().c_str(), 0755), 0);
+    EXPECT_EQ(table.RecordAndSave(45.2, 8), 1);
+    EXPECT_FALSE(table.Save());
+    EXPECT_FALSE(table.Save());
+    EXPECT_NE(table.GetLastError().find("cannot be read"), std::string::npos) << table.GetLastError();
+    EXPECT_EQ(table.times, (std::array<double, ScoreTable::Count>{50, 45.2, 40, 30, 20}));
+    EXPECT_EQ(table.GetUnsaved(), (std::vector<ScoreTable::Game>{{45.2, 8}}));
+
+    ASSERT_EQ(::rmdir(SettingsPath().c_str()), 0);
+    Put(FullFile);
+    ASSERT_TRUE(table.Save()) << table.GetLastError();
+    ScoreTable onDisk;
+    ASSERT_TRUE(onDisk.Load());
+    EXPECT_EQ(onDisk.times, (std::array<double, ScoreTable::Count>{50, 45.2, 40, 30, 20}));
+}
+
 // The window records games while the keeper's thread saves: the view shows each at once, and
 // each reaches the file.
 TEST_F(ScoreTableOnDisk, TheKeeperSavesGamesRecordedWhileItSaves)
@@ -560,6 +628,118 @@ TEST_F(ScoreTableOnDisk, TheKeeperSavesGamesRecordedWhileItSaves)
     ASSERT_TRUE(onDisk.Load());
     EXPECT_EQ(onDisk.times, (std::array<double, ScoreTable::Count>{64, 63, 62, 61, 60}));
     EXPECT_EQ(keeper.GetView().times, onDisk.times);
+}
+
+// A choice of sound made while a game waits to be saved goes into the file with it, in one
+// write; a choice whose save failed is kept and made by a later save, as a game is.
+TEST_F(ScoreTableOnDisk, AChoiceOfSoundIsSavedWithTheGamesWaitingAndKeptUntilSaved)
+{
+    Put(FullFile);
+    ASSERT_TRUE(table.Load());
+    table.Remember(45.2, 8);
+    ASSERT_TRUE(table.SaveSound(false)) << table.GetLastError();
+    EXPECT_TRUE(table.GetUnsaved().empty());
+    EXPECT_EQ(Stored("Score", "Time2"), "45.2");
+    EXPECT_EQ(Stored("Sound", "On"), "0");
+
+    const int folder = ::open(dir.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(folder, LOCK_EX), 0);
+    table.lockPatience = std::chrono::milliseconds(100);
+    EXPECT_FALSE(table.SaveSound(true));
+    ::close(folder);
+    EXPECT_EQ(table.GetUnsavedSound(), true);
+    EXPECT_TRUE(table.soundOn);
+    EXPECT_TRUE(table.Refresh()) << table.GetLastError();
+    EXPECT_EQ(table.GetUnsavedSound(), std::nullopt);
+    EXPECT_EQ(Stored("Sound", "On"), "1");
+}
+
+// A game or a choice of sound asked for while the keeper's save waits for another copy's lock is
+// shown at once, and still when that save ends: the job that takes it comes after.
+TEST_F(ScoreTableOnDisk, WhatIsAskedForWhileASaveWaitsStaysInTheView)
+{
+    const struct {
+        const char* what;
+        std::function<void(ScoreKeeper&)> ask;
+        std::function<bool(const ScoreTable&)> shows;
+    } cases[] = {
+        {"a game", [](ScoreKeeper& keeper) { keeper.Record(60, 6); },
+         [](const ScoreTable& view) { return view.GetTime(0) == 60; }},
+        {"sound off", [](ScoreKeeper& keeper) { keeper.SaveSound(false); },
+         [](const ScoreTable& view) { return !view.soundOn; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Put(FullFile);
+        ScoreTable kept;
+        ASSERT_TRUE(kept.Load());
+        const int folder = ::open(dir.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ASSERT_EQ(::flock(folder, LOCK_EX), 0);
+        ScoreKeeper* watched = nullptr;
+        std::optional<bool> shownWhenTheWaitEnded;
+        ScoreKeeper keeper(kept, [&](const ScoreTable&, bool) {
+            if (!shownWhenTheWaitEnded)
+                shownWhenTheWaitEnded = c.shows(watched->GetView());
+        });
+        watched = &keeper;
+        keeper.Record(45.2, 8);
+        ASSERT_TRUE(WaitFor([&] { return DescriptorsOn(dir.path) == 2; }))
+            << "the save never waited for the lock";
+        c.ask(keeper);
+        EXPECT_TRUE(c.shows(keeper.GetView()));
+        ::close(folder);
+        keeper.Finish();
+        EXPECT_EQ(shownWhenTheWaitEnded, true);
+        EXPECT_TRUE(c.shows(keeper.GetView())) << "after the next job";
+    }
+}
+
+// The program's end cuts short a save that waits for another copy's lock, and its last save waits
+// no longer: nothing is written, the game stays unsaved for the caller to name, and no job calls
+// back once the end was asked for.
+TEST_F(ScoreTableOnDisk, TheLastSaveCutsShortAWaitForTheLockInFlight)
+{
+    Put(FullFile);
+    ASSERT_TRUE(table.Load());
+    table.lockPatience = std::chrono::hours(1);
+    const int folder = ::open(dir.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(folder, LOCK_EX), 0);
+    std::atomic<int> calls{0};
+    ScoreKeeper keeper(table, [&calls](const ScoreTable&, bool) { ++calls; });
+    keeper.Record(45.2, 8);
+    ASSERT_TRUE(WaitFor([&] { return DescriptorsOn(dir.path) == 2; }))
+        << "the save never waited for the lock";
+    keeper.FinishWithASave(std::chrono::milliseconds(0));
+    const bool ended = WaitFor([&] { return keeper.WaitForEnd(std::chrono::milliseconds(0)); });
+    ::close(folder);
+    keeper.Finish();
+    EXPECT_TRUE(ended) << "the wait for the lock went on";
+    EXPECT_EQ(calls.load(), 0);
+    EXPECT_EQ(Bytes(), FullFile);
+    EXPECT_EQ(table.GetUnsaved(), (std::vector<ScoreTable::Game>{{45.2, 8}}));
+    EXPECT_NE(table.GetLastError().find("lock"), std::string::npos) << table.GetLastError();
+}
+
+// The window reads the view while the keeper's thread replaces it after each job (a race that
+// ThreadSanitizer sees).
+TEST_F(ScoreTableOnDisk, TheViewIsReadWhileTheKeeperReplacesIt)
+{
+    Put(FullFile);
+    ASSERT_TRUE(table.Load());
+    ScoreKeeper keeper(table, {});
+    std::atomic<bool> recorded{false};
+    std::thread window([&] {
+        while (!recorded.load())
+            EXPECT_GE(keeper.GetView().GetTime(0), 50);
+    });
+    for (int i = 0; i < 20; ++i) {
+        keeper.Record(60 + i, 1);
+        keeper.Refresh();
+    }
+    keeper.Finish();
+    recorded = true;
+    window.join();
+    EXPECT_EQ(keeper.GetView().GetTime(0), 79);
 }
 
 TEST_F(ScoreTableOnDisk, SoundChoiceIsKeptInItsOwnKeyThroughOtherCopiesSaves)
