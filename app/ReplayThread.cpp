@@ -67,8 +67,8 @@ QString ReplayThread::EndText(ReplayPlayer::State state) const
 
 std::string ReplayThread::EndLine() const
 {
-    return StatusLine(replay->seconds, MinPace) + "　"
-           + QString::fromStdString(scoreWords).arg(replay->score).toStdString();
+    return playTime(replay->seconds) + "　" + QString::fromStdString(scoreWords).arg(replay->score).toStdString()
+           + "　" + label;
 }
 
 void ReplayThread::Run()
@@ -101,9 +101,10 @@ void ReplayThread::Run()
 
 std::string ReplayThread::StatusLine(double seconds, int shownPace) const
 {
-    std::string line = label + "　" + playTime(seconds);
+    // The time where a game shows it, so that a replay's end reads as the game's did.
+    std::string line = playTime(seconds) + "　" + label;
     if (shownPace > MinPace)
-        line += "　×" + std::to_string(shownPace);
+        line += " ×" + std::to_string(shownPace);
     return line;
 }
 

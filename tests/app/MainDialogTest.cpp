@@ -661,7 +661,7 @@ TEST_F(MainDialogTest, ALostGamesRowIsWatchedAgainAndEndsOnItsSavedTime)
     EXPECT_EQ(screen.GetSelectedRecord(), 1) << "held at the last row taken";
     QTest::keyClick(&dialog, Qt::Key_Return);
     ASSERT_TRUE(Playing());
-    EXPECT_TRUE(WaitFor([&] { return Time().starts_with("リプレイ 2位　[時間:"); }));
+    EXPECT_TRUE(WaitFor([&] { return Time().starts_with("[時間:") && Time().ends_with("　リプレイ 2位"); }));
 
     const struct {
         Qt::Key key;
