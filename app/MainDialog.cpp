@@ -243,30 +243,21 @@ void MainDialog::Watch(int place)
     }
     // The world is the replay's alone: the last game's thread may still be ending.
     gameThread.StopAndJoin();
-    replayThread.StopAndJoin();
     playInput.Forget();
-    gameScreen.BeginReplay();
-    replayThread.Prepare(gameScreen, std::move(replay), place, [this](ReplayPlayer::State state) {
-        QMetaObject::invokeMethod(
-            this, [this, state] { OnReplayEnded(state); }, Qt::QueuedConnection);
-    });
-    gameScreen.SetPlaying(true);
+    const bool playing =
+        replayThread.Play(gameScreen, std::move(replay), place, [this](ReplayPlayer::State state) {
+            QMetaObject::invokeMethod(
+                this, [this, state] { OnReplayEnded(state); }, Qt::QueuedConnection);
+        });
     Invalidate();
     WindowAccessible::FocusMoved(*this);
-    WindowAccessible::Announce(*this, replayThread.StartedText());
-    try {
-        replayThread.Start();
-    } catch (const std::system_error& error) {
-        std::fprintf(stderr, "tocklet: the replay could not start: %s\n", error.what());
-        gameScreen.EndReplay();
-        Invalidate();
-    }
+    if (playing)
+        WindowAccessible::Announce(*this, replayThread.StartedText());
 }
 
 void MainDialog::StopReplay()
 {
-    replayThread.StopAndJoin();
-    gameScreen.EndReplay();
+    replayThread.Stop();
     Invalidate();
     WindowAccessible::FocusMoved(*this);
 }

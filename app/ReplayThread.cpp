@@ -8,6 +8,8 @@
 #include "threads/OwnerWindow.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -40,6 +42,29 @@ void ReplayThread::Prepare(GameScreen& screen, std::shared_ptr<const Replay> rep
     pace.store(MinPace);
 }
 
+bool ReplayThread::Play(GameScreen& screen, std::shared_ptr<const Replay> replay, int place, Ended ended)
+{
+    StopAndJoin();
+    screen.BeginReplay();
+    Prepare(screen, std::move(replay), place, std::move(ended));
+    screen.SetPlaying(true);
+    try {
+        Start();
+    } catch (const std::system_error& error) {
+        std::fprintf(stderr, "tocklet: the replay could not start: %s\n", error.what());
+        screen.EndReplay();
+        return false;
+    }
+    return true;
+}
+
+void ReplayThread::Stop()
+{
+    StopAndJoin();
+    if (screen)
+        screen->EndReplay();
+}
+
 int ReplayThread::ChangePace(int step)
 {
     const int now = pace.load();
@@ -67,8 +92,8 @@ QString ReplayThread::EndText(ReplayPlayer::State state) const
 
 std::string ReplayThread::EndLine() const
 {
-    return playTime(replay->seconds) + "　" + QString::fromStdString(scoreWords).arg(replay->score).toStdString()
-           + "　" + label;
+    return playTime(replay->seconds) + "　"
+           + QString::fromStdString(scoreWords).arg(replay->score).toStdString() + "　" + label;
 }
 
 void ReplayThread::Run()

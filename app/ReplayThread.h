@@ -38,8 +38,13 @@ public:
     ReplayThread();
     ~ReplayThread() override;
 
-    // On the window's thread while no replay runs: the replay of the record at place (0 the
-    // best) on the screen, which the window has begun a replay on and which outlives the thread.
+    // On the window's thread while neither a game nor a replay runs: the play scene of the
+    // replay of the record at place (0 the best) on the screen, which outlives the thread, and
+    // the replay under way. False, with one line on standard error, when no thread can be made.
+    bool Play(GameScreen& screen, std::shared_ptr<const Replay> replay, int place, Ended ended);
+    // On the window's thread: ends the replay at once and puts its play scene away.
+    void Stop();
+    // Play without starting: the texts of the replay of the record at place.
     void Prepare(GameScreen& screen, std::shared_ptr<const Replay> replay, int place, Ended ended);
     // Any thread: the pace doubled (step 1) or halved (step -1) within MinPace and MaxPace.
     // Returns the pace now.
