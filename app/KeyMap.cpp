@@ -12,7 +12,8 @@ using Command = KeyMap::Command;
 constexpr int Title = static_cast<int>(KeyMap::View::Title);
 constexpr int Records = static_cast<int>(KeyMap::View::Records);
 constexpr int Play = static_cast<int>(KeyMap::View::Play);
-constexpr int Anywhere = Title | Records | Play;
+constexpr int Replay = static_cast<int>(KeyMap::View::Replay);
+constexpr int Anywhere = Title | Records | Play | Replay;
 
 // A chord with Ctrl, Alt or Meta is none of the window's letters, Enter, Space or arrows.
 constexpr Qt::KeyboardModifiers Chord = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
@@ -40,8 +41,8 @@ const Row Rows[] = {
     {Qt::Key_Backtab, Title, CtrlAlt, {}, Repeats, Command::FocusPrevious},
     {Qt::Key_Tab, Title, CtrlAlt, Qt::ShiftModifier, Repeats, Command::FocusPrevious},
     {Qt::Key_Tab, Title, CtrlAlt, {}, Repeats, Command::FocusNext},
-    {Qt::Key_Backtab, Records | Play, CtrlAlt, {}, Repeats, Command::None},
-    {Qt::Key_Tab, Records | Play, CtrlAlt, {}, Repeats, Command::None},
+    {Qt::Key_Backtab, Records | Play | Replay, CtrlAlt, {}, Repeats, Command::None},
+    {Qt::Key_Tab, Records | Play | Replay, CtrlAlt, {}, Repeats, Command::None},
 
     {Qt::Key_Left, Play, Chord, {}, Repeats, Command::AimLeft},
     {Qt::Key_Right, Play, Chord, {}, Repeats, Command::AimRight},
@@ -60,14 +61,23 @@ const Row Rows[] = {
     {Qt::Key_Down, Title, Chord, {}, Repeats, Command::FocusNext},
     {Qt::Key_Right, Title, Chord, {}, Repeats, Command::FocusNext},
 
-    {Qt::Key_Return, Records, Chord, {}, Once, Command::LeaveRecords},
-    {Qt::Key_Enter, Records, Chord, {}, Once, Command::LeaveRecords},
+    {Qt::Key_Up, Records, Chord, {}, Repeats, Command::SelectPrevious},
+    {Qt::Key_Down, Records, Chord, {}, Repeats, Command::SelectNext},
+    {Qt::Key_Return, Records, Chord, {}, Once, Command::Watch},
+    {Qt::Key_Enter, Records, Chord, {}, Once, Command::Watch},
+
+    // '+' is Shift with another key on many layouts, so Shift never keeps these from matching.
+    {Qt::Key_Right, Replay, Chord, {}, Once, Command::Faster},
+    {Qt::Key_Plus, Replay, Chord, {}, Once, Command::Faster},
+    {Qt::Key_Left, Replay, Chord, {}, Once, Command::Slower},
+    {Qt::Key_Minus, Replay, Chord, {}, Once, Command::Slower},
+    {Qt::Key_Escape, Replay, Alone, {}, Repeats, Command::Back},
 
     {Qt::Key_P, Anywhere, Chord, {}, Once, Command::Pause},
-    {Qt::Key_Space, Records | Play, Chord, {}, Once, Command::Pause},
+    {Qt::Key_Space, Records | Play | Replay, Chord, {}, Once, Command::Pause},
     {Qt::Key_M, Anywhere, Chord, {}, Once, Command::Sound},
     {Qt::Key_R, Title | Records, Chord, {}, Once, Command::ToggleRecords},
-    {Qt::Key_R, Play, Chord, {}, Repeats, Command::None},
+    {Qt::Key_R, Play | Replay, Chord, {}, Repeats, Command::None},
     {Qt::Key_Escape, Title | Records, Alone, {}, Repeats, Command::Back},
 };
 

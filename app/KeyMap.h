@@ -11,7 +11,7 @@ class QKeyEvent;
 // view on show, to what the window does. A new key is a row of the table in KeyMap.cpp.
 class KeyMap {
 public:
-    enum class View { Title = 1, Records = 2, Play = 4 };
+    enum class View { Title = 1, Records = 2, Play = 4, Replay = 8 };
     enum class Command {
         // Taken, and nothing done: a held key that acts once a press, or a key of another view.
         None,
@@ -19,7 +19,6 @@ public:
         Pause,
         Sound,
         ToggleRecords,
-        LeaveRecords,
         FocusPrevious,
         FocusNext,
         PressFocused,
@@ -34,8 +33,16 @@ public:
         DropDrag,
         // The same, or, when the keys carry none, what the window's close request does.
         DropDragOrBack,
-        // What the window's close request does: stop a game or leave the records.
+        // What the window's close request does: stop a game or a replay, or leave the records.
         Back,
+        // The row of the records that Enter watches.
+        SelectPrevious,
+        SelectNext,
+        // Plays the selected row's replay, when it has one.
+        Watch,
+        // A replay's pace, doubled or halved within its bounds.
+        Faster,
+        Slower,
     };
 
     // Nothing for a key the window leaves alone.

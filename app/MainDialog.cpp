@@ -77,8 +77,9 @@ MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
 MainDialog::~MainDialog()
 {
     // The game loop works on gameScreen and asks this window for repaints: it must be gone first,
-    // and so must the saves, which ask for them too.
+    // and so must a replay and the saves, which ask for them too.
     gameThread.StopAndJoin();
+    replayThread.StopAndJoin();
     scoreBoard.Finish();
 }
 
@@ -115,6 +116,7 @@ void MainDialog::OnInitDialog()
     gameThread.SetScreen(&gameScreen);
     gameThread.SetPlayTimeText(MakePlayTimeText());
     gameThread.SetOwner(this);
+    replayThread.SetOwner(this);
     soundOn = scoreBoard.IsSoundOn();
     scoreBoard.ShowOn(gameScreen);
     refreshTimer.start();
@@ -178,7 +180,7 @@ void MainDialog::OnGameEnded(const GameResult& result)
 {
     if (!result.gameOver)
         return;
-    const bool newBest = scoreBoard.Record(result.seconds, result.score);
+    const bool newBest = scoreBoard.Record(result.seconds, result.score, result.replay);
     Play(newBest ? GameEvent::NewRecord : GameEvent::GameOver);
     scoreBoard.ShowOn(gameScreen);
     Invalidate();
@@ -230,6 +232,54 @@ void MainDialog::OnLeaveRecords()
     WindowAccessible::FocusMoved(*this);
 }
 
+void MainDialog::Watch(int place)
+{
+    std::shared_ptr<const Replay> replay = scoreBoard.ReplayAt(place);
+    if (gameScreen.IsPlaying() || !gameScreen.IsShowingRecords())
+        return;
+    if (!replay) {
+        WindowAccessible::Announce(*this, tr("この記録にはリプレイがありません"));
+        return;
+    }
+    // The world is the replay's alone: the last game's thread may still be ending.
+    gameThread.StopAndJoin();
+    playInput.Forget();
+    const bool playing =
+        replayThread.Play(gameScreen, std::move(replay), place, [this](ReplayPlayer::State state) {
+            QMetaObject::invokeMethod(
+                this, [this, state] { OnReplayEnded(state); }, Qt::QueuedConnection);
+        });
+    Invalidate();
+    WindowAccessible::FocusMoved(*this);
+    if (playing)
+        WindowAccessible::Announce(*this, replayThread.StartedText());
+}
+
+void MainDialog::StopReplay()
+{
+    replayThread.Stop();
+    Invalidate();
+    WindowAccessible::FocusMoved(*this);
+}
+
+void MainDialog::OnReplayEnded(ReplayPlayer::State state)
+{
+    // Escape may have put the replay away before this arrived.
+    if (!gameScreen.IsPlaying() || !gameScreen.IsReplaying())
+        return;
+    if (state == ReplayPlayer::State::Ended)
+        Play(GameEvent::GameOver);
+    WindowAccessible::Announce(*this, replayThread.EndText(state));
+}
+
+void MainDialog::OnPaceKey(int step)
+{
+    const int before = replayThread.GetPace();
+    const int pace = replayThread.ChangePace(step);
+    if (pace != before)
+        WindowAccessible::Announce(*this, ReplayThread::PaceText(pace));
+}
+
 void MainDialog::OnAbout()
 {
     AboutDialog about(this);
@@ -239,6 +289,7 @@ void MainDialog::OnAbout()
 void MainDialog::OnOK()
 {
     gameThread.StopAndJoin();
+    replayThread.StopAndJoin();
     accept();
 }
 
@@ -273,7 +324,8 @@ void MainDialog::OnTimer()
 void MainDialog::OnMouseMove(Point point)
 {
     if (gameScreen.IsPlaying()) {
-        if (playInput.MouseMove(point))
+        // The player's own gestures never reach a replayed world.
+        if (!gameScreen.IsReplaying() && playInput.MouseMove(point))
             RepaintIfPaused();
         return;
     }
@@ -286,19 +338,25 @@ void MainDialog::OnMouseMove(Point point)
 
 void MainDialog::OnLButtonDown(Point point)
 {
-    if (gameScreen.IsPlaying() && playInput.MousePress(point))
+    if (gameScreen.IsPlaying() && !gameScreen.IsReplaying() && playInput.MousePress(point))
         RepaintIfPaused();
 }
 
 void MainDialog::OnLButtonUp(Point point)
 {
     if (gameScreen.IsPlaying()) {
-        if (playInput.MouseRelease(point))
+        if (!gameScreen.IsReplaying() && playInput.MouseRelease(point))
             RepaintIfPaused();
         return;
     }
     if (gameScreen.IsShowingRecords()) {
-        OnLeaveRecords();
+        const std::optional<int> place = gameScreen.RecordAt(point);
+        if (place && scoreBoard.ReplayAt(*place)) {
+            gameScreen.SelectRecord(*place - gameScreen.GetSelectedRecord());
+            Watch(*place);
+        } else {
+            OnLeaveRecords();
+        }
         return;
     }
     if (const std::optional<TitleButton> button = gameScreen.ButtonAt(point))
@@ -324,6 +382,7 @@ void MainDialog::StartGame()
     // Until it is joined, the last game's thread may still write a time text or clear the
     // playing flag: the new game is set up after that, and before its own thread exists.
     gameThread.StopAndJoin();
+    replayThread.StopAndJoin();
     gameScreen.BeginGame();
     playInput.Forget();
     gameScreen.SetPlaying(true);
@@ -345,8 +404,9 @@ void MainDialog::OnPauseKey()
     // check-point, and only from there on does the time hold.
     if (!gameScreen.IsPlaying())
         return;
-    gameThread.SetPauseRequested(!gameThread.IsPauseRequested());
-    WindowAccessible::Announce(*this, gameThread.IsPauseRequested() ? tr("一時停止") : tr("再開"));
+    WorkerThread& thread = gameScreen.IsReplaying() ? static_cast<WorkerThread&>(replayThread) : gameThread;
+    thread.SetPauseRequested(!thread.IsPauseRequested());
+    WindowAccessible::Announce(*this, thread.IsPauseRequested() ? tr("一時停止") : tr("再開"));
 }
 
 // The parked game thread asks for no repaints, yet the gestures of a pause must show.
@@ -356,11 +416,13 @@ void MainDialog::RepaintIfPaused()
         Invalidate();
 }
 
-// Escape and every close request of the window arrive here: they stop a game, or leave the
-// records, never close.
+// Escape and every close request of the window arrive here: they stop a game or a replay, or
+// leave the records, never close.
 void MainDialog::reject()
 {
-    if (gameScreen.IsShowingRecords())
+    if (gameScreen.IsPlaying() && gameScreen.IsReplaying())
+        StopReplay();
+    else if (gameScreen.IsShowingRecords())
         OnLeaveRecords();
     else
         OnCancel();
@@ -373,7 +435,8 @@ void MainDialog::paintEvent(QPaintEvent*)
     if (!gameScreen.IsPlaying())
         gameScreen.UpdateHover(pointer.value_or(Outside));
     QPainter painter(this);
-    gameScreen.Paint(painter, gameThread.GetMessageText());
+    gameScreen.Paint(painter,
+                     gameScreen.IsReplaying() ? replayThread.GetMessageText() : gameThread.GetMessageText());
 }
 
 void MainDialog::mouseMoveEvent(QMouseEvent* event)
@@ -447,7 +510,7 @@ void MainDialog::keyPressEvent(QKeyEvent* event)
 KeyMap::View MainDialog::CurrentView() const
 {
     if (gameScreen.IsPlaying())
-        return KeyMap::View::Play;
+        return gameScreen.IsReplaying() ? KeyMap::View::Replay : KeyMap::View::Play;
     return gameScreen.IsShowingRecords() ? KeyMap::View::Records : KeyMap::View::Title;
 }
 
@@ -462,7 +525,6 @@ void MainDialog::Run(KeyMap::Command command, bool shift)
     case Command::Pause: OnPauseKey(); break;
     case Command::Sound: OnSoundKey(); break;
     case Command::ToggleRecords: gameScreen.IsShowingRecords() ? OnLeaveRecords() : OnShowRecords(); break;
-    case Command::LeaveRecords: OnLeaveRecords(); break;
     case Command::FocusPrevious: MoveTitleFocus(-1); break;
     case Command::FocusNext: MoveTitleFocus(1); break;
     case Command::PressFocused: PressTitleButton(gameScreen.focusedButton); break;
@@ -478,6 +540,11 @@ void MainDialog::Run(KeyMap::Command command, bool shift)
             reject();
         break;
     case Command::Back: reject(); break;
+    case Command::SelectPrevious: MoveRecordSelection(-1); break;
+    case Command::SelectNext: MoveRecordSelection(1); break;
+    case Command::Watch: Watch(gameScreen.GetSelectedRecord()); break;
+    case Command::Faster: OnPaceKey(1); break;
+    case Command::Slower: OnPaceKey(-1); break;
     }
     if (moved)
         RepaintIfPaused();
@@ -488,4 +555,11 @@ void MainDialog::MoveTitleFocus(int step)
     gameScreen.MoveFocus(step);
     Invalidate();
     WindowAccessible::FocusMoved(*this);
+}
+
+void MainDialog::MoveRecordSelection(int step)
+{
+    gameScreen.SelectRecord(step);
+    Invalidate();
+    WindowAccessible::AnnounceRow(*this, gameScreen.GetSelectedRecord());
 }

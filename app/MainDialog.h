@@ -5,6 +5,7 @@
 
 #include "app/KeyMap.h"
 #include "app/PlayInput.h"
+#include "app/ReplayThread.h"
 #include "app/ScoreBoard.h"
 #include "base/GameEventSink.h"
 #include "base/Geometry.h"
@@ -30,7 +31,8 @@ class ScoreTable;
 // serves the drawn buttons on the title screen and the swing gesture during play; the keys do
 // the same: Tab and the arrows move the focus among the drawn buttons, Enter or Space presses
 // one, and during play the arrows and Enter make a swing. Read, or R, shows the records in
-// place of the title; a click, Escape, Enter or R again goes back.
+// place of the title; Up, Down and Enter, or a click, watch a row's replay in the field, and
+// Escape, R or a click beside the rows go back.
 class MainDialog : public QDialog, public OwnerWindow {
     Q_OBJECT
 
@@ -72,6 +74,7 @@ public:
     GameThread& GetGameThread() { return gameThread; }
     // The table's side, whose saves the program's end finishes.
     ScoreBoard& GetScoreBoard() { return scoreBoard; }
+    ReplayThread& GetReplayThread() { return replayThread; }
     QAction* GetAboutAction() const { return aboutAction; }
     // How many times this window asked itself to repaint, from any source. Kept for the tests:
     // Qt merges repaint requests into fewer paints, so the paints cannot be counted instead.
@@ -86,6 +89,9 @@ public slots:
 public:
     // What a click on the drawn button does, from a key or a screen reader alike.
     void PressTitleButton(TitleButton button);
+    // Plays the replay of the record at place in the field, from the records; nothing when
+    // the row has none.
+    void Watch(int place);
 
 protected:
     void OnInitDialog();
@@ -107,6 +113,10 @@ protected:
     void OnShowRecords();
     // The title again, from the records.
     void OnLeaveRecords();
+    // The records again, from a replay: Escape, the close request, or the replay's end.
+    void StopReplay();
+    void OnReplayEnded(ReplayPlayer::State state);
+    void OnPaceKey(int step);
 
     void reject() override;
     void paintEvent(QPaintEvent* event) override;
@@ -124,6 +134,7 @@ private:
     KeyMap::View CurrentView() const;
     void Run(KeyMap::Command command, bool shift);
     void MoveTitleFocus(int step);
+    void MoveRecordSelection(int step);
     void AddHiddenControl(int controlId, const Rect& rect);
     void StartGame();
     void Invalidate();
@@ -136,6 +147,7 @@ private:
     QIcon icon;
     GameScreen gameScreen;
     GameThread gameThread;
+    ReplayThread replayThread;
     PlayInput playInput{gameScreen};
     std::map<int, QWidget*> controls;
     QAction* aboutAction = nullptr;

@@ -19,10 +19,11 @@
 static_assert(Screen::RecordCount == ScoreTable::Count);
 
 ScoreBoard::ScoreBoard(ScoreTable& table, std::function<void()> kept)
-    : keeper(table, [kept = std::move(kept)](const ScoreTable& table, bool saved) {
+    : keeper(table, [this, kept = std::move(kept)](const ScoreTable& table, bool saved) {
         // A re-read that fails is worth no line: the file is left alone, and the next save says so.
         if (saved)
             ReportTableProblems(table, std::cerr, false);
+        FindReplays(table);
         kept();
     })
 {
@@ -48,16 +49,54 @@ void ScoreBoard::SaveSound(bool on)
     keeper.SaveSound(on);
 }
 
-bool ScoreBoard::Record(double seconds, int score)
+bool ScoreBoard::Record(double seconds, int score, std::shared_ptr<const Replay> replay)
 {
     // Saved now as well as at Exit, so that a record outlives whatever ends the program; the
     // table then shows what is on disk, records of other copies included.
     const ScoreTable::Game game{seconds, score};
-    const int place = keeper.Record(game.time, game.score);
+    const int place = keeper.Record(game.time, game.score, std::move(replay));
     lastGame = LostGame{game, place == 0};
     if (place >= 0)
         lastRecorded = game;
     return place == 0;
+}
+
+void ScoreBoard::FindReplays(const ScoreTable& table)
+{
+    std::vector<std::shared_ptr<const Replay>> found;
+    for (int place = 0; place < ScoreTable::Count; ++place) {
+        const double time = table.GetTime(place);
+        const int score = table.scores[static_cast<std::size_t>(place)];
+        // A replay found before is the row's as long as the row is there: its file is named
+        // after the row's time and score.
+        std::shared_ptr<const Replay> replay = ReplayOf(time, score);
+        if (!replay)
+            replay = keeper.GetReplays().Find(time, score);
+        if (replay)
+            found.push_back(std::move(replay));
+    }
+    const std::lock_guard<std::mutex> guard(replaysLock);
+    rowReplays = std::move(found);
+}
+
+std::shared_ptr<const Replay> ScoreBoard::ReplayOf(double time, int score) const
+{
+    if (time == 0.0)
+        return nullptr;
+    const std::lock_guard<std::mutex> guard(replaysLock);
+    for (const std::shared_ptr<const Replay>& replay : rowReplays) {
+        if (replay->seconds == time && replay->score == score)
+            return replay;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<const Replay> ScoreBoard::ReplayAt(int place) const
+{
+    if (place < 0 || place >= ScoreTable::Count)
+        return nullptr;
+    const ScoreTable table = keeper.GetView();
+    return ReplayOf(table.GetTime(place), table.scores[static_cast<std::size_t>(place)]);
 }
 
 QString ScoreBoard::LastGameLine() const
@@ -86,6 +125,7 @@ void ScoreBoard::ShowOn(Screen& screen) const
     for (int place = 0; place < ScoreTable::Count; ++place) {
         auto& row = rows[static_cast<std::size_t>(place)];
         row = RecordRow{table.GetTime(place), table.scores[static_cast<std::size_t>(place)]};
+        row.replay = ReplayOf(row.time, row.score) != nullptr;
         if (marked < 0 && lastRecorded && row.time == lastRecorded->time && row.score == lastRecorded->score)
             marked = place;
     }

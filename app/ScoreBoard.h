@@ -11,7 +11,10 @@
 #include <chrono>
 #include <functional>
 #include <iosfwd>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <vector>
 
 class Screen;
 
@@ -34,9 +37,11 @@ public:
     bool IsSoundOn() const;
     // Kept at once, so that the next start is as silent.
     void SaveSound(bool on);
-    // A lost game goes onto the title and into the table, which is saved at once. Returns
-    // whether it is the new best time.
-    bool Record(double seconds, int score);
+    // A lost game goes onto the title and into the table, which is saved at once with its
+    // replay, if any. Returns whether it is the new best time.
+    bool Record(double seconds, int score, std::shared_ptr<const Replay> replay = nullptr);
+    // The replay of the row shown at place, as the keeper's last job found it; null for none.
+    std::shared_ptr<const Replay> ReplayAt(int place) const;
 
     // The title's best time, the last game's line and the records with the last game marked.
     void ShowOn(Screen& screen) const;
@@ -51,6 +56,14 @@ private:
         bool newBest = false;
     };
 
+    // On the keeper's thread after each job: the replays of the table's rows, read from their
+    // files there so that the window never waits on one.
+    void FindReplays(const ScoreTable& table);
+    std::shared_ptr<const Replay> ReplayOf(double time, int score) const;
+
+    // Before the keeper, whose thread fills them.
+    mutable std::mutex replaysLock;
+    std::vector<std::shared_ptr<const Replay>> rowReplays;
     ScoreKeeper keeper;
     std::optional<LostGame> lastGame;
     // The last game recorded in this run, marked on the records wherever it stands now.

@@ -58,6 +58,12 @@ void WindowAccessible::Announce(MainDialog& dialog, const QString& text)
     QAccessible::updateAccessibility(&event);
 }
 
+void WindowAccessible::AnnounceRow(MainDialog& dialog, int place)
+{
+    if (WindowAccessible* self = Of(dialog))
+        Announce(dialog, self->RowSentence(place));
+}
+
 void WindowAccessible::FocusMoved(MainDialog& dialog)
 {
     WindowAccessible* self = Of(dialog);
@@ -215,6 +221,8 @@ QString WindowAccessible::RowSentence(int place) const
                            .arg(row.score);
     if (place == screen.GetMarkedRecord())
         sentence += tr("、今回の最後のゲーム");
+    if (row.replay)
+        sentence += tr("、リプレイあり");
     return sentence;
 }
 

@@ -35,6 +35,8 @@ public:
     // What a sighted player sees happen, told to a reader as the new description of the part
     // that has the focus: Qt 6.4 has no announcement event, and Orca speaks these changes.
     static void Announce(MainDialog& dialog, const QString& text);
+    // The row of the records the keys picked, told as its sentence.
+    static void AnnounceRow(MainDialog& dialog, int place);
     // The keyboard focus moved, or the view changed under it.
     static void FocusMoved(MainDialog& dialog);
     // Called on the window's timer: tells the return to the title after a game and the weights

@@ -28,6 +28,7 @@ ReplayPlayer::State ReplayPlayer::Start()
     nextSwallow = 0;
     pausedInRecord = false;
     departure.clear();
+    pointer.reset();
     state = State::Playing;
     world.ResetGame(replay->seed);
     // A drag left over from before must not reach into the recorded game.
@@ -64,6 +65,11 @@ void ReplayPlayer::ApplyInputsDue()
     const std::vector<ReplayInput>& inputs = replay->inputs;
     for (; nextInput < inputs.size() && inputs[nextInput].pass == pass; ++nextInput) {
         const ReplayInput& input = inputs[nextInput];
+        if (input.kind == ReplayInput::Kind::Anchor || input.kind == ReplayInput::Kind::Drag
+            || input.kind == ReplayInput::Kind::Release)
+            pointer = Point{input.x, input.y};
+        else if (input.kind == ReplayInput::Kind::Drop)
+            pointer.reset();
         switch (input.kind) {
         case ReplayInput::Kind::Anchor: world.BeginSwing(input.x, input.y); break;
         case ReplayInput::Kind::Drag: world.DragSwing(input.x, input.y); break;

@@ -3,10 +3,12 @@
 
 #pragma once
 
+#include "base/Geometry.h"
 #include "base/Replay.h"
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 
 class World;
@@ -46,6 +48,9 @@ public:
     bool IsPausedInRecord() const { return pausedInRecord; }
     // After a departure: one line saying on which pass and how the game went otherwise.
     const std::string& GetDeparture() const { return departure; }
+    // Where the recorded player last pressed, dragged or let go, so that a replay can show the
+    // weights being hung; none before the first anchor and after a weight put out without a swing.
+    std::optional<Point> GetPointer() const { return pointer; }
 
 private:
     void ApplyInputsDue();
@@ -61,4 +66,5 @@ private:
     std::size_t nextSwallow = 0;
     bool pausedInRecord = false;
     std::string departure;
+    std::optional<Point> pointer;
 };

@@ -37,6 +37,9 @@ constexpr int HintPlayKeysTop = 3;
 constexpr int HintPlayKeysBottom = 16;
 constexpr int HintKeysTop = 16;
 constexpr int HintKeysBottom = 29;
+// A notice across the field, under the banner's band.
+constexpr int NoticeTop = 36;
+constexpr int NoticeBottom = 58;
 // The crosshair's arms, each this long from its centre.
 constexpr int CrosshairArm = 8;
 // The outline of a shadow that cannot swallow yet brightens from the hint's grey to the outline
@@ -73,10 +76,24 @@ void GameScreen::DrawPlayScene(DeviceContext& dc, const std::string& text)
         DrawHint(dc);
     DrawSwings(dc);
     DrawObstacles(dc);
-    if (crosshairShown)
-        DrawCrosshair(dc);
+    std::optional<Point> replayAt;
+    std::string notice;
+    {
+        const std::lock_guard<std::mutex> guard(replayLock);
+        replayAt = replayPointer;
+        notice = fieldNotice;
+    }
+    if (replaying && replayAt)
+        DrawCrosshair(dc, *replayAt);
+    else if (!replaying && crosshairShown)
+        DrawCrosshair(dc, crosshair);
     DrawStatusText(dc, true);
     DrawBanner(dc, text, SceneStyle::BannerSize, SceneStyle::White);
+    if (!notice.empty()) {
+        const int mid = (areaRect.top + areaRect.bottom) / 2;
+        Painter(dc).DrawLabel(areaRect.left, mid + NoticeTop, areaRect.right, mid + NoticeBottom, notice,
+                              SceneStyle::StatusSize, SceneStyle::White);
+    }
     DrawStopButton(dc, SceneStyle::ButtonSize);
 }
 
@@ -145,12 +162,54 @@ void GameScreen::BeginGame()
 {
     // The game loop resets the world again as it starts; this reset keeps the last game's
     // swings out of the frames before that.
+    world.SetRecording(true);
     world.ResetGame();
     SetStatusText("");
     SetTitleResultText("", false);
     hintShown = true;
+    replaying = false;
+    SetReplayPointer(std::nullopt);
+    SetFieldNotice("");
     crosshair = Point{(areaRect.left + areaRect.right) / 2, (areaRect.top + areaRect.bottom) / 2};
     focusedButton = TitleButton::Start;
+}
+
+void GameScreen::BeginReplay()
+{
+    world.SetRecording(false);
+    world.ResetGame();
+    SetStatusText("");
+    hintShown = false;
+    replaying = true;
+    crosshairShown = false;
+    SetReplayPointer(std::nullopt);
+    SetFieldNotice("");
+}
+
+void GameScreen::EndReplay()
+{
+    SetPlaying(false);
+    SetStatusText("");
+    SetFieldNotice("");
+    SetReplayPointer(std::nullopt);
+}
+
+void GameScreen::SetReplayPointer(std::optional<Point> point)
+{
+    const std::lock_guard<std::mutex> guard(replayLock);
+    replayPointer = point;
+}
+
+void GameScreen::SetFieldNotice(std::string text)
+{
+    const std::lock_guard<std::mutex> guard(replayLock);
+    fieldNotice = std::move(text);
+}
+
+std::string GameScreen::GetFieldNotice() const
+{
+    const std::lock_guard<std::mutex> guard(replayLock);
+    return fieldNotice;
 }
 
 void GameScreen::BeginSwing(int x, int y)
@@ -227,13 +286,11 @@ void GameScreen::DrawObstacles(DeviceContext& dc)
     }
 }
 
-void GameScreen::DrawCrosshair(DeviceContext& dc)
+void GameScreen::DrawCrosshair(DeviceContext& dc, Point at)
 {
     Painter painter(dc);
-    painter.DrawLine(crosshair.x - CrosshairArm, crosshair.y, crosshair.x + CrosshairArm + 1, crosshair.y,
-                     SceneStyle::HoverPink, 1);
-    painter.DrawLine(crosshair.x, crosshair.y - CrosshairArm, crosshair.x, crosshair.y + CrosshairArm + 1,
-                     SceneStyle::HoverPink, 1);
+    painter.DrawLine(at.x - CrosshairArm, at.y, at.x + CrosshairArm + 1, at.y, SceneStyle::HoverPink, 1);
+    painter.DrawLine(at.x, at.y - CrosshairArm, at.x, at.y + CrosshairArm + 1, SceneStyle::HoverPink, 1);
 }
 
 ColorRef GameScreen::SwingFill(int index)

@@ -7,6 +7,8 @@
 #include "render/Screen.h"
 #include "threads/GameSurface.h"
 
+#include <mutex>
+#include <optional>
 #include <string>
 
 class GameObject;
@@ -40,6 +42,18 @@ public:
     // the new game shows neither the last game's swings, shadows nor time, and shows the hint;
     // the title no longer shows the last game's result.
     void BeginGame();
+    // The same for a replay, on the window's thread while neither a game nor a replay runs:
+    // from here on the play scene shows no hint, and the world records no game.
+    void BeginReplay();
+    // Whether the play scene shows a replay rather than a game; the window's thread.
+    bool IsReplaying() const { return replaying; }
+    // Any thread: the play scene of a replay put away, for the records to show again.
+    void EndReplay();
+    // Any thread: where the recorded player presses or drags now, drawn as the crosshair.
+    void SetReplayPointer(std::optional<Point> point);
+    // Any thread: a line across the field under the banner; empty for none.
+    void SetFieldNotice(std::string text);
+    std::string GetFieldNotice() const;
     // The first swing of a game also puts the hint away for the rest of it.
     void BeginSwing(int x, int y);
     void DragSwing(int x, int y);
@@ -56,7 +70,7 @@ public:
     static std::string GetHintText();
     void DrawSwings(DeviceContext& dc);
     void DrawObstacles(DeviceContext& dc);
-    void DrawCrosshair(DeviceContext& dc);
+    static void DrawCrosshair(DeviceContext& dc, Point at);
     // The grey of the swing at a list index: 255, 235, ... 75, then again from 255.
     static ColorRef SwingFill(int index);
     static void DrawSwing(DeviceContext& dc, const Swing& swing, ColorRef fillColour);
@@ -75,4 +89,9 @@ private:
     World world;
     // Read and written on the window's thread only.
     bool hintShown = false;
+    bool replaying = false;
+    // Written by the replay's thread while the window's thread paints.
+    mutable std::mutex replayLock;
+    std::optional<Point> replayPointer;
+    std::string fieldNotice;
 };

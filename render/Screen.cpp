@@ -57,21 +57,27 @@ constexpr char TimeHeading[] = QT_TRANSLATE_NOOP("Tocklet", "タイム");
 constexpr char ScoreHeading[] = QT_TRANSLATE_NOOP("Tocklet", "スコア");
 constexpr char RecordTime[] = QT_TRANSLATE_NOOP("Tocklet", "%1秒");
 constexpr char EmptyPlace[] = QT_TRANSLATE_NOOP("Tocklet", "（空き）");
-constexpr char RecordsBack[] = QT_TRANSLATE_NOOP("Tocklet", "クリック・Esc・R でタイトルへ");
+constexpr char RecordsWatch[] = QT_TRANSLATE_NOOP("Tocklet", "↑↓で選び Enter・クリックで▶を再生");
+constexpr char RecordsBack[] = QT_TRANSLATE_NOOP("Tocklet", "Esc・R・行の外をクリックでタイトルへ");
 constexpr char SoundOnText[] = QT_TRANSLATE_NOOP("Tocklet", "サウンド オン");
 constexpr char SoundOffText[] = QT_TRANSLATE_NOOP("Tocklet", "サウンド オフ");
 constexpr int RecordsHeadingTop = 146;
 constexpr int RecordsHeadingBottom = 168;
 constexpr int RecordsRowTop = 170;
 constexpr int RecordsRowHeight = 36;
-constexpr int RecordsBackTop = 370;
-constexpr int RecordsBackBottom = 392;
+constexpr int RecordsWatchTop = 353;
+constexpr int RecordsBackTop = 375;
+constexpr int RecordsLineHeight = 22;
 // The columns of rank, time and score under the panel, which they span.
 constexpr int RankRight = 163;
 constexpr int TimeRight = 283;
 // The last game's row is marked left of the panel as well as pink.
 constexpr int RecordMarkWidth = 40;
 constexpr char RecordMark[] = "★";
+// A row whose game can be watched again is marked right of the panel.
+constexpr char ReplayMark[] = "▶";
+// The row the keys pick: a frame round the marks and the panel's columns.
+constexpr int SelectionInset = 3;
 // The keyboard focus: a ring around the button, clear of its frame and of the hover's fill.
 constexpr int FocusGap = 4;
 constexpr int FocusWidth = 2;
@@ -108,6 +114,7 @@ void Screen::ResetScreen()
     titleResultIsBest = false;
     records = {};
     markedRecord = -1;
+    selectedRecord = 0;
     showingRecords = false;
     stopHover = false;
     buttonHover = {};
@@ -145,6 +152,34 @@ Rect Screen::GetRecordRect(int place) const
 {
     const int top = RecordsRowTop + place * RecordsRowHeight;
     return Rect{areaRect.left, top, areaRect.right, top + RecordsRowHeight};
+}
+
+std::optional<int> Screen::RecordAt(Point pt) const
+{
+    for (int place = 0; place < RecordCount; ++place) {
+        if (records[static_cast<std::size_t>(place)].time != 0.0 && PtInRect(GetRecordRect(place), pt))
+            return place;
+    }
+    return std::nullopt;
+}
+
+void Screen::SelectRecord(int step)
+{
+    int place = selectedRecord;
+    for (int next = place + step; next >= 0 && next < RecordCount; next += step) {
+        if (records[static_cast<std::size_t>(next)].time != 0.0) {
+            place = next;
+            break;
+        }
+    }
+    selectedRecord = place;
+}
+
+void Screen::ShowRecords(bool show)
+{
+    if (show && !showingRecords)
+        selectedRecord = 0;
+    showingRecords = show;
 }
 
 void Screen::SetStatusText(std::string text)
@@ -353,9 +388,17 @@ void Screen::DrawRecords(DeviceContext& dc)
         if (place == markedRecord)
             painter.DrawLabel(panel.left - RecordMarkWidth, top, panel.left, bottom, RecordMark,
                               SceneStyle::ButtonSize, colour);
+        if (row.replay)
+            painter.DrawLabel(panel.right, top, panel.right + RecordMarkWidth, bottom, ReplayMark,
+                              SceneStyle::ButtonSize, colour);
+        if (place == selectedRecord)
+            painter.DrawFrame(panel.left - RecordMarkWidth, top + SelectionInset,
+                              panel.right + RecordMarkWidth, bottom - SelectionInset, SceneStyle::MidGrey, 1);
         columns(top, bottom, rank, Translated(TextContext, RecordTime, FormatSeconds(row.time)),
                 std::to_string(row.score), SceneStyle::ButtonSize, colour);
     }
-    painter.DrawLabel(areaRect.left, RecordsBackTop, areaRect.right, RecordsBackBottom,
+    painter.DrawLabel(areaRect.left, RecordsWatchTop, areaRect.right, RecordsWatchTop + RecordsLineHeight,
+                      Translated(TextContext, RecordsWatch), SceneStyle::StatusSize, SceneStyle::MidGrey);
+    painter.DrawLabel(areaRect.left, RecordsBackTop, areaRect.right, RecordsBackTop + RecordsLineHeight,
                       Translated(TextContext, RecordsBack), SceneStyle::StatusSize, SceneStyle::MidGrey);
 }

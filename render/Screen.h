@@ -21,6 +21,8 @@ class QPainter;
 struct RecordRow {
     double time = 0.0;
     int score = 0;
+    // The game can be watched again.
+    bool replay = false;
 };
 
 // The drawing surface of the main window: its layout, the hover state of the drawn buttons,
@@ -60,8 +62,14 @@ public:
     int GetMarkedRecord() const { return markedRecord; }
     // Where the records view draws the row of a place.
     Rect GetRecordRect(int place) const;
+    // The place whose row is at pt; none outside the rows and on an empty place.
+    std::optional<int> RecordAt(Point pt) const;
+    // The row the keys pick on the records, moved step places among the taken ones and held
+    // at the ends; the first place when the records open.
+    void SelectRecord(int step);
+    int GetSelectedRecord() const { return selectedRecord; }
     // The records view in place of the title screen: shown on the title only.
-    void ShowRecords(bool show) { showingRecords = show; }
+    void ShowRecords(bool show);
     bool IsShowingRecords() const { return showingRecords; }
     // "Sound on" or "Sound off" at the status corner on every screen; empty for neither.
     void SetSoundNotice(std::optional<bool> soundOn) { soundNotice = soundOn; }
@@ -128,6 +136,7 @@ protected:
     bool titleResultIsBest = false;
     RecordRows records{};
     int markedRecord = -1;
+    int selectedRecord = 0;
     bool showingRecords = false;
     std::optional<bool> soundNotice;
 

@@ -50,6 +50,33 @@
         <source>再開</source>
         <translation>Resumed</translation>
     </message>
+    <message>
+        <source>この記録にはリプレイがありません</source>
+        <translation>This record has no replay</translation>
+    </message>
+</context>
+<context>
+    <name>ReplayThread</name>
+    <message>
+        <source>リプレイ %1位</source>
+        <translation>Replay: place %1</translation>
+    </message>
+    <message>
+        <source>このリプレイはこの版のゲームと合いません</source>
+        <translation>This replay does not match this version of the game</translation>
+    </message>
+    <message>
+        <source>スコア:%1</source>
+        <translation>Score: %1</translation>
+    </message>
+    <message>
+        <source>%1を再生&#x3000;P:一時停止&#x3000;→←:速さ&#x3000;Esc:記録へ</source>
+        <translation>%1   P: pause   Right/Left: pace   Esc: records</translation>
+    </message>
+    <message>
+        <source>速さ×%1</source>
+        <translation>Pace x%1</translation>
+    </message>
 </context>
 <context>
     <name>Tocklet</name>
@@ -90,10 +117,6 @@
         <translation>(empty)</translation>
     </message>
     <message>
-        <source>クリック・Esc・R でタイトルへ</source>
-        <translation>Click, Esc or R: back to the title</translation>
-    </message>
-    <message>
         <source>[時間:%1秒]</source>
         <translation>[Time: %1 s]</translation>
     </message>
@@ -108,6 +131,14 @@
     <message>
         <source>サウンド オフ</source>
         <translation>Sound off</translation>
+    </message>
+    <message>
+        <source>↑↓で選び Enter・クリックで▶を再生</source>
+        <translation>Up/Down and Enter, or a click, play ▶</translation>
+    </message>
+    <message>
+        <source>Esc・R・行の外をクリックでタイトルへ</source>
+        <translation>Esc, R or a click beside the rows: title</translation>
     </message>
 </context>
 <context>
@@ -146,11 +177,15 @@
     </message>
     <message>
         <source>、今回の最後のゲーム</source>
-        <translation>, this run's last game</translation>
+        <translation>, this run&apos;s last game</translation>
     </message>
     <message>
         <source>%1&#x3000;揺れているおもり%2個、影%3個</source>
         <translation>%1  %2 weights swinging, %3 shadows</translation>
+    </message>
+    <message>
+        <source>、リプレイあり</source>
+        <translation>, has a replay</translation>
     </message>
 </context>
 </TS>

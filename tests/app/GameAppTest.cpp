@@ -23,6 +23,7 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -351,6 +352,10 @@ TEST_F(GameAppTest, EveryTextFitsItsPlaceInEveryLanguage)
         };
         ASSERT_EQ(screen.GetMarkedRecord(), 0);
         draw("");
+        Screen::RecordRows rows = screen.GetRecords();
+        for (RecordRow& row : rows)
+            row.replay = true;
+        screen.SetRecords(rows, 0);
         screen.ShowRecords(true);
         draw("");
         screen.ShowRecords(false);
@@ -363,6 +368,16 @@ TEST_F(GameAppTest, EveryTextFitsItsPlaceInEveryLanguage)
             screen.SetSoundNotice(soundOn);
             draw("");
         }
+        screen.SetSoundNotice(std::nullopt);
+        ReplayThread replay;
+        replay.Prepare(screen, std::make_shared<Replay>(Replay{.seconds = 99999.9, .score = 99999}),
+                       ScoreTable::Count - 1, {});
+        screen.BeginReplay();
+        screen.SetPlaying(true);
+        screen.SetStatusText(replay.EndLine());
+        draw("GameOver!!");
+        screen.SetFieldNotice(replay.EndText(ReplayPlayer::State::Departed).toStdString());
+        draw("");
         const AboutDialog about;
         for (const QLabel* label : about.findChildren<QLabel*>())
             if (label->fontMetrics().horizontalAdvance(label->text()) > label->width())

@@ -5,7 +5,11 @@
 #include "app/MainDialog.h"
 #include "audio/Mixer.h"
 #include "audio/SoundBank.h"
+#include "base/SecondsText.h"
+#include "model/ShadowRule.h"
 #include "persist/FolderLock.h"
+#include "persist/ReplayFile.h"
+#include "persist/ReplayShelf.h"
 #include "persist/ScoreTable.h"
 #include "tests/render/LabelRecorder.h"
 
@@ -125,6 +129,27 @@ protected:
         EXPECT_TRUE(WaitFor([&] { return !dialog.GetGameThread().IsRunning(); }, 500));
     }
     std::string Banner() { return dialog.GetGameThread().GetMessageText(); }
+    std::string ReplayBanner() { return dialog.GetReplayThread().GetMessageText(); }
+    // A short game from a fixed seed, lost: its one weight, hung level with its anchor at the
+    // bottom edge, drops off the field for good. Returns once the title shows again.
+    void LoseAGame()
+    {
+        World& world = dialog.GetGameScreen().GetWorld();
+        world.FixSeed(20261208);
+        world.rule.graceTicks = 20;
+        StartGame();
+        Press(QPoint(200, 400));
+        MoveTo(QPoint(230, 400));
+        Release(QPoint(260, 400));
+        ASSERT_TRUE(WaitFor([&] { return !Playing(); }, 20000));
+    }
+    // The records, once the keeper has found the replay of the row at place.
+    void ShowRecordsWithReplayAt(int place)
+    {
+        QTest::keyClick(&dialog, Qt::Key_R);
+        ASSERT_TRUE(dialog.GetGameScreen().IsShowingRecords());
+        ASSERT_TRUE(WaitFor([&] { return dialog.GetGameScreen().GetRecords()[place].replay; }, 5000));
+    }
     std::string Time() { return dialog.GetGameScreen().GetStatusText(); }
     // The game thread shows a pause once it has parked; only from then on does the time hold.
     bool PausedWithBanner()
@@ -636,8 +661,110 @@ TEST_F(MainDialogTest, ASaveWaitingForTheLockFreezesNothing)
     EXPECT_GT(onDisk.GetTime(0), 0.0);
 }
 
+// A lost game's row is watched again with the keys: the replay plays in the field under its
+// place, at a pace the arrows and + and - double and halve between x1 and x8, and ends on the
+// record's own time before the records show again, unchanged.
+TEST_F(MainDialogTest, ALostGamesRowIsWatchedAgainAndEndsOnItsSavedTime)
+{
+    std::ofstream("Setting.ini") << "[Score]\nTime1=300\nScore1=3\n";
+    LoseAGame();
+    const std::string lastLine = dialog.GetGameScreen().GetTitleResultText();
+    ShowRecordsWithReplayAt(1);
+    const GameScreen& screen = dialog.GetGameScreen();
+    EXPECT_FALSE(screen.GetRecords()[0].replay) << "a row saved by another copy has no replay";
+    const Screen::RecordRows rows = screen.GetRecords();
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    EXPECT_FALSE(Playing()) << "the first row has nothing to watch";
+    QTest::keyClick(&dialog, Qt::Key_Down);
+    QTest::keyClick(&dialog, Qt::Key_Down);
+    EXPECT_EQ(screen.GetSelectedRecord(), 1) << "held at the last row taken";
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    ASSERT_TRUE(Playing());
+    EXPECT_TRUE(WaitFor([&] { return Time().starts_with("[時間:") && Time().ends_with("　リプレイ 2位"); }));
+
+    const struct {
+        Qt::Key key;
+        int pace;
+    } paces[] = {{Qt::Key_Left, 1},  {Qt::Key_Minus, 1}, {Qt::Key_Right, 2}, {Qt::Key_Plus, 4},
+                 {Qt::Key_Right, 8}, {Qt::Key_Plus, 8},  {Qt::Key_Left, 4},  {Qt::Key_Right, 8}};
+    for (const auto& step : paces) {
+        QTest::keyClick(&dialog, step.key, step.key == Qt::Key_Plus ? Qt::ShiftModifier : Qt::NoModifier);
+        EXPECT_EQ(dialog.GetReplayThread().GetPace(), step.pace);
+    }
+    ASSERT_TRUE(WaitFor([&] { return ReplayBanner() == "GameOver!!"; }, 20000));
+    EXPECT_NE(Time().find("[時間:" + FormatSeconds(rows[1].time) + "秒]"), std::string::npos) << Time();
+    EXPECT_NE(Time().find("スコア:" + std::to_string(rows[1].score)), std::string::npos) << Time();
+    ASSERT_TRUE(WaitFor([&] { return !Playing(); }, 5000));
+    EXPECT_TRUE(screen.IsShowingRecords());
+    QTest::keyClick(&dialog, Qt::Key_R);
+    QTest::keyClick(&dialog, Qt::Key_R);
+    ASSERT_TRUE(WaitFor([&] { return screen.GetRecords()[1].replay; }, 5000));
+    for (int place = 0; place < Screen::RecordCount; ++place) {
+        EXPECT_EQ(screen.GetRecords()[place].time, rows[place].time) << "a replay changes no record";
+        EXPECT_EQ(screen.GetRecords()[place].score, rows[place].score);
+    }
+    EXPECT_EQ(screen.GetTitleResultText(), lastLine) << "a replay is no game of the run";
+}
+
+// Escape or the window's close request put a replay away, paused or not, and bring the records
+// back; the player's own gestures never reach the replayed world.
+TEST_F(MainDialogTest, EscapeOrACloseRequestDuringAReplayBringsTheRecordsBack)
+{
+    LoseAGame();
+    ShowRecordsWithReplayAt(0);
+    for (const bool closeRequest : {false, true}) {
+        SCOPED_TRACE(closeRequest ? "close request" : "Escape");
+        Click(QPoint(220, 188)); // the first row
+        ASSERT_TRUE(Playing());
+        QTest::keyClick(&dialog, Qt::Key_P);
+        ASSERT_TRUE(WaitFor([&] { return ReplayBanner() == "Pause"; }));
+        const int swings = Swings();
+        Press(QPoint(100, 100));
+        MoveTo(QPoint(150, 150));
+        Release(QPoint(150, 150));
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        EXPECT_EQ(Swings(), swings);
+        if (closeRequest)
+            dialog.close();
+        else
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        EXPECT_FALSE(Playing());
+        EXPECT_TRUE(dialog.GetGameScreen().IsShowingRecords());
+        EXPECT_FALSE(dialog.GetReplayThread().IsRunning());
+        EXPECT_TRUE(dialog.isVisible());
+    }
+    Click(Field);
+    EXPECT_FALSE(dialog.GetGameScreen().IsShowingRecords()) << "a click beside the rows goes back";
+}
+
+// A replay that does not play out as saved says so in the field and stops there: it never
+// shows an ending as the record's.
+TEST_F(MainDialogTest, AReplayOfAnotherVersionSaysSoAndShowsNoEnding)
+{
+    std::ofstream("Setting.ini") << "[Score]\nTime1=30\nScore1=3\n";
+    Replay other;
+    other.ruleVersion = ShadowRule::Version + 1;
+    other.endPass = 3000;
+    other.seconds = 30.0;
+    other.score = 3;
+    std::string error;
+    ASSERT_TRUE(ReplayFile::Save(ReplayShelf::PathOf(30.0, 3), other, error)) << error;
+    ShowRecordsWithReplayAt(0);
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    ASSERT_TRUE(Playing());
+    ASSERT_TRUE(WaitFor([&] {
+        return dialog.GetGameScreen().GetFieldNotice() == "このリプレイはこの版のゲームと合いません";
+    }));
+    EXPECT_TRUE(Shows("このリプレイはこの版のゲームと合いません"));
+    EXPECT_NE(ReplayBanner(), "GameOver!!");
+    EXPECT_EQ(Time().find("30.0"), std::string::npos) << Time();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.GetGameScreen().IsShowingRecords());
+    EXPECT_FALSE(Shows("このリプレイはこの版のゲームと合いません"));
+}
+
 // Start has the focus on the title; Tab, Shift+Tab and the arrows move it round Read, Start
-// and Exit, and Enter or Space does what a click on it does. Enter also leaves the records.
+// and Exit, and Enter or Space does what a click on it does. Escape leaves the records.
 TEST(MainDialogKeys, TheKeysReachEveryButtonOfTheTitle)
 {
     using Keys = std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>>;
@@ -657,7 +784,7 @@ TEST(MainDialogKeys, TheKeysReachEveryButtonOfTheTitle)
          false,
          true},
         // Under the records the title's focus stays where it was.
-        {{{Qt::Key_R, {}}, {Qt::Key_Tab, {}}, {Qt::Key_Return, {}}, {Qt::Key_Return, {}}}, true, false, true},
+        {{{Qt::Key_R, {}}, {Qt::Key_Tab, {}}, {Qt::Key_Escape, {}}, {Qt::Key_Return, {}}}, true, false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(&c - cases));
@@ -680,6 +807,9 @@ TEST(MainDialogKeys, TheKeysReachEveryButtonOfTheTitle)
         EXPECT_EQ(dialog.isVisible(), c.open);
         if (c.records) {
             QTest::keyClick(&dialog, Qt::Key_Return);
+            EXPECT_TRUE(dialog.GetGameScreen().IsShowingRecords())
+                << "Enter watches a row, and none has a replay";
+            QTest::keyClick(&dialog, Qt::Key_Escape);
             EXPECT_FALSE(dialog.GetGameScreen().IsShowingRecords());
             EXPECT_TRUE(dialog.isVisible());
         }
@@ -833,7 +963,7 @@ TEST(MainDialogReader, ReadsEveryViewAndPressesTheButtons)
     ScoreTable table;
     MainDialog dialog(table);
     GameScreen& screen = dialog.GetGameScreen();
-    screen.SetRecords({RecordRow{75.3, 7}, RecordRow{12.5, 3}}, 1);
+    screen.SetRecords({RecordRow{75.3, 7, true}, RecordRow{12.5, 3}}, 1);
     screen.ShowRecords(true);
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&dialog);
     ASSERT_EQ(window->childCount(), 1);
@@ -844,6 +974,7 @@ TEST(MainDialogReader, ReadsEveryViewAndPressesTheButtons)
         rows << records->child(i)->text(QAccessible::Name);
         EXPECT_EQ(records->child(i)->parent(), records) << "row " << i;
     }
-    EXPECT_EQ(rows, (QStringList{"1位：75.3秒、おもり7個", "2位：12.5秒、おもり3個、今回の最後のゲーム",
-                                 "3位：空き", "4位：空き", "5位：空き"}));
+    EXPECT_EQ(rows, (QStringList{"1位：75.3秒、おもり7個、リプレイあり",
+                                 "2位：12.5秒、おもり3個、今回の最後のゲーム", "3位：空き", "4位：空き",
+                                 "5位：空き"}));
 }

@@ -9,7 +9,8 @@
 # settings file back with its remark and its unknown section kept. Then two more runs: a game
 # whose one weight falls off the field ends in GameOver!!, the title shows its time and Exit
 # leaves it in the file ahead of the times it beats, and the records show it marked, with R or
-# the Read button, and give the same title back; Start, Escape, Exit changes no byte.
+# the Read button; its replay ends as the game did, Escape ends it early, and the records give
+# the same title back; Start, Escape, Exit changes no byte.
 # With two-copies instead: two copies of the program in one folder each lose a game while the
 # other plays, and Exit ends them in both orders; both records are in the file.
 #   game-window.sh <tocklet> [two-copies]
@@ -198,7 +199,7 @@ grep -q '^PlayNum=1' Setting.ini || e2e_fail "PlayNum was not written: $(cat -A 
 # A lost game. Its one weight, hung level with its anchor at the bottom edge, drops below the
 # field for good: it is lost after 2 s and the game is over when the 10 s grace ends.
 printf '[Score]\nScore1=5\nScore2=1\nTime1=30.5  ;mine\nTime2=4\n' >Setting.ini
-e2e_start "$tocklet"
+TOCKLET_SEED=20261208 e2e_start "$tocklet"
 window=$(e2e_find_window Tocklet) || e2e_fail "the window did not appear for the lost game"
 sleep 0.5
 e2e_screenshot "$window" before-loss.png || e2e_fail "no screenshot"
@@ -233,6 +234,28 @@ e2e_click "$window" 389 29 || e2e_fail "cannot click Read"
 sleep 0.3
 e2e_screenshot "$window" records-read.png || e2e_fail "no screenshot"
 e2e_expect_same records.png records-read.png "the Read button showed other records than R"
+# The lost game's row has a replay: Down picks it, Enter watches it, three Right arrows play
+# it at x8. It ends as the game did, the same field under the same banner and the saved time
+# where the game showed its time; then the records show again. Escape ends another replay.
+e2e_key "$window" Down || e2e_fail "cannot type Down"
+e2e_wait_pixel "$window" picked.png 53 209 8C8C8C 5 || e2e_fail "Down did not pick the lost game's row"
+e2e_key "$window" Return || e2e_fail "cannot type Return"
+e2e_wait_pixel "$window" replay.png 96 69 000000 10 || e2e_fail "Enter did not play the lost game's replay"
+e2e_key "$window" Right Right Right || e2e_fail "cannot type Right"
+e2e_wait_pixel "$window" replay-end.png 20 190 B7C4E0 60 || e2e_fail "the replay showed no GameOver!!"
+e2e_expect_same lost.png replay-end.png "the replay ended on another field than the game" 449x360+0+26
+time_box=$(convert "$E2E_TMP/lost.png" -crop 200x20+0+6 +repage -format '%@' info:)
+time_right=$(((${time_box%%x*}) + $(cut -d+ -f2 <<<"$time_box")))
+[ "$time_right" -gt 40 ] || e2e_fail "no time text at the game's end ($time_box)"
+e2e_expect_same lost.png replay-end.png "the replay's end shows another time than the saved one" \
+    "${time_right}x20+0+6"
+e2e_wait_pixel "$window" after-replay.png 96 69 FFF0F0 10 || e2e_fail "no records after the replay"
+e2e_expect_same picked.png after-replay.png "the records after the replay differ"
+e2e_key "$window" Return || e2e_fail "cannot type Return"
+e2e_wait_pixel "$window" replay2.png 96 69 000000 10 || e2e_fail "Enter did not play the replay again"
+e2e_key "$window" Escape || e2e_fail "cannot type Escape"
+e2e_wait_pixel "$window" after-escape.png 96 69 FFF0F0 10 || e2e_fail "Escape did not end the replay"
+e2e_expect_same picked.png after-escape.png "the records after Escape from a replay differ"
 e2e_click "$window" 30 380 || e2e_fail "cannot click on the records"
 e2e_move "$window" 5 400 || e2e_fail "cannot move the pointer"
 sleep 0.3
