@@ -66,7 +66,7 @@ replay=Tocklet-replay-40-4.txt
 cp "$work/$replay" "$dir/second.txt"
 "$saver" "$work" 0 1 replay || fail "the first replay could not be saved"
 cp "$work/$replay" "$dir/first.txt"
-for ((k = 1; k <= kills / 3; k++)); do
+for ((k = 1; k <= kills / 5; k++)); do
     "$saver" "$work" $((k % 2)) 0 replay &
     pid=$!
     sleep "0.$(printf '%03d' $((RANDOM % 120)))"
@@ -76,4 +76,4 @@ for ((k = 1; k <= kills / 3; k++)); do
     cmp -s "$work/$replay" "$dir/first.txt" || cmp -s "$work/$replay" "$dir/second.txt" ||
         fail "replay kill $k: the replay is neither the old nor the new file: $(stat -c %s "$work/$replay") bytes"
 done
-echo "killed-saves: $((kills / 3)) replay saves killed, each left the old or the new replay"
+echo "killed-saves: $((kills / 5)) replay saves killed, each left the old or the new replay"
