@@ -24,9 +24,9 @@ constexpr std::chrono::milliseconds SignalPoll{20};
 
 // The last save: what is on disk now, never the copy read at start, as another copy may have
 // saved since. One wait for the lock for everything still to do, which a signal shortens.
-void SaveLast(ScoreBoard& board, QuitWatcher& quitWatcher, bool signalled)
+void SaveLast(ScoreBoard& board, QuitWatcher& quitWatcher)
 {
-    board.FinishWithASave(signalled ? SignalPatience : ExitPatience);
+    board.FinishWithASave(ExitPatience);
     while (!board.WaitForEnd(SignalPoll)) {
         if (quitWatcher.TakeSignal())
             board.FinishWithASave(SignalPatience);
@@ -53,12 +53,12 @@ int GameApp::InitInstance(std::ostream& errors)
         dialog.SetSound(&sound.GetMixer());
         if (fixedSeed)
             dialog.GetGameScreen().GetWorld().FixSeed(*fixedSeed);
-        bool signalled = false;
+        // The wait for the lock counts from the request, not from the window's close after it.
         QObject::connect(&quitWatcher, &QuitWatcher::QuitRequested, &dialog,
-                         [&signalled] { signalled = true; });
+                         [&dialog] { dialog.GetScoreBoard().FinishWithASave(SignalPatience); });
         QObject::connect(&quitWatcher, &QuitWatcher::QuitRequested, &dialog, &MainDialog::OnQuitRequest);
         dialog.exec();
-        SaveLast(dialog.GetScoreBoard(), quitWatcher, signalled);
+        SaveLast(dialog.GetScoreBoard(), quitWatcher);
         ReportTableProblems(table, errors, true);
     }
     return 0;
