@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Tocklet developers
 // SPDX-License-Identifier: MIT
 
+#include "audio/EventQueue.h"
 #include "audio/Limiter.h"
 #include "audio/Mixer.h"
 #include "audio/SoundBank.h"
@@ -8,9 +9,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <deque>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -136,4 +142,88 @@ TEST(Mixer, MutedOrUnheardItHandsOnlySilence)
     muted.Notify(GameEvent::Release, 100);
     muted.Render(out);
     EXPECT_EQ(LoudestSample(out), 0);
+}
+
+TEST(EventQueue, KeepsTheOrderDropsWhatComesWhenFullAndWrapsPastItsCapacity)
+{
+    struct Case {
+        const char* what;
+        std::size_t pushes;
+        std::size_t pops;
+        int rounds;
+    };
+    const Case cases[] = {
+        {"one in, one out, many times round", 1, 1, 5 * static_cast<int>(EventQueue::Capacity)},
+        {"more than fit, then all out", EventQueue::Capacity + 10, EventQueue::Capacity + 10, 3},
+        {"filling up slowly, then full", 3, 2, 2 * static_cast<int>(EventQueue::Capacity)},
+        {"emptied when nothing was pushed", 0, 5, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EventQueue queue;
+        // What the queue must hold: the values pushed and not dropped, oldest first.
+        std::deque<int> held;
+        int next = 0;
+        for (int round = 0; round < c.rounds; ++round) {
+            for (std::size_t i = 0; i < c.pushes; ++i, ++next) {
+                const bool room = held.size() < EventQueue::Capacity;
+                ASSERT_EQ(queue.Push({GameEvent::Release, next}), room) << "push " << next;
+                if (room)
+                    held.push_back(next);
+            }
+            for (std::size_t i = 0; i < c.pops; ++i) {
+                const std::optional<EventQueue::Entry> entry = queue.Pop();
+                ASSERT_EQ(entry.has_value(), !held.empty()) << "round " << round;
+                if (!entry)
+                    break;
+                EXPECT_EQ(entry->value, held.front());
+                held.pop_front();
+            }
+        }
+    }
+}
+
+TEST(EventQueue, FourThreadsPushingReachTheConsumerOnceEachAndInTheirOrder)
+{
+    constexpr int Producers = 4;
+    constexpr int Each = 20000;
+    EventQueue queue;
+    std::atomic<int> finished{0};
+    // Set by the consumer when nothing has come for long: a queue that stays full ends the test.
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> producers;
+    for (int p = 0; p < Producers; ++p) {
+        producers.emplace_back([&, p] {
+            for (int i = 0; i < Each && !stop.load(std::memory_order_relaxed); ++i) {
+                while (!queue.Push({static_cast<GameEvent>(p), i}) && !stop.load(std::memory_order_relaxed))
+                    std::this_thread::yield();
+            }
+            finished.fetch_add(1, std::memory_order_release);
+        });
+    }
+    std::array<int, Producers> received{};
+    int outOfOrder = 0;
+    auto lastArrival = std::chrono::steady_clock::now();
+    for (;;) {
+        const bool allPushed = finished.load(std::memory_order_acquire) == Producers;
+        const std::optional<EventQueue::Entry> entry = queue.Pop();
+        if (entry) {
+            lastArrival = std::chrono::steady_clock::now();
+            const auto producer = static_cast<std::size_t>(entry->event);
+            if (producer < received.size() && entry->value == received[producer])
+                ++received[producer];
+            else
+                ++outOfOrder;
+        } else if (allPushed) {
+            break;
+        } else if (std::chrono::steady_clock::now() - lastArrival > std::chrono::seconds(10)) {
+            stop = true;
+        } else {
+            std::this_thread::yield();
+        }
+    }
+    for (std::thread& producer : producers)
+        producer.join();
+    EXPECT_EQ(outOfOrder, 0);
+    EXPECT_EQ(received, (std::array<int, Producers>{Each, Each, Each, Each}));
 }
