@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
+#include <numbers>
 #include <thread>
 #include <vector>
 
@@ -38,6 +39,14 @@ int Crossings(const Synth::Samples& samples)
     for (std::size_t i = 1; i < samples.size(); ++i)
         count += samples[i - 1] < 0.0f && samples[i] >= 0.0f ? 1 : 0;
     return count;
+}
+
+// Upward crossings per second over [from, to) seconds of the sound.
+double CrossingRate(const Synth::Samples& samples, double from, double to)
+{
+    const auto begin = samples.begin() + static_cast<std::ptrdiff_t>(from * Rate);
+    const auto end = samples.begin() + static_cast<std::ptrdiff_t>(to * Rate);
+    return Crossings(Synth::Samples(begin, end)) / (to - from);
 }
 
 int LoudestSample(const std::vector<std::int16_t>& out)
@@ -97,6 +106,36 @@ TEST(Synth, TockPitchFollowsOneOverTheRootOfTheRope)
     EXPECT_GE(Crossings(bank.For(GameEvent::Release, 100000)), Synth::MinTockHz * 0.09 - 2);
 }
 
+TEST(Synth, GameOverFallsAndANewRecordRises)
+{
+    const SoundBank bank(Rate);
+    // The first note alone against the last one, which rings on after the others.
+    const Synth::Samples& gameOver = bank.For(GameEvent::GameOver, 0);
+    const Synth::Samples& newRecord = bank.For(GameEvent::NewRecord, 0);
+    EXPECT_LT(CrossingRate(gameOver, 0.6, 0.9), 0.7 * CrossingRate(gameOver, 0.0, 0.14));
+    EXPECT_GT(CrossingRate(newRecord, 0.6, 0.9), 1.4 * CrossingRate(newRecord, 0.0, 0.14));
+}
+
+TEST(Limiter, ALoudToneIsTurnedDownWholeNotClippedFlat)
+{
+    // A 440 Hz tone at twice the ceiling, after its first peak: turned down, only the few samples
+    // at the top of each peak reach the ceiling; clipped, two thirds of the wave would lie on it.
+    Limiter limiter(Rate);
+    int atCeiling = 0;
+    int counted = 0;
+    for (int i = 0; i < Rate / 10; ++i) {
+        const float in =
+            2.0f * Limiter::Ceiling * static_cast<float>(std::sin(2.0 * std::numbers::pi * 440.0 * i / Rate));
+        const float out = limiter.Process(in);
+        EXPECT_LE(std::fabs(out), Limiter::Ceiling);
+        if (i < Rate / 440)
+            continue;
+        ++counted;
+        atCeiling += std::fabs(out) >= 0.9999f * Limiter::Ceiling ? 1 : 0;
+    }
+    EXPECT_LT(atCeiling, counted / 8);
+}
+
 TEST(Mixer, ManyLoudSoundsAtOnceAreLimitedBelowFullScale)
 {
     const SoundBank bank(Rate);
@@ -140,6 +179,10 @@ TEST(Mixer, MutedOrUnheardItHandsOnlySilence)
     EXPECT_GT(LoudestSample(first), 0);
     muted.SetMuted(true);
     muted.Notify(GameEvent::Release, 100);
+    muted.Render(out);
+    EXPECT_EQ(LoudestSample(out), 0);
+    // Sound on again, what was cut off stays so.
+    muted.SetMuted(false);
     muted.Render(out);
     EXPECT_EQ(LoudestSample(out), 0);
 }
