@@ -170,7 +170,7 @@ TEST(Mixer, MutedOrUnheardItHandsOnlySilence)
     unheard.Render(out);
     EXPECT_EQ(LoudestSample(out), 0);
 
-    // Muting silences at once, the sounds already playing included.
+    // Muting silences the sounds already playing once they have faded out.
     Mixer muted(bank);
     muted.SetListening(true);
     muted.Notify(GameEvent::ShadowAppears, 0);
@@ -179,12 +179,41 @@ TEST(Mixer, MutedOrUnheardItHandsOnlySilence)
     EXPECT_GT(LoudestSample(first), 0);
     muted.SetMuted(true);
     muted.Notify(GameEvent::Release, 100);
+    std::vector<std::int16_t> fade(static_cast<std::size_t>(Mixer::FadeSeconds * Rate));
+    muted.Render(fade);
     muted.Render(out);
     EXPECT_EQ(LoudestSample(out), 0);
     // Sound on again, what was cut off stays so.
     muted.SetMuted(false);
     muted.Render(out);
     EXPECT_EQ(LoudestSample(out), 0);
+}
+
+TEST(Mixer, MuteFadesOutWithinMillisecondsWithoutAJump)
+{
+    const SoundBank bank(Rate);
+    Mixer mixer(bank);
+    mixer.SetListening(true);
+    mixer.Notify(GameEvent::ShadowAppears, 0);
+    std::vector<std::int16_t> swell(Rate * 3 / 10);
+    mixer.Render(swell);
+    // On to a loud sample, where a cut would jump the most.
+    std::vector<std::int16_t> last(1);
+    for (int i = 0; i < Rate / 50 && std::abs(last[0]) < 4000; ++i)
+        mixer.Render(last);
+    ASSERT_GE(std::abs(last[0]), 4000);
+
+    mixer.SetMuted(true);
+    std::vector<std::int16_t> out(Rate / 50);
+    mixer.Render(out);
+    int largestStep = std::abs(out[0] - last[0]);
+    for (std::size_t i = 1; i < out.size(); ++i)
+        largestStep = std::max(largestStep, std::abs(out[i] - out[i - 1]));
+    // The tone alone moves by about 200 a sample.
+    EXPECT_LT(largestStep, 1000);
+    // Silent 10 ms after M.
+    const std::vector<std::int16_t> after(out.begin() + Rate / 100, out.end());
+    EXPECT_EQ(LoudestSample(after), 0);
 }
 
 TEST(EventQueue, KeepsTheOrderDropsWhatComesWhenFullAndWrapsPastItsCapacity)
