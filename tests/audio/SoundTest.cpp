@@ -4,6 +4,7 @@
 #include "audio/EventQueue.h"
 #include "audio/Limiter.h"
 #include "audio/Mixer.h"
+#include "audio/SampleCount.h"
 #include "audio/SoundBank.h"
 
 #include <gtest/gtest.h>
@@ -134,6 +135,25 @@ TEST(Limiter, ALoudToneIsTurnedDownWholeNotClippedFlat)
         atCeiling += std::fabs(out) >= 0.9999f * Limiter::Ceiling ? 1 : 0;
     }
     EXPECT_LT(atCeiling, counted / 8);
+}
+
+TEST(SampleCount, CountsWholeSamplesOfAnySpanARunCanLast)
+{
+    using namespace std::chrono_literals;
+    const struct {
+        std::chrono::nanoseconds span;
+        std::int64_t samples;
+    } cases[] = {
+        {0ns, 0},
+        {20'833ns, 0},
+        {20'834ns, 1},
+        {20ms, 960},
+        {1s, 48'000},
+        {std::chrono::hours(60), std::int64_t{60} * 3600 * 48'000},
+        {std::chrono::hours(24 * 365 * 100), std::int64_t{24} * 365 * 100 * 3600 * 48'000},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SampleCount(c.span, Rate), c.samples) << c.span.count() << " ns";
 }
 
 TEST(Mixer, ManyLoudSoundsAtOnceAreLimitedBelowFullScale)
