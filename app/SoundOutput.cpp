@@ -3,6 +3,8 @@
 
 #include "app/SoundOutput.h"
 
+#include "audio/SampleCount.h"
+
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
@@ -10,6 +12,7 @@
 #include <QString>
 
 #include <array>
+#include <chrono>
 
 namespace {
 
@@ -99,6 +102,12 @@ void SoundOutput::Open()
         return;
     }
     OnStateChanged(sink->state());
+    // A sink that failed at once is not fed; after a loss the reopen timer looks again.
+    if (sink->error() != QAudio::NoError) {
+        if (lost && !reopenTimer.isActive())
+            reopenTimer.start(ReopenMilliseconds);
+        return;
+    }
     lost = false;
     clock.start();
     given = 0;
@@ -107,8 +116,10 @@ void SoundOutput::Open()
 
 void SoundOutput::Feed()
 {
+    if (!sink || !stream)
+        return;
     // Ahead of the clock by at most the sink's buffer; what fell further behind is skipped.
-    const std::int64_t due = clock.nsecsElapsed() * SampleRate / 1'000'000'000;
+    const std::int64_t due = SampleCount(std::chrono::nanoseconds(clock.nsecsElapsed()), SampleRate);
     const std::int64_t behind = due - given - std::int64_t{SampleRate} * BufferMilliseconds / 1000;
     if (behind > 0) {
         mixer.Skip(static_cast<std::size_t>(behind));

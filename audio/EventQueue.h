@@ -7,6 +7,7 @@
 
 #include <array>
 #include <atomic>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -15,8 +16,9 @@
 // pops from. A push to a full queue drops the event rather than wait.
 class EventQueue {
 public:
-    // A power of two.
     static constexpr std::size_t Capacity = 64;
+    // Positions map to cells by a mask, and a freed cell waits for the position one lap on.
+    static_assert(std::has_single_bit(Capacity), "the capacity must be a power of two");
 
     struct Entry {
         GameEvent event = GameEvent::ButtonClick;

@@ -15,6 +15,7 @@ constexpr float FullScale = 32767.0f;
 Mixer::Mixer(const SoundBank& sounds)
     : bank(sounds)
     , limiter(sounds.SampleRate())
+    , fadeStep(1.0f / (FadeSeconds * static_cast<float>(sounds.SampleRate())))
 {
 }
 
@@ -28,18 +29,25 @@ void Mixer::Notify(GameEvent event, int value) noexcept
 void Mixer::Render(std::span<std::int16_t> out) noexcept
 {
     StartQueued();
-    if (IsMuted()) {
-        voices.fill(Voice{});
-        std::fill(out.begin(), out.end(), std::int16_t{0});
-        return;
+    const bool mute = IsMuted();
+    for (std::int16_t& sample : out) {
+        level = mute ? std::max(0.0f, level - fadeStep) : std::min(1.0f, level + fadeStep);
+        sample = level > 0.0f
+                     ? static_cast<std::int16_t>(std::lround(limiter.Process(NextSum()) * level * FullScale))
+                     : std::int16_t{0};
     }
-    for (std::int16_t& sample : out)
-        sample = static_cast<std::int16_t>(std::lround(limiter.Process(NextSum()) * FullScale));
+    // Faded out: what played is over, not held to sound again when the sound comes back.
+    if (level == 0.0f)
+        voices.fill(Voice{});
 }
 
 void Mixer::Skip(std::size_t count) noexcept
 {
     StartQueued();
+    // Nothing was heard meanwhile, so the level may jump to where it goes.
+    level = IsMuted() ? 0.0f : 1.0f;
+    if (level == 0.0f)
+        voices.fill(Voice{});
     for (Voice& voice : voices) {
         if (voice.samples && (voice.position += count) >= voice.samples->size())
             voice = Voice{};

@@ -21,13 +21,16 @@ class Mixer : public GameEventSink {
 public:
     // Sounds at once; a new one takes the place of the one that has played longest.
     static constexpr std::size_t VoiceCount = 16;
+    // How long muting takes to silence what plays: a sound cut mid-wave clicks.
+    static constexpr float FadeSeconds = 0.004f;
 
     // The bank must outlive the mixer.
     explicit Mixer(const SoundBank& sounds);
 
     // Dropped while muted, while nothing listens, or when events come faster than Render takes them.
     void Notify(GameEvent event, int value) noexcept override;
-    // Muted, Render gives silence at once and the sounds playing stop.
+    // Muted, Render fades the sounds playing out within FadeSeconds and drops them; unmuted,
+    // it fades back in as fast.
     void SetMuted(bool value) noexcept { muted.store(value, std::memory_order_relaxed); }
     bool IsMuted() const noexcept { return muted.load(std::memory_order_relaxed); }
     // Whether a sound device takes what Render gives; set by the device's side.
@@ -54,6 +57,9 @@ private:
     EventQueue events;
     std::array<Voice, VoiceCount> voices{};
     Limiter limiter;
+    // The gain of the whole mix, 0 to 1, moving by fadeStep a sample towards where muted says.
+    float level = 1.0f;
+    float fadeStep;
     std::atomic<bool> muted{false};
     std::atomic<bool> listening{false};
 };

@@ -31,6 +31,17 @@ std::string TimeKey(int index)
     return "Time" + std::to_string(index + 1);
 }
 
+// [Sound] On: 0 or 1, maybe with white space and a remark; anything else is not understood.
+std::optional<bool> ParseSoundOn(const std::string& text)
+{
+    const std::string value = text.substr(0, text.find(';'));
+    const std::size_t first = value.find_first_not_of(" \t");
+    const std::size_t last = value.find_last_not_of(" \t");
+    if (first == std::string::npos || first != last || (value[first] != '0' && value[first] != '1'))
+        return std::nullopt;
+    return value[first] == '1';
+}
+
 } // namespace
 
 bool ScoreTable::Load()
@@ -180,8 +191,11 @@ bool ScoreTable::ReadFrom(SettingsFile& file, const char* failure)
     TidyPlaces();
     fileScores = scores;
     fileTimes = times;
-    soundKeyRead = file.Read(SoundSection, SoundKey, value);
-    soundOn = !soundKeyRead || ParseInt(value) != 0;
+    // A value not understood counts as no key: on, and left as it is until the player chooses.
+    const std::optional<bool> sound =
+        file.Read(SoundSection, SoundKey, value) ? ParseSoundOn(value) : std::nullopt;
+    soundKeyRead = sound.has_value();
+    soundOn = sound.value_or(true);
     return true;
 }
 

@@ -114,7 +114,7 @@ private:
     std::array<int, Count> fileScores{};
     std::array<double, Count> fileTimes{};
     std::string lastError;
-    // The file held [Sound] On when last read: only then, or once sound is off, is it written.
+    // The file held [Sound] On=0 or 1 when last read: only then, or once sound is off, is it written.
     bool soundKeyRead = false;
     // The version of the file that the table holds; empty when unknown.
     std::optional<TextFile::Stamp> readStamp;

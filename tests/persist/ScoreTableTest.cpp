@@ -766,3 +766,25 @@ TEST_F(ScoreTableOnDisk, SoundChoiceIsKeptInItsOwnKeyThroughOtherCopiesSaves)
     ASSERT_TRUE(next.SaveSound(true));
     EXPECT_EQ(Stored("Sound", "On"), "1");
 }
+
+TEST_F(ScoreTableOnDisk, SoundValueNotUnderstoodMeansOnAndStaysUntilThePlayerChooses)
+{
+    const struct {
+        const char* value;
+        bool on;
+    } cases[] = {
+        {"0", false},  {"1", true}, {"0  ;muted", false}, {"yes", true}, {"true", true},
+        {"abc", true}, {"", true},  {"01", true},         {"2", true},   {"-1", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("On=") + c.value);
+        Put(FullFile + "[Data]\nRegist=0\nPlayNum=1\n[Sound]\nOn=" + c.value + "\n");
+        const std::string before = Bytes();
+        ASSERT_TRUE(table.Load());
+        EXPECT_EQ(table.soundOn, c.on);
+        ASSERT_TRUE(table.Save());
+        EXPECT_EQ(Bytes(), before);
+    }
+    ASSERT_TRUE(table.SaveSound(false));
+    EXPECT_EQ(Stored("Sound", "On"), "0") << "M writes the choice over what was not understood";
+}
