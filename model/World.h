@@ -46,8 +46,8 @@ public:
     // The field the shadows drift over and the weights must stay in.
     void SetArea(const Rect& area);
     // Where the world tells what can be heard: a weight released (ReleaseSwing), a swing at its
-    // lowest point (Tick, for the whole field at most MaxTicksPerSecond), a shadow that comes, a
-    // weight swallowed. Not owned; null for none. Only while no game runs.
+    // lowest point (Tick, for the whole field at most MaxTicksPerSecond), a shadow that comes,
+    // weights swallowed or lost off the field. Not owned; null for none. Only while no game runs.
     void SetEventSink(GameEventSink* sink) { eventSink = sink; }
     static constexpr int MaxTicksPerSecond = 4;
     // Ticks since the game began, and the weights hung in it: the game's score.
@@ -136,9 +136,10 @@ private:
     int aliveReleased = 0;
     GameEventSink* eventSink = nullptr;
     // Of the pass under way: whether a swing's pass of its lowest point is still looked for,
-    // whether one passed, whether a weight was swallowed.
+    // whether one passed, whether a weight was swallowed or lost off the field.
     bool watchLowest = false;
     bool lowestPassed = false;
     bool swallowed = false;
+    bool lost = false;
     int lastLowestTick = 0;
 };
