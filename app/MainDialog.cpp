@@ -221,6 +221,12 @@ void MainDialog::GameEnded(const GameResult& result)
         this, [this, result] { OnGameEnded(result); }, Qt::QueuedConnection);
 }
 
+void MainDialog::ReturnedToTitle()
+{
+    QMetaObject::invokeMethod(
+        this, [this] { WindowAccessible::FocusMoved(*this); }, Qt::QueuedConnection);
+}
+
 void MainDialog::OnGameEnded(const GameResult& result)
 {
     if (!result.gameOver)

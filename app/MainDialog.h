@@ -55,6 +55,7 @@ public:
     void RequestRepaint(const Rect& rect, bool erase) override;
     bool EnableControl(int controlId, bool enable) override;
     void GameEnded(const GameResult& result) override;
+    void ReturnedToTitle() override;
 
     // Waits for the saves asked for so far; the window saves nothing more.
     void FinishSaves();

@@ -27,4 +27,7 @@ public:
     virtual bool EnableControl(int controlId, bool enable) = 0;
     // A game ended by its own rule, not by a stop request: told once, as the end display begins.
     virtual void GameEnded(const GameResult& result) = 0;
+    // The end display is over and the title shows again: told once after GameEnded, and not
+    // when a stop request cut the display short.
+    virtual void ReturnedToTitle() = 0;
 };
