@@ -19,7 +19,13 @@ QWindow* DrawnAccessible::window() const
 
 QAccessibleInterface* DrawnAccessible::parent() const
 {
-    return part == WindowAccessible::Row ? owner.PartFor(WindowAccessible::Records) : &owner;
+    switch (part) {
+    case WindowAccessible::Row: return owner.PartFor(WindowAccessible::Records);
+    // An announcement belongs to the status bar, which does not list it among its children:
+    // Orca names no role for a notification there, and reads the bar without the old ones.
+    case WindowAccessible::Notice: return owner.PartFor(WindowAccessible::Status);
+    default: return &owner;
+    }
 }
 
 QAccessibleInterface* DrawnAccessible::child(int index) const
@@ -68,7 +74,7 @@ QAccessible::Role DrawnAccessible::role() const
 
 QAccessible::State DrawnAccessible::state() const
 {
-    return owner.PartState(part);
+    return owner.PartState(part, place);
 }
 
 void* DrawnAccessible::interface_cast(QAccessible::InterfaceType type)

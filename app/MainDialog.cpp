@@ -6,6 +6,7 @@
 #include "app/AboutDialog.h"
 #include "app/GameApp.h"
 #include "app/Program.h"
+#include "app/ReaderWords.h"
 #include "app/Translation.h"
 #include "app/WindowAccessible.h"
 #include "audio/Mixer.h"
@@ -80,6 +81,8 @@ MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
     connect(&refreshTimer, &QTimer::timeout, this, &MainDialog::OnTimer);
     // Asked only once a screen reader is about; adding it again changes nothing.
     QAccessible::installFactory(WindowAccessible::Factory);
+    gameEvents.Add(&readerEvents);
+    gameScreen.GetWorld().SetEventSink(&gameEvents);
     soundNoticeTimer.setSingleShot(true);
     soundNoticeTimer.setInterval(SoundNoticeMs);
     connect(&soundNoticeTimer, &QTimer::timeout, this, [this] {
@@ -139,8 +142,9 @@ void MainDialog::OnInitDialog()
 
 void MainDialog::SetSound(Mixer* mixer)
 {
+    gameEvents.Remove(sound);
     sound = mixer;
-    gameScreen.GetWorld().SetEventSink(mixer);
+    gameEvents.Add(mixer);
     if (sound)
         sound->SetMuted(!soundOn);
 }
@@ -161,6 +165,7 @@ void MainDialog::OnSoundKey()
     gameScreen.SetSoundNotice(soundOn);
     soundNoticeTimer.start();
     Invalidate();
+    WindowAccessible::Announce(*this, ReaderWords::Sound(soundOn));
 }
 
 QString MainDialog::LastGameLine() const
@@ -238,10 +243,10 @@ void MainDialog::OnGameEnded(const GameResult& result)
     lastGame = LostGame{game, place == 0};
     if (place >= 0)
         lastRecorded = game;
-    Play(place == 0 ? GameEvent::NewRecord : GameEvent::GameOver);
     ShowTable();
     Invalidate();
-    WindowAccessible::Announce(*this, QStringLiteral("GameOver!! ") + LastGameLine());
+    // After the line is on the title, which the reader says.
+    gameEvents.Notify(place == 0 ? GameEvent::NewRecord : GameEvent::GameOver, place);
 }
 
 void MainDialog::OnTableKept(const ScoreTable& table, bool saved)
@@ -281,6 +286,7 @@ void MainDialog::OnShowRecords()
     // Records of other copies included, shown as soon as the file is read.
     scoreKeeper.Refresh();
     gameScreen.ShowRecords(true);
+    gameScreen.focusedRecord = std::max(gameScreen.GetMarkedRecord(), 0);
     Invalidate();
     WindowAccessible::FocusMoved(*this);
 }
@@ -329,7 +335,6 @@ void MainDialog::OnQuitRequest()
 void MainDialog::OnTimer()
 {
     gameThread.RefreshControls();
-    WindowAccessible::Follow(*this);
 }
 
 void MainDialog::OnMouseMove(Point point)
@@ -393,7 +398,7 @@ void MainDialog::StartGame()
     gameScreen.SetPlaying(true);
     Invalidate();
     WindowAccessible::FocusMoved(*this);
-    WindowAccessible::Announce(*this, QString::fromStdString(GameScreen::GetHintText()));
+    WindowAccessible::Announce(*this, ReaderWords::SpokenHint());
     try {
         gameThread.Start();
     } catch (const std::system_error& error) {
@@ -410,7 +415,7 @@ void MainDialog::OnPauseKey()
     if (!gameScreen.IsPlaying())
         return;
     gameThread.SetPauseRequested(!gameThread.IsPauseRequested());
-    WindowAccessible::Announce(*this, gameThread.IsPauseRequested() ? tr("一時停止") : tr("再開"));
+    WindowAccessible::Announce(*this, ReaderWords::Pause(gameThread.IsPauseRequested()));
 }
 
 // The parked game thread asks for no repaints, yet the gestures of a pause must show.
@@ -527,9 +532,11 @@ bool MainDialog::OnPlayKey(const QKeyEvent& event)
     // The arrows move on while held; Enter acts once a press.
     if (enter && event.isAutoRepeat())
         return true;
-    if (!playInput.Key(event.key(), event.modifiers() & Qt::ShiftModifier))
+    const PlayInput::KeyStep step = playInput.Key(event.key(), event.modifiers() & Qt::ShiftModifier);
+    if (step == PlayInput::KeyStep::None)
         return false;
     RepaintIfPaused();
+    WindowAccessible::KeyStepTaken(*this, step);
     return true;
 }
 
@@ -540,7 +547,9 @@ bool MainDialog::OnTitleKey(const QKeyEvent& event)
     if (gameScreen.IsShowingRecords()) {
         if (enter && !event.isAutoRepeat())
             OnLeaveRecords();
-        return enter;
+        else if (key == Qt::Key_Up || key == Qt::Key_Down)
+            MoveRecordFocus(key == Qt::Key_Up ? -1 : 1);
+        return enter || key == Qt::Key_Up || key == Qt::Key_Down;
     }
     if (enter || key == Qt::Key_Space) {
         if (!event.isAutoRepeat())
@@ -561,6 +570,19 @@ bool MainDialog::focusNextPrevChild(bool next)
     if (!gameScreen.IsPlaying() && !gameScreen.IsShowingRecords())
         MoveTitleFocus(next ? 1 : -1);
     return true;
+}
+
+void MainDialog::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        WindowAccessible::WindowActivated(*this);
+}
+
+void MainDialog::MoveRecordFocus(int step)
+{
+    gameScreen.focusedRecord = std::clamp(gameScreen.focusedRecord + step, 0, Screen::RecordCount - 1);
+    WindowAccessible::FocusMoved(*this);
 }
 
 void MainDialog::MoveTitleFocus(int step)

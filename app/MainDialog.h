@@ -4,6 +4,8 @@
 #pragma once
 
 #include "app/PlayInput.h"
+#include "app/ReaderEvents.h"
+#include "base/GameEventFanOut.h"
 #include "base/GameEventSink.h"
 #include "base/Geometry.h"
 #include "persist/ScoreKeeper.h"
@@ -64,6 +66,10 @@ public:
     void SetSound(Mixer* mixer);
     bool IsSoundOn() const { return soundOn; }
 
+    // The title's line for the last game lost, without the mark of a time not yet saved; only
+    // once a game was lost.
+    QString LastGameLine() const;
+
     // The control's rectangle in client coordinates; empty when there is no such control.
     Rect GetControlRect(int controlId) const;
 
@@ -115,6 +121,7 @@ protected:
     void leaveEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
     // Tab and Shift+Tab move the focus among the drawn buttons of the title.
     bool focusNextPrevChild(bool next) override;
 
@@ -123,6 +130,8 @@ private:
     bool OnPlayKey(const QKeyEvent& event);
     bool OnTitleKey(const QKeyEvent& event);
     void MoveTitleFocus(int step);
+    // Up and Down in the records: the row a screen reader reads, kept at the ends.
+    void MoveRecordFocus(int step);
     void AddHiddenControl(int controlId, int left, int top, int right, int bottom);
     void StartGame();
     void Invalidate();
@@ -130,8 +139,6 @@ private:
     void RepaintIfPaused();
     // The title's best time, the last game's time and the records from the table.
     void ShowTable();
-    // The title's line for the last game lost, without the mark of a time not yet saved.
-    QString LastGameLine() const;
     // A sound of the window's own, when there is sound.
     void Play(GameEvent event);
 
@@ -147,6 +154,9 @@ private:
     GameThread gameThread;
     PlayInput playInput{gameScreen};
     std::map<int, QWidget*> controls;
+    // The moments of the game, told to the sound and to a screen reader alike.
+    GameEventFanOut gameEvents;
+    ReaderEvents readerEvents{*this};
     QAction* aboutAction = nullptr;
     QTimer refreshTimer;
     Mixer* sound = nullptr;

@@ -15,6 +15,9 @@ public:
     // Steps of the crosshair in pixels, with Shift and without.
     static constexpr int FineStep = 1;
     static constexpr int Step = 8;
+    // What a key did: aimed the crosshair, fixed the anchor there, carried the weight to it,
+    // let the weight swing, or dropped it; None for a key that is not the gesture's.
+    enum class KeyStep { None, Aimed, Anchored, Carried, Released, Dropped };
 
     explicit PlayInput(GameScreen& screen);
 
@@ -22,16 +25,17 @@ public:
     bool MousePress(Point point);
     bool MouseMove(Point point);
     bool MouseRelease(Point point);
-    // The arrows, Enter and, during a drag of the keys, Escape; false for any other key.
-    bool Key(int key, bool shift);
+    // The arrows, Enter and, during a drag of the keys, Escape; None for any other key. Every
+    // other step shows something new.
+    KeyStep Key(int key, bool shift);
     // A game began or ended: no gesture goes on into the next.
     void Forget();
 
 private:
     enum class Gesture { None, Mouse, Keys };
 
-    bool MoveCrosshair(int dx, int dy);
-    bool Enter();
+    KeyStep MoveCrosshair(int dx, int dy);
+    KeyStep Enter();
     void Drop();
 
     GameScreen& screen;

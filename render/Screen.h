@@ -123,6 +123,8 @@ public:
     // mouse player's title stays as it was.
     TitleButton focusedButton = TitleButton::Start;
     bool focusShown = false;
+    // The row of the records view that the keys move among: 0 to RecordCount - 1.
+    int focusedRecord = 0;
 
 protected:
     std::string titleText;

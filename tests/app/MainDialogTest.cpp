@@ -695,9 +695,10 @@ TEST_F(MainDialogTest, TheKeysMakeTheSwingsTheMouseMakesAtTheSamePoints)
     }
 }
 
-// A screen reader finds the drawn parts of each view: the title's texts and its three buttons,
-// whose Press does what a click does; the records as five sentences; the field, whose
-// description follows the weights in play.
+// A screen reader finds the drawn parts of each view: the title's text, its three buttons,
+// whose Press does what a click does, and its status line, where no best time reads as no
+// record; the records as five sentences; the field, whose description follows the weights in
+// play.
 TEST(MainDialogReader, ReadsEveryViewAndPressesTheButtons)
 {
     const auto childNamed = [](QAccessibleInterface* parent, const QString& name) -> QAccessibleInterface* {
@@ -721,7 +722,9 @@ TEST(MainDialogReader, ReadsEveryViewAndPressesTheButtons)
         QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&dialog);
         ASSERT_TRUE(window);
         EXPECT_TRUE(childNamed(window, "トクレット"));
-        EXPECT_TRUE(childNamed(window, "ベストタイム:0.0秒"));
+        QAccessibleInterface* status = childNamed(window, "ベストタイム：記録なし");
+        ASSERT_TRUE(status);
+        EXPECT_EQ(status->role(), QAccessible::StatusBar);
         QAccessibleInterface* button = childNamed(window, press.button);
         ASSERT_TRUE(button);
         EXPECT_EQ(button->role(), QAccessible::PushButton);
@@ -734,7 +737,8 @@ TEST(MainDialogReader, ReadsEveryViewAndPressesTheButtons)
             continue;
 
         QAccessibleInterface* field = window->child(0);
-        ASSERT_EQ(window->childCount(), 1);
+        ASSERT_EQ(window->childCount(), 2);
+        EXPECT_EQ(window->child(1)->role(), QAccessible::StatusBar);
         EXPECT_EQ(field->role(), QAccessible::Canvas);
         EXPECT_TRUE(field->state().focusable);
         QTest::keyClick(&dialog, Qt::Key_P);
@@ -753,7 +757,7 @@ TEST(MainDialogReader, ReadsEveryViewAndPressesTheButtons)
     screen.SetRecords({RecordRow{75.3, 7}, RecordRow{12.5, 3}}, 1);
     screen.ShowRecords(true);
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&dialog);
-    ASSERT_EQ(window->childCount(), 1);
+    ASSERT_EQ(window->childCount(), 2);
     QAccessibleInterface* records = window->child(0);
     EXPECT_EQ(records->role(), QAccessible::List);
     QStringList rows;

@@ -40,8 +40,8 @@ read_program() {
 
 printf '[Score]\nScore1=7\nTime1=75.3\n' >Setting.ini
 over=$(read_program ja_JP.UTF-8 full) || exit 1
-seconds=$(sed -n 's/^GameOver!! 今回のタイム:\([0-9.]*\)秒$/\1/p' <<<"$over")
-[ -n "$seconds" ] || e2e_fail "heard \"$over\", not GameOver!! with this game's time"
+seconds=$(sed -n 's/^GameOver!! 今回のタイム:\([0-9.]*\)秒　記録2位$/\1/p' <<<"$over")
+[ -n "$seconds" ] || e2e_fail "heard \"$over\", not GameOver!! with this game's time in second place"
 awk -F= -v s="$seconds" '$1 == "Time2" && $2 == s + 0 { found = 1 } END { exit !found }' Setting.ini ||
     e2e_fail "heard $seconds s, but Setting.ini holds $(cat Setting.ini)"
 read_program en_US.UTF-8 names
