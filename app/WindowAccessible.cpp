@@ -18,6 +18,8 @@ namespace {
 
 // The status bar's band on the title (under the buttons) and in play (the time's line).
 constexpr int StatusLineHeight = 20;
+// The hint's lines lie within this of the field's middle.
+constexpr int HintHalfHeight = 30;
 
 QRect OnScreen(const QWidget& widget, const Rect& rect)
 {
@@ -184,7 +186,7 @@ QAccessibleInterface* WindowAccessible::child(int index) const
 int WindowAccessible::indexOfChild(const QAccessibleInterface* child) const
 {
     const auto* drawn = dynamic_cast<const DrawnAccessible*>(child);
-    if (!drawn || drawn->Part() == Row || drawn->Part() == Notice)
+    if (!drawn || drawn->Part() == Row || drawn->Part() == Hint || drawn->Part() == Notice)
         return -1;
     const std::vector<int> shown = Shown();
     const auto found = std::find(shown.begin(), shown.end(), drawn->Part());
@@ -216,6 +218,18 @@ QAccessibleInterface* WindowAccessible::PartFor(int part, int place) const
     return drawn;
 }
 
+std::vector<std::pair<int, int>> WindowAccessible::PartChildren(int part) const
+{
+    std::vector<std::pair<int, int>> children;
+    if (part == Records) {
+        for (int place = 0; place < RowCount; ++place)
+            children.emplace_back(Row, place);
+    } else if (part == Field && Dialog().GetGameScreen().IsHintShown()) {
+        children.emplace_back(Hint, 0);
+    }
+    return children;
+}
+
 QString WindowAccessible::PartText(int part, int place, QAccessible::Text t) const
 {
     const GameScreen& screen = Dialog().GetGameScreen();
@@ -237,6 +251,7 @@ QString WindowAccessible::PartText(int part, int place, QAccessible::Text t) con
     case Exit: return QStringLiteral("Exit");
     case Status: return StatusText();
     case Records: return tr("記録");
+    case Hint: return QString::fromStdString(screen.GetHintText()).trimmed().replace('\n', ' ');
     case Row: {
         const RecordRow& row = screen.GetRecords()[static_cast<std::size_t>(place)];
         return ReaderWords::RowSentence(place, row, place == screen.GetMarkedRecord());
@@ -326,6 +341,11 @@ QRect WindowAccessible::PartRect(int part, int place) const
                         Rect{first.left, first.top, first.right, screen.GetRecordRect(RowCount).top});
     }
     case Row: return OnScreen(Dialog(), screen.GetRecordRect(place));
+    case Hint: {
+        const int middle = (area.top + area.bottom) / 2;
+        return OnScreen(Dialog(),
+                        Rect{area.left, middle - HintHalfHeight, area.right, middle + HintHalfHeight});
+    }
     default: return OnScreen(Dialog(), area);
     }
 }

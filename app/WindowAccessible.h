@@ -13,6 +13,7 @@
 #include <deque>
 #include <map>
 #include <utility>
+#include <vector>
 
 class MainDialog;
 
@@ -25,7 +26,7 @@ class WindowAccessible : public QAccessibleWidget {
     Q_DECLARE_TR_FUNCTIONS(WindowAccessible)
 
 public:
-    enum DrawnPart { Title, Start, Read, Exit, Status, Records, Row, Field, Notice };
+    enum DrawnPart { Title, Start, Read, Exit, Status, Records, Row, Field, Hint, Notice };
     static constexpr int RowCount = Screen::RecordCount;
     // Announcements kept alive after they were shown, for a reader that reads them late.
     static constexpr std::size_t KeptNotices = 16;
@@ -59,6 +60,9 @@ public:
 
     // The drawn parts' own questions; place is the row of the records or the notice's number.
     QAccessibleInterface* PartFor(int part, int place = 0) const;
+    // The drawn parts inside a part, as parts and places: the rows of the records, the hint on
+    // the field while it shows.
+    std::vector<std::pair<int, int>> PartChildren(int part) const;
     QString PartText(int part, int place, QAccessible::Text t) const;
     QRect PartRect(int part, int place) const;
     static QAccessible::Role PartRole(int part);

@@ -741,11 +741,15 @@ TEST(MainDialogReader, ReadsEveryViewAndPressesTheButtons)
         EXPECT_EQ(window->child(1)->role(), QAccessible::StatusBar);
         EXPECT_EQ(field->role(), QAccessible::Canvas);
         EXPECT_TRUE(field->state().focusable);
+        // The hint on the field is there to read until the first swing.
+        ASSERT_EQ(field->childCount(), 1);
+        EXPECT_TRUE(field->child(0)->text(QAccessible::Name).contains("Enterで支点"));
         QTest::keyClick(&dialog, Qt::Key_P);
         ASSERT_TRUE(WaitFor([&] { return dialog.GetGameThread().GetMessageText() == "Pause"; }));
         EXPECT_TRUE(field->text(QAccessible::Description).contains("揺れているおもり0個、影0個"));
         for (int weight = 1; weight <= 2; ++weight) {
             QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(100 * weight, 100));
+            EXPECT_EQ(field->childCount(), 0);
             EXPECT_TRUE(field->text(QAccessible::Description)
                             .contains(QString("揺れているおもり%1個、影0個").arg(weight)));
         }
