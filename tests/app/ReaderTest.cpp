@@ -69,6 +69,15 @@ TEST_F(ReaderTest, FieldIsDescribedByItsStateAfterAnAnnouncement)
         << Field()->text(QAccessible::Description).toStdString();
 }
 
+// M tells the sound's state in the words the screen shows, on the title as in play.
+TEST_F(ReaderTest, SoundKeySaysWhetherSoundIsOn)
+{
+    QTest::keyClick(&dialog, Qt::Key_M);
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    QTest::keyClick(&dialog, Qt::Key_M);
+    EXPECT_EQ(told.filter("say: サウンド"), (QStringList{"say: サウンド オフ", "say: サウンド オン"}));
+}
+
 // The weight lost is told before GameOver!!, each once, however the two queues run.
 TEST_F(ReaderTest, WeightLostIsToldOnceBeforeGameOver)
 {
