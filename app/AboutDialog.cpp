@@ -5,6 +5,7 @@
 
 #include "app/DialogUnits.h"
 #include "app/Program.h"
+#include "render/GameScreen.h"
 
 #include <QFont>
 #include <QLabel>
@@ -58,6 +59,9 @@ AboutDialog::AboutDialog(QWidget* parent)
     ok->setObjectName("ok");
     ok->setGeometry(DialogUnitsToRect(178, 7, 50, 14));
     ok->setDefault(true);
+    // The whole hint of the field, for a screen reader that shows the box with its focus.
+    ok->setAccessibleDescription(
+        QString::fromStdString(GameScreen::GetHintText()).trimmed().replace('\n', ' '));
     ok->setFocus();
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -5,6 +5,10 @@
 
 #include "app/WindowAccessible.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 DrawnAccessible::DrawnAccessible(WindowAccessible& window, int part, int place)
     : owner(window)
     , part(part)
@@ -19,26 +23,38 @@ QWindow* DrawnAccessible::window() const
 
 QAccessibleInterface* DrawnAccessible::parent() const
 {
-    return part == WindowAccessible::Row ? owner.PartFor(WindowAccessible::Records) : &owner;
+    switch (part) {
+    case WindowAccessible::Row: return owner.PartFor(WindowAccessible::Records);
+    case WindowAccessible::Hint: return owner.PartFor(WindowAccessible::Field);
+    // An announcement belongs to the status bar, which does not list it among its children:
+    // Orca names no role for a notification there, and reads the bar without the old ones.
+    case WindowAccessible::Notice: return owner.PartFor(WindowAccessible::Status);
+    default: return &owner;
+    }
 }
 
 QAccessibleInterface* DrawnAccessible::child(int index) const
 {
-    return part == WindowAccessible::Records && index >= 0 && index < childCount()
-               ? owner.PartFor(WindowAccessible::Row, index)
-               : nullptr;
+    const std::vector<std::pair<int, int>> children = owner.PartChildren(part);
+    if (index < 0 || index >= static_cast<int>(children.size()))
+        return nullptr;
+    const auto [childPart, childPlace] = children[static_cast<std::size_t>(index)];
+    return owner.PartFor(childPart, childPlace);
 }
 
 int DrawnAccessible::childCount() const
 {
-    return part == WindowAccessible::Records ? WindowAccessible::RowCount : 0;
+    return static_cast<int>(owner.PartChildren(part).size());
 }
 
 int DrawnAccessible::indexOfChild(const QAccessibleInterface* child) const
 {
     const auto* drawn = dynamic_cast<const DrawnAccessible*>(child);
-    return part == WindowAccessible::Records && drawn && drawn->part == WindowAccessible::Row ? drawn->place
-                                                                                              : -1;
+    if (!drawn)
+        return -1;
+    const std::vector<std::pair<int, int>> children = owner.PartChildren(part);
+    const auto found = std::find(children.begin(), children.end(), std::pair{drawn->part, drawn->place});
+    return found == children.end() ? -1 : static_cast<int>(found - children.begin());
 }
 
 QAccessibleInterface* DrawnAccessible::childAt(int x, int y) const
@@ -68,7 +84,7 @@ QAccessible::Role DrawnAccessible::role() const
 
 QAccessible::State DrawnAccessible::state() const
 {
-    return owner.PartState(part);
+    return owner.PartState(part, place);
 }
 
 void* DrawnAccessible::interface_cast(QAccessible::InterfaceType type)

@@ -9,8 +9,9 @@
 class WindowAccessible;
 
 // One drawn part of the main window as a screen reader sees it: a button, a text, the records
-// or one of their rows, the field. It has no widget of its own; the window's interface makes it
-// when a reader first asks, keeps it and deletes it. Everything it says, it asks the window.
+// or one of their rows, the field, the status bar or an announcement in it. It has no widget of its own; the
+// window's interface makes it when a reader first asks, keeps it and deletes it. Everything it says, it asks
+// the window.
 class DrawnAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
     DrawnAccessible(WindowAccessible& window, int part, int place);
@@ -40,6 +41,6 @@ public:
 private:
     WindowAccessible& owner;
     int part;
-    // The row of the records; 0 for every other part.
+    // The row of the records or the announcement's number; 0 for every other part.
     int place;
 };

@@ -5,6 +5,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/Program.h"
+#include "app/ReaderWords.h"
 #include "app/Translation.h"
 #include "app/WindowAccessible.h"
 #include "audio/Mixer.h"
@@ -64,6 +65,8 @@ MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
     connect(&refreshTimer, &QTimer::timeout, this, &MainDialog::OnTimer);
     // Asked only once a screen reader is about; adding it again changes nothing.
     QAccessible::installFactory(WindowAccessible::Factory);
+    gameEvents.Add(&readerEvents);
+    gameScreen.GetWorld().SetEventSink(&gameEvents);
     soundNoticeTimer.setSingleShot(true);
     soundNoticeTimer.setInterval(SoundNoticeMs);
     connect(&soundNoticeTimer, &QTimer::timeout, this, [this] {
@@ -124,8 +127,9 @@ void MainDialog::OnInitDialog()
 
 void MainDialog::SetSound(Mixer* mixer)
 {
+    gameEvents.Remove(sound);
     sound = mixer;
-    gameScreen.GetWorld().SetEventSink(mixer);
+    gameEvents.Add(mixer);
     if (sound)
         sound->SetMuted(!soundOn);
 }
@@ -145,6 +149,7 @@ void MainDialog::OnSoundKey()
     gameScreen.SetSoundNotice(soundOn);
     soundNoticeTimer.start();
     Invalidate();
+    WindowAccessible::Announce(*this, ReaderWords::Sound(soundOn));
 }
 
 void MainDialog::RequestRepaint(bool)
@@ -176,15 +181,21 @@ void MainDialog::GameEnded(const GameResult& result)
         this, [this, result] { OnGameEnded(result); }, Qt::QueuedConnection);
 }
 
+void MainDialog::ReturnedToTitle()
+{
+    QMetaObject::invokeMethod(
+        this, [this] { WindowAccessible::FocusMoved(*this); }, Qt::QueuedConnection);
+}
+
 void MainDialog::OnGameEnded(const GameResult& result)
 {
     if (!result.gameOver)
         return;
-    const bool newBest = scoreBoard.Record(result.seconds, result.score, result.replay);
-    Play(newBest ? GameEvent::NewRecord : GameEvent::GameOver);
+    const int place = scoreBoard.Record(result.seconds, result.score, result.replay);
     scoreBoard.ShowOn(gameScreen);
     Invalidate();
-    WindowAccessible::Announce(*this, QStringLiteral("GameOver!! ") + scoreBoard.LastGameLine());
+    // After the line is on the title, which the reader says; the sound hears it here too.
+    gameEvents.Notify(place == 0 ? GameEvent::NewRecord : GameEvent::GameOver, place);
 }
 
 void MainDialog::OnTableKept()
@@ -318,7 +329,6 @@ void MainDialog::OnQuitRequest()
 void MainDialog::OnTimer()
 {
     gameThread.RefreshControls();
-    WindowAccessible::Follow(*this);
 }
 
 void MainDialog::OnMouseMove(Point point)
@@ -388,7 +398,7 @@ void MainDialog::StartGame()
     gameScreen.SetPlaying(true);
     Invalidate();
     WindowAccessible::FocusMoved(*this);
-    WindowAccessible::Announce(*this, QString::fromStdString(GameScreen::GetHintText()));
+    WindowAccessible::Announce(*this, ReaderWords::SpokenHint());
     try {
         gameThread.Start();
     } catch (const std::system_error& error) {
@@ -406,7 +416,7 @@ void MainDialog::OnPauseKey()
         return;
     WorkerThread& thread = gameScreen.IsReplaying() ? static_cast<WorkerThread&>(replayThread) : gameThread;
     thread.SetPauseRequested(!thread.IsPauseRequested());
-    WindowAccessible::Announce(*this, thread.IsPauseRequested() ? tr("一時停止") : tr("再開"));
+    WindowAccessible::Announce(*this, ReaderWords::Pause(thread.IsPauseRequested()));
 }
 
 // The parked game thread asks for no repaints, yet the gestures of a pause must show.
@@ -518,7 +528,8 @@ void MainDialog::Run(KeyMap::Command command, bool shift)
 {
     using Command = KeyMap::Command;
     const int step = shift ? PlayInput::FineStep : PlayInput::Step;
-    bool moved = false;
+    using Step = PlayInput::KeyStep;
+    Step taken = Step::None;
     switch (command) {
     case Command::None: break;
     case Command::About: OnAbout(); break;
@@ -528,15 +539,15 @@ void MainDialog::Run(KeyMap::Command command, bool shift)
     case Command::FocusPrevious: MoveTitleFocus(-1); break;
     case Command::FocusNext: MoveTitleFocus(1); break;
     case Command::PressFocused: PressTitleButton(gameScreen.focusedButton); break;
-    case Command::AimLeft: moved = playInput.MoveCrosshair(-step, 0); break;
-    case Command::AimRight: moved = playInput.MoveCrosshair(step, 0); break;
-    case Command::AimUp: moved = playInput.MoveCrosshair(0, -step); break;
-    case Command::AimDown: moved = playInput.MoveCrosshair(0, step); break;
-    case Command::SwingEnter: moved = playInput.Enter(); break;
-    case Command::DropDrag: moved = playInput.DropKeyDrag(); break;
+    case Command::AimLeft: taken = playInput.MoveCrosshair(-step, 0); break;
+    case Command::AimRight: taken = playInput.MoveCrosshair(step, 0); break;
+    case Command::AimUp: taken = playInput.MoveCrosshair(0, -step); break;
+    case Command::AimDown: taken = playInput.MoveCrosshair(0, step); break;
+    case Command::SwingEnter: taken = playInput.Enter(); break;
+    case Command::DropDrag: taken = playInput.DropKeyDrag(); break;
     case Command::DropDragOrBack:
-        moved = playInput.DropKeyDrag();
-        if (!moved)
+        taken = playInput.DropKeyDrag();
+        if (taken == Step::None)
             reject();
         break;
     case Command::Back: reject(); break;
@@ -546,8 +557,17 @@ void MainDialog::Run(KeyMap::Command command, bool shift)
     case Command::Faster: OnPaceKey(1); break;
     case Command::Slower: OnPaceKey(-1); break;
     }
-    if (moved)
-        RepaintIfPaused();
+    if (taken == Step::None)
+        return;
+    RepaintIfPaused();
+    WindowAccessible::KeyStepTaken(*this, taken);
+}
+
+void MainDialog::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        WindowAccessible::WindowActivated(*this);
 }
 
 void MainDialog::MoveTitleFocus(int step)
@@ -561,5 +581,5 @@ void MainDialog::MoveRecordSelection(int step)
 {
     gameScreen.SelectRecord(step);
     Invalidate();
-    WindowAccessible::AnnounceRow(*this, gameScreen.GetSelectedRecord());
+    WindowAccessible::FocusMoved(*this);
 }

@@ -5,8 +5,10 @@
 
 #include "app/KeyMap.h"
 #include "app/PlayInput.h"
+#include "app/ReaderEvents.h"
 #include "app/ReplayThread.h"
 #include "app/ScoreBoard.h"
+#include "base/GameEventFanOut.h"
 #include "base/GameEventSink.h"
 #include "base/Geometry.h"
 #include "render/GameScreen.h"
@@ -59,6 +61,7 @@ public:
     void RequestRepaint(const Rect& rect, bool erase) override;
     bool EnableControl(int controlId, bool enable) override;
     void GameEnded(const GameResult& result) override;
+    void ReturnedToTitle() override;
 
     // Waits for the saves asked for so far; the window saves nothing more.
     void FinishSaves();
@@ -129,11 +132,14 @@ protected:
     // Every key goes by KeyMap, Tab and Shift+Tab too, which move among the drawn buttons.
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The window active again: a screen reader is told the focus anew.
+    void changeEvent(QEvent* event) override;
 
 private:
     KeyMap::View CurrentView() const;
     void Run(KeyMap::Command command, bool shift);
     void MoveTitleFocus(int step);
+    // Up and Down in the records: the row the keys pick, which a screen reader reads.
     void MoveRecordSelection(int step);
     void AddHiddenControl(int controlId, const Rect& rect);
     void StartGame();
@@ -150,6 +156,9 @@ private:
     ReplayThread replayThread;
     PlayInput playInput{gameScreen};
     std::map<int, QWidget*> controls;
+    // The moments of the game, told to the sound and to a screen reader alike.
+    GameEventFanOut gameEvents;
+    ReaderEvents readerEvents{*this};
     QAction* aboutAction = nullptr;
     QTimer refreshTimer;
     Mixer* sound = nullptr;

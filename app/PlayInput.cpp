@@ -41,12 +41,12 @@ bool PlayInput::MouseRelease(Point point)
     return true;
 }
 
-bool PlayInput::DropKeyDrag()
+PlayInput::KeyStep PlayInput::DropKeyDrag()
 {
     if (gesture != Gesture::Keys)
-        return false;
+        return KeyStep::None;
     Drop();
-    return true;
+    return KeyStep::Dropped;
 }
 
 void PlayInput::Forget()
@@ -54,7 +54,7 @@ void PlayInput::Forget()
     gesture = Gesture::None;
 }
 
-bool PlayInput::MoveCrosshair(int dx, int dy)
+PlayInput::KeyStep PlayInput::MoveCrosshair(int dx, int dy)
 {
     // Inside the field, where a press of the mouse could be.
     const Rect& area = screen.areaRect;
@@ -62,24 +62,25 @@ bool PlayInput::MoveCrosshair(int dx, int dy)
     aim.x = std::clamp(aim.x + dx, area.left, area.right - 1);
     aim.y = std::clamp(aim.y + dy, area.top, area.bottom - 1);
     screen.crosshairShown = true;
-    if (gesture == Gesture::Keys)
-        screen.DragSwing(aim.x, aim.y);
-    return true;
+    if (gesture != Gesture::Keys)
+        return KeyStep::Aimed;
+    screen.DragSwing(aim.x, aim.y);
+    return KeyStep::Carried;
 }
 
-bool PlayInput::Enter()
+PlayInput::KeyStep PlayInput::Enter()
 {
     const Point aim = screen.crosshair;
     screen.crosshairShown = true;
     if (gesture == Gesture::Keys) {
         screen.ReleaseSwing(aim.x, aim.y);
         gesture = Gesture::None;
-        return true;
+        return KeyStep::Released;
     }
     Drop();
     screen.BeginSwing(aim.x, aim.y);
     gesture = Gesture::Keys;
-    return true;
+    return KeyStep::Anchored;
 }
 
 void PlayInput::Drop()

@@ -15,6 +15,9 @@ public:
     // Steps of the crosshair in pixels, with Shift and without.
     static constexpr int FineStep = 1;
     static constexpr int Step = 8;
+    // What a key did: aimed the crosshair, fixed the anchor there, carried the weight to it,
+    // let the weight swing, or dropped it; None for a key that is not the gesture's.
+    enum class KeyStep { None, Aimed, Anchored, Carried, Released, Dropped };
 
     explicit PlayInput(GameScreen& screen);
 
@@ -23,10 +26,11 @@ public:
     bool MouseMove(Point point);
     bool MouseRelease(Point point);
     // The keys' side of the gesture: the arrows aim, Enter fixes the anchor or releases, and
-    // Escape drops a drag of the keys, false when there is none.
-    bool MoveCrosshair(int dx, int dy);
-    bool Enter();
-    bool DropKeyDrag();
+    // Escape drops a drag of the keys, None when there is none. Every other step shows
+    // something new.
+    KeyStep MoveCrosshair(int dx, int dy);
+    KeyStep Enter();
+    KeyStep DropKeyDrag();
     // A game began or ended: no gesture goes on into the next.
     void Forget();
 

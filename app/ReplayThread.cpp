@@ -156,6 +156,8 @@ void ReplayThread::ShowEnd(ReplayPlayer::State state)
     screen->EndReplay();
     SetMessageText("");
     RepaintOwner(true);
+    if (OwnerWindow* window = GetOwner())
+        window->ReturnedToTitle();
 }
 
 void ReplayThread::OnPause()

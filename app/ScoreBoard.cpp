@@ -49,7 +49,7 @@ void ScoreBoard::SaveSound(bool on)
     keeper.SaveSound(on);
 }
 
-bool ScoreBoard::Record(double seconds, int score, std::shared_ptr<const Replay> replay)
+int ScoreBoard::Record(double seconds, int score, std::shared_ptr<const Replay> replay)
 {
     // Saved now as well as at Exit, so that a record outlives whatever ends the program; the
     // table then shows what is on disk, records of other copies included.
@@ -58,7 +58,7 @@ bool ScoreBoard::Record(double seconds, int score, std::shared_ptr<const Replay>
     lastGame = LostGame{game, place == 0};
     if (place >= 0)
         lastRecorded = game;
-    return place == 0;
+    return place;
 }
 
 void ScoreBoard::FindReplays(const ScoreTable& table)

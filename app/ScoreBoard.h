@@ -38,8 +38,8 @@ public:
     // Kept at once, so that the next start is as silent.
     void SaveSound(bool on);
     // A lost game goes onto the title and into the table, which is saved at once with its
-    // replay, if any. Returns whether it is the new best time.
-    bool Record(double seconds, int score, std::shared_ptr<const Replay> replay = nullptr);
+    // replay, if any. Returns its place in the records (0 the new best time), or -1 for none.
+    int Record(double seconds, int score, std::shared_ptr<const Replay> replay = nullptr);
     // The replay of the row shown at place, as the keeper's last job found it; null for none.
     std::shared_ptr<const Replay> ReplayAt(int place) const;
 

@@ -5,26 +5,41 @@
 
 #include "app/DrawnAccessible.h"
 #include "app/MainDialog.h"
-#include "base/SecondsText.h"
+#include "app/ReaderWords.h"
 
 #include <QAccessibleEvent>
+#include <QMetaObject>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace {
 
-// A reader hears of the weights swallowed no more often than this.
-constexpr qint64 SwallowMessageMs = 1000;
+// The status bar's band on the title (under the buttons) and in play (the time's line).
+constexpr int StatusLineHeight = 20;
+// The hint's lines lie within this of the field's middle.
+constexpr int HintHalfHeight = 30;
 
 QRect OnScreen(const QWidget& widget, const Rect& rect)
 {
     return {widget.mapToGlobal(QPoint(rect.left, rect.top)), QSize(rect.Width(), rect.Height())};
 }
 
+// Pixels from the edge of an obstacle, taken as the circle its box holds, to a point; 0 inside.
+double Gap(const Rect& box, Point point)
+{
+    const double radius = std::min(box.Width(), box.Height()) / 2.0;
+    const double dx = point.x - (box.left + box.right) / 2.0;
+    const double dy = point.y - (box.top + box.bottom) / 2.0;
+    return std::max(0.0, std::hypot(dx, dy) - radius);
+}
+
 } // namespace
 
 WindowAccessible::WindowAccessible(MainDialog& dialog)
-    : QAccessibleWidget(&dialog, QAccessible::Dialog)
+    // A main window, not a dialog: Orca names every ancestor dialog before a notification.
+    : QAccessibleWidget(&dialog, QAccessible::Window)
 {
 }
 
@@ -50,18 +65,20 @@ WindowAccessible* WindowAccessible::Of(MainDialog& dialog)
 void WindowAccessible::Announce(MainDialog& dialog, const QString& text)
 {
     WindowAccessible* self = Of(dialog);
-    if (!self)
+    if (!self || text.isEmpty())
         return;
-    self->announcedPart = self->FocusedPart();
-    self->announcement = text;
-    QAccessibleEvent event(self->PartFor(self->announcedPart), QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&event);
-}
-
-void WindowAccessible::AnnounceRow(MainDialog& dialog, int place)
-{
-    if (WindowAccessible* self = Of(dialog))
-        Announce(dialog, self->RowSentence(place));
+    const int number = self->nextNotice++;
+    self->notices.emplace_back(number, text);
+    QAccessibleEvent shown(self->PartFor(Notice, number), QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
+    while (self->notices.size() > KeptNotices) {
+        const auto found = self->parts.find({Notice, self->notices.front().first});
+        if (found != self->parts.end()) {
+            QAccessible::deleteAccessibleInterface(found->second);
+            self->parts.erase(found);
+        }
+        self->notices.pop_front();
+    }
 }
 
 void WindowAccessible::FocusMoved(MainDialog& dialog)
@@ -69,35 +86,41 @@ void WindowAccessible::FocusMoved(MainDialog& dialog)
     WindowAccessible* self = Of(dialog);
     if (!self)
         return;
-    self->announcedPart = -1;
-    self->lastView = self->CurrentView();
-    self->lastWeights = 0;
     QAccessibleEvent reorder(self, QAccessible::ObjectReorder);
     QAccessible::updateAccessibility(&reorder);
-    QAccessibleEvent focus(self->PartFor(self->FocusedPart()), QAccessible::Focus);
+    const auto [part, place] = self->Focused();
+    QAccessibleEvent focus(self->PartFor(part, place), QAccessible::Focus);
     QAccessible::updateAccessibility(&focus);
 }
 
-void WindowAccessible::Follow(MainDialog& dialog)
+void WindowAccessible::WindowActivated(MainDialog& dialog)
+{
+    // Queued: Qt tells the reader of the activation itself, and a focus told before it is lost.
+    QMetaObject::invokeMethod(
+        &dialog, [&dialog] { FocusMoved(dialog); }, Qt::QueuedConnection);
+}
+
+void WindowAccessible::Heard(MainDialog& dialog, GameEvent event, int value)
+{
+    switch (event) {
+    case GameEvent::Swallow:
+    case GameEvent::WeightLost: Announce(dialog, ReaderWords::WeightsGone(event, value)); break;
+    case GameEvent::GameOver:
+    case GameEvent::NewRecord: {
+        Announce(dialog, ReaderWords::GameOver(dialog.GetScoreBoard().LastGameLine(), value));
+        break;
+    }
+    default: break;
+    }
+}
+
+void WindowAccessible::KeyStepTaken(MainDialog& dialog, PlayInput::KeyStep step)
 {
     WindowAccessible* self = Of(dialog);
     if (!self)
         return;
-    if (self->CurrentView() != self->lastView) {
-        FocusMoved(dialog);
-        return;
-    }
-    if (self->lastView != View::Play)
-        return;
-    const int weights = self->WeightsInPlay();
-    if (weights > self->lastWeights) {
-        self->lastWeights = weights;
-    } else if (weights < self->lastWeights
-               && (!self->lastSwallow.isValid() || self->lastSwallow.hasExpired(SwallowMessageMs))) {
-        self->lastWeights = weights;
-        self->lastSwallow.start();
-        Announce(dialog, tr("おもりが消えた　残り%1個").arg(weights));
-    }
+    const GameScreen& screen = dialog.GetGameScreen();
+    Announce(dialog, ReaderWords::Step(step, screen.crosshair, screen.areaRect, self->RopeLength()));
 }
 
 MainDialog& WindowAccessible::Dialog() const
@@ -116,27 +139,34 @@ WindowAccessible::View WindowAccessible::CurrentView() const
 std::vector<int> WindowAccessible::Shown() const
 {
     switch (CurrentView()) {
-    case View::Play: return {Field};
-    case View::Records: return {Records};
+    case View::Play: return {Field, Status};
+    case View::Records: return {Records, Status};
     case View::Title: break;
     }
     std::vector<int> shown{Title};
     for (const TitleButtonRow& row : TitleButtons)
         shown.push_back(PartOf(row.button));
-    shown.push_back(BestTime);
-    if (!Dialog().GetGameScreen().GetTitleResultText().empty())
-        shown.push_back(GameTime);
+    shown.push_back(Status);
     return shown;
 }
 
-int WindowAccessible::FocusedPart() const
+std::pair<int, int> WindowAccessible::Focused() const
 {
+    const GameScreen& screen = Dialog().GetGameScreen();
     switch (CurrentView()) {
-    case View::Play: return Field;
-    case View::Records: return Records;
+    case View::Play: return {Field, 0};
+    case View::Records: return {Row, screen.GetSelectedRecord()};
     case View::Title: break;
     }
-    return PartOf(Dialog().GetGameScreen().focusedButton);
+    return {PartOf(screen.focusedButton), 0};
+}
+
+// The window's description is the title's status line, which Orca says as the window opens.
+QString WindowAccessible::text(QAccessible::Text t) const
+{
+    if (t == QAccessible::Description && CurrentView() == View::Title)
+        return StatusText();
+    return QAccessibleWidget::text(t);
 }
 
 int WindowAccessible::childCount() const
@@ -155,9 +185,11 @@ QAccessibleInterface* WindowAccessible::child(int index) const
 int WindowAccessible::indexOfChild(const QAccessibleInterface* child) const
 {
     const auto* drawn = dynamic_cast<const DrawnAccessible*>(child);
+    if (!drawn || drawn->Part() == Row || drawn->Part() == Hint || drawn->Part() == Notice)
+        return -1;
     const std::vector<int> shown = Shown();
-    const auto found = drawn ? std::find(shown.begin(), shown.end(), drawn->Part()) : shown.end();
-    return found == shown.end() || drawn->Part() == Row ? -1 : static_cast<int>(found - shown.begin());
+    const auto found = std::find(shown.begin(), shown.end(), drawn->Part());
+    return found == shown.end() ? -1 : static_cast<int>(found - shown.begin());
 }
 
 QAccessibleInterface* WindowAccessible::childAt(int x, int y) const
@@ -171,26 +203,36 @@ QAccessibleInterface* WindowAccessible::childAt(int x, int y) const
 
 QAccessibleInterface* WindowAccessible::focusChild() const
 {
-    return PartFor(FocusedPart());
+    const auto [part, place] = Focused();
+    return PartFor(part, place);
 }
 
 QAccessibleInterface* WindowAccessible::PartFor(int part, int place) const
 {
-    const int key = part * (RowCount + 1) + place;
-    const auto found = parts.find(key);
+    const auto found = parts.find({part, place});
     if (found != parts.end())
         return QAccessible::accessibleInterface(found->second);
     auto* drawn = new DrawnAccessible(const_cast<WindowAccessible&>(*this), part, place);
-    parts[key] = QAccessible::registerAccessibleInterface(drawn);
+    parts[{part, place}] = QAccessible::registerAccessibleInterface(drawn);
     return drawn;
+}
+
+std::vector<std::pair<int, int>> WindowAccessible::PartChildren(int part) const
+{
+    std::vector<std::pair<int, int>> children;
+    if (part == Records) {
+        for (int place = 0; place < RowCount; ++place)
+            children.emplace_back(Row, place);
+    } else if (part == Field && Dialog().GetGameScreen().IsHintShown()) {
+        children.emplace_back(Hint, 0);
+    }
+    return children;
 }
 
 QString WindowAccessible::PartText(int part, int place, QAccessible::Text t) const
 {
     const GameScreen& screen = Dialog().GetGameScreen();
     if (t == QAccessible::Description) {
-        if (part == announcedPart)
-            return announcement;
         if (IsButton(part))
             return tr(RowOf(ButtonOf(part)).description);
         return part == Field ? FieldDescription() : QString();
@@ -201,50 +243,76 @@ QString WindowAccessible::PartText(int part, int place, QAccessible::Text t) con
         return QString::fromUtf8(RowOf(ButtonOf(part)).caption);
     switch (part) {
     case Title: return QString::fromStdString(screen.GetTitleText());
-    case BestTime: return QString::fromStdString(screen.GetTitleStatusText());
-    case GameTime: return QString::fromStdString(screen.GetTitleResultText());
+    case Status: return StatusText();
     case Records: return tr("記録");
-    case Row: return RowSentence(place);
+    case Hint: return QString::fromStdString(screen.GetHintText()).trimmed().replace('\n', ' ');
+    case Row: {
+        const RecordRow& row = screen.GetRecords()[static_cast<std::size_t>(place)];
+        return ReaderWords::RowSentence(place, row, place == screen.GetMarkedRecord());
+    }
+    case Notice: {
+        const auto found = std::find_if(notices.begin(), notices.end(),
+                                        [place](const auto& notice) { return notice.first == place; });
+        return found == notices.end() ? QString() : found->second;
+    }
     default: return tr("フィールド");
     }
 }
 
-QString WindowAccessible::RowSentence(int place) const
+QString WindowAccessible::StatusText() const
 {
-    const Screen& screen = Dialog().GetGameScreen();
-    const RecordRow& row = screen.GetRecords()[static_cast<std::size_t>(place)];
-    if (row.time == 0.0)
-        return tr("%1位：空き").arg(place + 1);
-    QString sentence = tr("%1位：%2秒、おもり%3個")
-                           .arg(place + 1)
-                           .arg(QString::fromStdString(FormatSeconds(row.time)))
-                           .arg(row.score);
-    if (place == screen.GetMarkedRecord())
-        sentence += tr("、今回の最後のゲーム");
-    if (row.replay)
-        sentence += tr("、リプレイあり");
-    return sentence;
+    const GameScreen& screen = Dialog().GetGameScreen();
+    switch (CurrentView()) {
+    case View::Play: return QString::fromStdString(screen.GetStatusText());
+    case View::Records: return ReaderWords::RecordsBack();
+    case View::Title: break;
+    }
+    return ReaderWords::TitleStatus(screen.GetRecords()[0].time,
+                                    QString::fromStdString(screen.GetTitleStatusText()),
+                                    QString::fromStdString(screen.GetTitleResultText()));
 }
 
+// Read the way the painting reads them: each swing and shadow held while it is looked at.
 QString WindowAccessible::FieldDescription() const
 {
-    return tr("%1　揺れているおもり%2個、影%3個")
-        .arg(QString::fromStdString(Dialog().GetGameScreen().GetStatusText()))
-        .arg(WeightsInPlay())
-        .arg(Dialog().GetGameScreen().GetWorld().GetObstacleCount());
-}
-
-// Read the way the painting reads them: each swing held while it is looked at.
-int WindowAccessible::WeightsInPlay() const
-{
-    const World& world = Dialog().GetGameScreen().GetWorld();
-    int weights = 0;
+    GameScreen& screen = Dialog().GetGameScreen();
+    World& world = screen.GetWorld();
+    ReaderWords::FieldState state;
+    state.time = QString::fromStdString(screen.GetStatusText());
+    state.shadows = world.GetObstacleCount();
+    std::vector<Rect> shadows;
+    for (int i = 0; i < state.shadows; ++i) {
+        if (const std::shared_ptr<GameObject> shadow = world.obstacles.GetAt(i))
+            shadows.push_back(shadow->GetRect());
+    }
+    double nearest = std::numeric_limits<double>::infinity();
     for (int i = 0; i < world.GetSwingCount(); ++i) {
         const std::shared_ptr<Swing> swing = world.swings.GetAt(i);
-        if (swing && swing->alive && swing->IsActive())
-            ++weights;
+        if (!swing || !swing->alive)
+            continue;
+        if (swing->IsActive())
+            ++state.swinging;
+        else if (world.dragging && i == world.currentSwingIndex)
+            ++state.carried;
+        else
+            continue;
+        for (const Rect& box : shadows)
+            nearest = std::min(nearest, Gap(box, swing->GetPoint()));
     }
-    return weights;
+    if (std::isfinite(nearest))
+        state.nearestShadow = static_cast<int>(std::lround(nearest));
+    return ReaderWords::Field(state);
+}
+
+int WindowAccessible::RopeLength() const
+{
+    World& world = Dialog().GetGameScreen().GetWorld();
+    const std::shared_ptr<Swing> swing = world.swings.GetAt(world.currentSwingIndex);
+    if (!swing)
+        return 0;
+    if (swing->IsActive())
+        return swing->ropeLength;
+    return static_cast<int>(std::lround(swing->Distance(swing->anchorX, swing->anchorY)));
 }
 
 QRect WindowAccessible::PartRect(int part, int place) const
@@ -255,17 +323,23 @@ QRect WindowAccessible::PartRect(int part, int place) const
         return OnScreen(Dialog(), screen.GetButtonRect(ButtonOf(part)));
     switch (part) {
     case Title: return OnScreen(Dialog(), screen.titleRect);
-    case BestTime:
-    case GameTime: {
-        const int top = screen.GetButtonRect(TitleButton::Exit).bottom;
-        return OnScreen(Dialog(), Rect{area.left, top, area.right, area.bottom});
-    }
+    case Status:
+    case Notice:
+        if (CurrentView() == View::Title)
+            return OnScreen(Dialog(), Rect{area.left, screen.GetButtonRect(TitleButton::Exit).bottom,
+                                           area.right, area.bottom});
+        return OnScreen(Dialog(), Rect{area.left, area.top, area.right, area.top + StatusLineHeight});
     case Records: {
         const Rect first = screen.GetRecordRect(0);
         return OnScreen(Dialog(),
                         Rect{first.left, first.top, first.right, screen.GetRecordRect(RowCount).top});
     }
     case Row: return OnScreen(Dialog(), screen.GetRecordRect(place));
+    case Hint: {
+        const int middle = (area.top + area.bottom) / 2;
+        return OnScreen(Dialog(),
+                        Rect{area.left, middle - HintHalfHeight, area.right, middle + HintHalfHeight});
+    }
     default: return OnScreen(Dialog(), area);
     }
 }
@@ -275,19 +349,27 @@ QAccessible::Role WindowAccessible::PartRole(int part)
     if (IsButton(part))
         return QAccessible::PushButton;
     switch (part) {
+    case Status: return QAccessible::StatusBar;
     case Records: return QAccessible::List;
     case Row: return QAccessible::ListItem;
     case Field: return QAccessible::Canvas;
+    case Notice: return QAccessible::Notification;
     default: return QAccessible::StaticText;
     }
 }
 
-QAccessible::State WindowAccessible::PartState(int part) const
+QAccessible::State WindowAccessible::PartState(int part, int place) const
 {
     QAccessible::State state;
-    state.focusable = PartRole(part) != QAccessible::StaticText && part != Row;
-    state.focused = part == FocusedPart() && Dialog().isActiveWindow();
-    state.readOnly = PartRole(part) == QAccessible::StaticText;
+    const QAccessible::Role role = PartRole(part);
+    state.focusable =
+        role == QAccessible::PushButton || role == QAccessible::Canvas || role == QAccessible::ListItem;
+    state.focused = Focused() == std::pair{part, place} && Dialog().isActiveWindow();
+    state.readOnly = !state.focusable;
+    if (role == QAccessible::ListItem) {
+        state.selectable = true;
+        state.selected = place == Dialog().GetGameScreen().GetSelectedRecord();
+    }
     return state;
 }
 

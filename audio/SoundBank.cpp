@@ -44,7 +44,8 @@ const Synth::Samples& SoundBank::For(GameEvent event, int value) const
     }
     case GameEvent::LowestPoint: return tap;
     case GameEvent::ShadowAppears: return shadowTone;
-    case GameEvent::Swallow: return thud;
+    case GameEvent::Swallow:
+    case GameEvent::WeightLost: return thud;
     case GameEvent::GameOver: return gameOver;
     case GameEvent::NewRecord: return newRecord;
     case GameEvent::ButtonClick: break;

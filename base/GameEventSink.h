@@ -12,9 +12,14 @@ enum class GameEvent : std::uint8_t {
     // A swing passes the lowest point of its arc.
     LowestPoint,
     ShadowAppears,
-    // A shadow puts a weight out.
+    // Shadows put out weights, carried or swinging, in one pass; the value is how many
+    // released weights are left swinging.
     Swallow,
+    // Weights that swung off the field for good are put out in one pass; the value as for Swallow.
+    WeightLost,
+    // The game is over; the value is its place in the records, or -1 for none.
     GameOver,
+    // The same for a game that took the best place (0).
     NewRecord,
     ButtonClick,
 };

@@ -106,10 +106,13 @@ void World::Tick()
             lastLowestPointTold = tickCount;
         }
         if (swallowed)
-            eventSink->Notify(GameEvent::Swallow, 0);
+            eventSink->Notify(GameEvent::Swallow, aliveReleased);
+        if (lost)
+            eventSink->Notify(GameEvent::WeightLost, aliveReleased);
     }
     lowestPassed = false;
     swallowed = false;
+    lost = false;
 
     // Every weight hung brings the next shadow nearer: hanging many is no way to stay safe.
     while (released >= nextWeightShadow) {
@@ -135,6 +138,7 @@ void World::StepSwing(Swing& swing, int& released, int& releasedAlive)
             swing.ticksOutside = 0;
         else if (++swing.ticksOutside >= rule.offFieldTicks) {
             swing.alive = false;
+            lost = true;
             return;
         }
     }

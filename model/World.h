@@ -56,7 +56,8 @@ public:
     void SetArea(const Rect& area);
     // Where the world tells what can be heard: a weight released (ReleaseSwing), a swing at its
     // lowest point (Tick, for the whole field at most MaxLowestPointsPerSecond), a shadow that
-    // comes, a weight swallowed. Not owned; null for none. Only while no game runs.
+    // comes, weights swallowed or lost off the field. Not owned; null for none. Only while no game
+    // runs.
     void SetEventSink(GameEventSink* sink) { eventSink = sink; }
     static constexpr int MaxLowestPointsPerSecond = 4;
     // Ticks since the game began (none before the first weight released), and the weights hung
@@ -161,10 +162,11 @@ private:
     bool weightReleased = false;
     GameEventSink* eventSink = nullptr;
     // Of the pass under way: whether a swing's pass of its lowest point is still looked for,
-    // whether one passed, whether a weight was swallowed.
+    // whether one passed, whether a weight was swallowed or lost off the field.
     bool watchLowest = false;
     bool lowestPassed = false;
     bool swallowed = false;
+    bool lost = false;
     // The tick whose pass last told a lowest point.
     int lastLowestPointTold = 0;
     int swallowCount = 0;

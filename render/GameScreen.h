@@ -61,6 +61,8 @@ public:
     // Ends the drag under way without a swing.
     void DropSwing();
     World& GetWorld() { return world; }
+    // Whether the play scene shows the hint: from BeginGame to the first swing.
+    bool IsHintShown() const { return hintShown; }
 
     // The swings and shadows, the time, the banner and the Stop button.
     void DrawPlayScene(DeviceContext& dc, const std::string& text);

@@ -128,6 +128,8 @@ void GameThread::ShowEndOfGame(GameSurface& surface)
     surface.SetPlaying(false);
     surface.SetStatusText("");
     RepaintOwner(true);
+    if (OwnerWindow* window = GetOwner())
+        window->ReturnedToTitle();
 }
 
 void GameThread::RepaintOwner(bool erase)

@@ -32,4 +32,7 @@ public:
     virtual bool EnableControl(int controlId, bool enable) = 0;
     // A game ended by its own rule, not by a stop request: told once, as the end display begins.
     virtual void GameEnded(const GameResult& result) = 0;
+    // The end display is over and the title shows again (the records, after a replay): told
+    // once after GameEnded or a replay's end, and not when a stop request cut the display short.
+    virtual void ReturnedToTitle() = 0;
 };

@@ -43,6 +43,93 @@
         <translation>%1 (not saved)</translation>
     </message>
     <message>
+        <source>この記録にはリプレイがありません</source>
+        <translation>This record has no replay</translation>
+    </message>
+</context>
+<context>
+    <name>ReaderWords</name>
+    <message>
+        <source>左上</source>
+        <translation>top left</translation>
+    </message>
+    <message>
+        <source>上</source>
+        <translation>top</translation>
+    </message>
+    <message>
+        <source>右上</source>
+        <translation>top right</translation>
+    </message>
+    <message>
+        <source>左</source>
+        <translation>left</translation>
+    </message>
+    <message>
+        <source>中央</source>
+        <translation>centre</translation>
+    </message>
+    <message>
+        <source>右</source>
+        <translation>right</translation>
+    </message>
+    <message>
+        <source>左下</source>
+        <translation>bottom left</translation>
+    </message>
+    <message>
+        <source>下</source>
+        <translation>bottom</translation>
+    </message>
+    <message>
+        <source>右下</source>
+        <translation>bottom right</translation>
+    </message>
+    <message>
+        <source>%1&#x3000;揺れているおもり%2個、影%3個</source>
+        <translation>%1  %2 weights swinging, %3 shadows</translation>
+    </message>
+    <message>
+        <source>、運んでいるおもり%1個</source>
+        <translation>, %1 weight carried</translation>
+    </message>
+    <message>
+        <source>、いちばん近い影はおもりまで%1ピクセル</source>
+        <translation>, nearest shadow %1 px from a weight</translation>
+    </message>
+    <message>
+        <source>%1、端</source>
+        <translation>%1, edge</translation>
+    </message>
+    <message>
+        <source>支点&#x3000;%1</source>
+        <translation>anchor, %1</translation>
+    </message>
+    <message>
+        <source>%1&#x3000;ロープ%2</source>
+        <translation>%1, rope %2</translation>
+    </message>
+    <message>
+        <source>放した&#x3000;ロープ%1</source>
+        <translation>let go, rope %1</translation>
+    </message>
+    <message>
+        <source>落とした</source>
+        <translation>dropped</translation>
+    </message>
+    <message>
+        <source>おもりが場外に消えた&#x3000;残り%1個</source>
+        <translation>A weight left the field, %1 left</translation>
+    </message>
+    <message>
+        <source>影がおもりを消した&#x3000;残り%1個</source>
+        <translation>A shadow took a weight, %1 left</translation>
+    </message>
+    <message>
+        <source>&#x3000;記録%1位</source>
+        <translation>, place %1 in the records</translation>
+    </message>
+    <message>
         <source>一時停止</source>
         <translation>Paused</translation>
     </message>
@@ -51,8 +138,28 @@
         <translation>Resumed</translation>
     </message>
     <message>
-        <source>この記録にはリプレイがありません</source>
-        <translation>This record has no replay</translation>
+        <source>ベストタイム：記録なし</source>
+        <translation>Best time: no record yet</translation>
+    </message>
+    <message>
+        <source>矢印で狙い、エンターで支点、矢印で運び、エンターで放す。影をよけよう。</source>
+        <translation>Arrows aim, Enter anchors, arrows carry, Enter lets go. Keep weights from shadows.</translation>
+    </message>
+    <message>
+        <source>%1位：空き</source>
+        <translation>Place %1: empty</translation>
+    </message>
+    <message>
+        <source>%1位：%2秒、おもり%3個</source>
+        <translation>Place %1: %2 seconds, %3 weights</translation>
+    </message>
+    <message>
+        <source>、今回の最後のゲーム</source>
+        <translation>, this run&apos;s last game</translation>
+    </message>
+    <message>
+        <source>、リプレイあり</source>
+        <translation>, has a replay</translation>
     </message>
 </context>
 <context>
@@ -144,10 +251,6 @@
 <context>
     <name>WindowAccessible</name>
     <message>
-        <source>おもりが消えた&#x3000;残り%1個</source>
-        <translation>A weight is gone, %1 left</translation>
-    </message>
-    <message>
         <source>ゲームを始める</source>
         <translation>Start a game</translation>
     </message>
@@ -166,26 +269,6 @@
     <message>
         <source>フィールド</source>
         <translation>Field</translation>
-    </message>
-    <message>
-        <source>%1位：空き</source>
-        <translation>Place %1: empty</translation>
-    </message>
-    <message>
-        <source>%1位：%2秒、おもり%3個</source>
-        <translation>Place %1: %2 seconds, %3 weights</translation>
-    </message>
-    <message>
-        <source>、今回の最後のゲーム</source>
-        <translation>, this run&apos;s last game</translation>
-    </message>
-    <message>
-        <source>%1&#x3000;揺れているおもり%2個、影%3個</source>
-        <translation>%1  %2 weights swinging, %3 shadows</translation>
-    </message>
-    <message>
-        <source>、リプレイあり</source>
-        <translation>, has a replay</translation>
     </message>
 </context>
 </TS>

@@ -59,6 +59,9 @@ TEST(AboutDialog, ShowsCaptionIconVersionAndNotice)
     EXPECT_EQ(ok->text(), "OK");
     EXPECT_TRUE(ok->isDefault());
     EXPECT_TRUE(dialog.isModal());
+    // The focused button tells a screen reader the field's whole hint, its rule and its keys.
+    EXPECT_TRUE(ok->accessibleDescription().contains("全部消えたらゲームオーバー"));
+    EXPECT_TRUE(ok->accessibleDescription().contains("F1:バージョン情報"));
 }
 
 TEST(AboutDialog, LaysOutItsTemplateInPixels)

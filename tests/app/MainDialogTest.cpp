@@ -906,9 +906,10 @@ TEST_F(MainDialogTest, TheKeysMakeTheSwingsTheMouseMakesAtTheSamePoints)
     }
 }
 
-// A screen reader finds the drawn parts of each view: the title's texts and its three buttons,
-// whose Press does what a click does; the records as five sentences; the field, whose
-// description follows the weights in play.
+// A screen reader finds the drawn parts of each view: the title's text, its three buttons,
+// whose Press does what a click does, and its status line, where no best time reads as no
+// record; the records as five sentences; the field, whose description follows the weights in
+// play.
 TEST(MainDialogReader, ReadsEveryViewAndPressesTheButtons)
 {
     const auto childNamed = [](QAccessibleInterface* parent, const QString& name) -> QAccessibleInterface* {
@@ -932,7 +933,9 @@ TEST(MainDialogReader, ReadsEveryViewAndPressesTheButtons)
         QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&dialog);
         ASSERT_TRUE(window);
         EXPECT_TRUE(childNamed(window, "トクレット"));
-        EXPECT_TRUE(childNamed(window, "ベストタイム:0.0秒"));
+        QAccessibleInterface* status = childNamed(window, "ベストタイム：記録なし");
+        ASSERT_TRUE(status);
+        EXPECT_EQ(status->role(), QAccessible::StatusBar);
         QAccessibleInterface* button = childNamed(window, press.button);
         ASSERT_TRUE(button);
         EXPECT_EQ(button->role(), QAccessible::PushButton);
@@ -945,9 +948,13 @@ TEST(MainDialogReader, ReadsEveryViewAndPressesTheButtons)
             continue;
 
         QAccessibleInterface* field = window->child(0);
-        ASSERT_EQ(window->childCount(), 1);
+        ASSERT_EQ(window->childCount(), 2);
+        EXPECT_EQ(window->child(1)->role(), QAccessible::StatusBar);
         EXPECT_EQ(field->role(), QAccessible::Canvas);
         EXPECT_TRUE(field->state().focusable);
+        // The hint on the field is there to read until the first swing.
+        ASSERT_EQ(field->childCount(), 1);
+        EXPECT_TRUE(field->child(0)->text(QAccessible::Name).contains("Enterで支点"));
         QTest::keyClick(&dialog, Qt::Key_P);
         ASSERT_TRUE(WaitFor([&] { return dialog.GetGameThread().GetMessageText() == "Pause"; }));
         EXPECT_TRUE(field->text(QAccessible::Description).contains("揺れているおもり0個、影0個"));
@@ -955,6 +962,7 @@ TEST(MainDialogReader, ReadsEveryViewAndPressesTheButtons)
             QTest::mousePress(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(100 * weight, 100));
             QTest::mouseMove(dialog.windowHandle(), QPoint(100 * weight + 30, 140));
             QTest::mouseRelease(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(100 * weight + 30, 140));
+            EXPECT_EQ(field->childCount(), 0);
             EXPECT_TRUE(field->text(QAccessible::Description)
                             .contains(QString("揺れているおもり%1個、影0個").arg(weight)));
         }
@@ -966,7 +974,7 @@ TEST(MainDialogReader, ReadsEveryViewAndPressesTheButtons)
     screen.SetRecords({RecordRow{75.3, 7, true}, RecordRow{12.5, 3}}, 1);
     screen.ShowRecords(true);
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&dialog);
-    ASSERT_EQ(window->childCount(), 1);
+    ASSERT_EQ(window->childCount(), 2);
     QAccessibleInterface* records = window->child(0);
     EXPECT_EQ(records->role(), QAccessible::List);
     QStringList rows;

@@ -70,11 +70,11 @@ TEST(Synth, EverySoundIsShortAudibleAndBelowFullScale)
         double maxSeconds;
     };
     const Case cases[] = {
-        {GameEvent::Release, 1, 0.05, 0.15},      {GameEvent::Release, 100, 0.05, 0.15},
-        {GameEvent::Release, 5000, 0.05, 0.15},   {GameEvent::LowestPoint, 0, 0.005, 0.04},
-        {GameEvent::ShadowAppears, 0, 0.3, 1.0},  {GameEvent::Swallow, 0, 0.1, 0.4},
-        {GameEvent::GameOver, 0, 0.5, 1.5},       {GameEvent::NewRecord, 0, 0.5, 1.5},
-        {GameEvent::ButtonClick, 0, 0.005, 0.03},
+        {GameEvent::Release, 1, 0.05, 0.15},     {GameEvent::Release, 100, 0.05, 0.15},
+        {GameEvent::Release, 5000, 0.05, 0.15},  {GameEvent::LowestPoint, 0, 0.005, 0.04},
+        {GameEvent::ShadowAppears, 0, 0.3, 1.0}, {GameEvent::Swallow, 0, 0.1, 0.4},
+        {GameEvent::WeightLost, 2, 0.1, 0.4},    {GameEvent::GameOver, 0, 0.5, 1.5},
+        {GameEvent::NewRecord, 0, 0.5, 1.5},     {GameEvent::ButtonClick, 0, 0.005, 0.03},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.event));

@@ -413,6 +413,8 @@ TEST(World, WeightOffTheFieldIsLostAfterTwoSecondsNotAfterAMoment)
 {
     World world;
     WithoutShadows(world);
+    HeardEvents events;
+    world.SetEventSink(&events);
     Hang(world, {200, 500}, {230, 540}); // below the bottom edge for good
     Hang(world, {5, 100}, {-55, 100}); // out past the left edge for part of every swing
     const auto gone = world.swings.GetAt(0);
@@ -420,12 +422,17 @@ TEST(World, WeightOffTheFieldIsLostAfterTwoSecondsNotAfterAMoment)
     for (int tick = 1; tick < world.rule.offFieldTicks; ++tick)
         world.Tick();
     EXPECT_TRUE(gone->alive);
+    EXPECT_EQ(events.Count(GameEvent::WeightLost), 0);
     world.Tick();
     EXPECT_FALSE(gone->alive);
     for (int tick = 0; tick < 2000; ++tick)
         world.Tick();
     EXPECT_TRUE(back->alive);
     EXPECT_FALSE(world.IsGameOver());
+    // Told once, with the one weight left swinging.
+    EXPECT_EQ(events.Count(GameEvent::WeightLost), 1);
+    EXPECT_NE(std::find(events.heard.begin(), events.heard.end(), std::pair{GameEvent::WeightLost, 1}),
+              events.heard.end());
 }
 
 TEST(World, GameIsOverOnceNoReleasedWeightIsLeftAfterTheGrace)
@@ -519,13 +526,17 @@ TEST(World, TellsEachMomentOnceAndALowestPointAFewTimesASecondForAWholeField)
     EXPECT_GE(events.Count(GameEvent::LowestPoint), 2);
     EXPECT_LE(events.Count(GameEvent::LowestPoint), World::MaxLowestPointsPerSecond);
 
-    // One shadow over every weight: one thud, not one for each.
-    auto cover = std::make_shared<Shadow>(224.0, 203.0, 0.0, 0.0, 800);
+    // One shadow over every weight but one, the one carried too: one thud, not one for each,
+    // told with the weight left swinging.
+    Hang(world, {400, 350}, {400, 390});
+    world.BeginSwing(60, 60);
+    world.DragSwing(60, 100);
+    auto cover = std::make_shared<Shadow>(180.0, 120.0, 0.0, 0.0, 600);
     cover->ageTicks = world.rule.harmlessTicks;
     world.obstacles.Add(cover);
     events.heard.clear();
     world.Tick();
-    EXPECT_EQ(events.Count(GameEvent::Swallow), 1);
+    EXPECT_EQ(events.heard, (std::vector<std::pair<GameEvent, int>>{{GameEvent::Swallow, 1}}));
 
     world.rule.firstShadowTick = 0;
     world.ResetGame();

@@ -21,6 +21,7 @@ public:
     void RequestRepaint(bool) override {}
     void RequestRepaint(const Rect&, bool) override {}
     void GameEnded(const GameResult&) override {}
+    void ReturnedToTitle() override {}
     bool EnableControl(int controlId, bool enable) override
     {
         ++calls;

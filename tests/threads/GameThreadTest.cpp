@@ -143,6 +143,7 @@ public:
         std::lock_guard<std::mutex> guard(lock);
         results.push_back(result);
     }
+    void ReturnedToTitle() override { titleReturns.fetch_add(1); }
 
     std::vector<GameResult> Results() const
     {
@@ -165,6 +166,7 @@ public:
 
     // Set before the game starts.
     const WorkerThread* worker = nullptr;
+    std::atomic<int> titleReturns{0};
 
 private:
     void Record(Repaint repaint)
@@ -403,6 +405,7 @@ TEST(GameThread, EndOfGameShowsItsMessageThenReturnsToTheTitle)
         EXPECT_EQ(results[0].gameOver, c.message == std::string("GameOver!!"));
         EXPECT_EQ(results[0].seconds, SecondsIn(texts[1]));
         EXPECT_EQ(results[0].score, 7);
+        EXPECT_EQ(owner.titleReturns.load(), 1);
     }
 }
 
@@ -427,9 +430,11 @@ TEST(GameThread, StopDuringTheEndDisplayEndsItAndLeavesTheScreenAlone)
 {
     FakeSurface surface;
     surface.gameOverFrom = 1;
+    FakeOwner owner;
     TestGameThread thread;
     thread.SetEndDisplay(60s);
     thread.SetScreen(&surface);
+    thread.SetOwner(&owner);
     thread.Start();
     ASSERT_TRUE(Eventually([&] { return thread.GetMessageText() == "GameOver!!"; }));
 
@@ -438,6 +443,7 @@ TEST(GameThread, StopDuringTheEndDisplayEndsItAndLeavesTheScreenAlone)
     ASSERT_TRUE(Eventually([&] { return !thread.IsRunning(); }));
     EXPECT_TRUE(surface.playing.load());
     EXPECT_TRUE(surface.StatusTexts().empty());
+    EXPECT_EQ(owner.titleReturns.load(), 0);
 }
 
 TEST(GameThread, WithoutAScreenEndsAtOnce)
