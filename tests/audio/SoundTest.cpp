@@ -46,7 +46,10 @@ int Crossings(const Synth::Samples& samples)
 double CrossingRate(const Synth::Samples& samples, double from, double to)
 {
     const auto begin = samples.begin() + static_cast<std::ptrdiff_t>(from * Rate);
-    const auto end = samples.begin() + static_cast<std::ptrdiff_t>(to * Rate);
+    // A sound's length in samples is rounded down: a span to its very end stops there.
+    const auto end =
+        samples.begin()
+        + static_cast<std::ptrdiff_t>(std::min(static_cast<std::size_t>(to * Rate), samples.size()));
     return Crossings(Synth::Samples(begin, end)) / (to - from);
 }
 
