@@ -14,7 +14,7 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev qt6-bas
           fonts-ipafont-gothic xvfb xauth xdotool imagemagick libx11-dev libxcb1-dev clang libclang-rt-14-dev
           desktop-file-utils appstream dpkg-dev lintian reuse man-db groff-base clang-format
           clang-tidy qt6-tools-dev qt6-l10n-tools at-spi2-core python3-pyatspi dbus-daemon libglib2.0-bin
-          qt6-multimedia-dev pulseaudio pulseaudio-utils orca speech-dispatcher openbox espeak-ng sox kakasi)
+          libpulse-dev pulseaudio pulseaudio-utils orca speech-dispatcher openbox espeak-ng sox kakasi)
 
 install_missing() {
     local missing=()

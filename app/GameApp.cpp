@@ -46,7 +46,7 @@ int GameApp::InitInstance(std::ostream& errors)
     // From before the load on, a signal ends the program as Exit does, saving the table.
     QuitWatcher quitWatcher;
     table.Load();
-    // Opened once, before the window: the first release is heard.
+    // Made before the window, so that its thread finds the sound server while the window opens.
     SoundOutput sound;
     {
         MainDialog dialog(table);

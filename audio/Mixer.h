@@ -35,6 +35,7 @@ public:
     bool IsMuted() const noexcept { return muted.load(std::memory_order_relaxed); }
     // Whether a sound device takes what Render gives; set by the device's side.
     void SetListening(bool value) noexcept { listening.store(value, std::memory_order_relaxed); }
+    bool IsListening() const noexcept { return listening.load(std::memory_order_relaxed); }
 
     // Fills out with the next samples (mono, 16 bits, the bank's rate).
     void Render(std::span<std::int16_t> out) noexcept;

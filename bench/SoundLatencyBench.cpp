@@ -10,86 +10,87 @@
 
 #include "app/SoundOutput.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSource>
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QMediaDevices>
-#include <QTimer>
+#include <pulse/error.h>
+#include <pulse/simple.h>
 
 #include <algorithm>
+#include <array>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr int Rate = SoundOutput::SampleRate;
-constexpr int SpacingMs = 400;
+constexpr std::chrono::milliseconds Spacing{400};
 // Well above the silence of a null sink, which is exact zeros.
 constexpr int Heard = 500;
+// Read a millisecond at a time, each stamped when it arrives.
+constexpr std::size_t Chunk = Rate / 1000;
 
-// The null sink's monitor, offered by sound-latency.sh as a source of its own.
-QAudioDevice MonitorSource()
+double Milliseconds(Clock::duration span)
 {
-    for (const QAudioDevice& input : QMediaDevices::audioInputs()) {
-        if (input.id() == "heard")
-            return input;
-    }
-    return {};
+    return std::chrono::duration<double, std::milli>(span).count();
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication application(argc, argv);
     const int releases = argc > 1 ? std::atoi(argv[1]) : 20;
     SoundOutput output;
-    const QAudioDevice monitor = MonitorSource();
-    if (monitor.isNull()) {
-        std::fprintf(stderr, "sound_latency_bench: no monitor source; run it through sound-latency.sh\n");
+    const pa_sample_spec spec{PA_SAMPLE_S16NE, Rate, 1};
+    pa_buffer_attr attributes{};
+    attributes.maxlength = static_cast<std::uint32_t>(-1);
+    attributes.fragsize = static_cast<std::uint32_t>(Chunk * sizeof(std::int16_t));
+    int error = 0;
+    pa_simple* recording = pa_simple_new(nullptr, "sound_latency_bench", PA_STREAM_RECORD,
+                                         "@DEFAULT_MONITOR@", "heard", &spec, nullptr, &attributes, &error);
+    if (!recording) {
+        std::fprintf(stderr,
+                     "sound_latency_bench: cannot record the monitor (%s); run it through sound-latency.sh\n",
+                     pa_strerror(error));
         return 1;
     }
-    QAudioFormat format;
-    format.setSampleRate(Rate);
-    format.setChannelCount(1);
-    format.setSampleFormat(QAudioFormat::Int16);
-    QAudioSource source(monitor, format);
-    source.setBufferSize(static_cast<qsizetype>(format.bytesForDuration(20'000)));
-    QIODevice* recording = source.start();
 
-    QElapsedTimer clock;
-    clock.start();
+    const Clock::time_point start = Clock::now();
+    const Clock::time_point giveUp = start + Spacing * releases * 3 + std::chrono::seconds(2);
+    Clock::time_point nextRelease = start + Spacing;
+    std::optional<Clock::time_point> sentAt;
+    int sent = 0;
     std::vector<double> latencies;
-    double sentAt = -1.0;
-    QObject::connect(recording, &QIODevice::readyRead, [&] {
-        const QByteArray chunk = recording->readAll();
-        const double arrived = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-        const auto* samples = reinterpret_cast<const std::int16_t*>(chunk.constData()); // NOLINT
-        const qsizetype count = chunk.size() / 2;
-        for (qsizetype i = 0; i < count && sentAt >= 0.0; ++i) {
-            if (std::abs(samples[i]) < Heard)
+    std::array<std::int16_t, Chunk> chunk{};
+    while ((sent < releases || sentAt) && Clock::now() < giveUp) {
+        if (pa_simple_read(recording, chunk.data(), sizeof(chunk), &error) < 0) {
+            std::fprintf(stderr, "sound_latency_bench: recording failed: %s\n", pa_strerror(error));
+            break;
+        }
+        const Clock::time_point arrived = Clock::now();
+        for (std::size_t i = 0; i < chunk.size() && sentAt; ++i) {
+            if (std::abs(chunk[i]) < Heard)
                 continue;
             // The sample was recorded as long before the chunk arrived as the samples after it last.
-            latencies.push_back(arrived - static_cast<double>(count - i) * 1000.0 / Rate - sentAt);
-            sentAt = -1.0;
+            const double after = static_cast<double>(chunk.size() - i) * 1000.0 / Rate;
+            latencies.push_back(Milliseconds(arrived - *sentAt) - after);
+            sentAt.reset();
         }
-    });
-    QTimer release;
-    QObject::connect(&release, &QTimer::timeout, [&] {
-        if (static_cast<int>(latencies.size()) >= releases) {
-            application.quit();
-            return;
+        if (arrived < nextRelease)
+            continue;
+        // One not heard by the next is counted as lost.
+        sentAt.reset();
+        if (sent < releases && output.GetMixer().IsListening()) {
+            sentAt = Clock::now();
+            output.GetMixer().Notify(GameEvent::Release, 100);
+            ++sent;
+            nextRelease = arrived + Spacing;
         }
-        sentAt = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-        output.GetMixer().Notify(GameEvent::Release, 100);
-    });
-    QTimer::singleShot(SpacingMs, [&] { release.start(SpacingMs); });
-    QTimer::singleShot(releases * SpacingMs * 3 + 2000, &application, &QCoreApplication::quit);
-    application.exec();
+    }
+    pa_simple_free(recording);
 
     if (latencies.empty()) {
         std::fprintf(stderr, "sound_latency_bench: no tock was heard\n");

@@ -18,7 +18,7 @@ deb=${debs[0]}
 
 depends=$(dpkg-deb -f "$deb" Depends) || e2e_fail "no control file in $deb"
 e2e_log "Depends: $depends"
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 fonts-ipafont-gothic; do
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 libpulse0 fonts-ipafont-gothic; do
     grep -Eq "(^|, )$needed( |,|$)" <<<"$depends" || e2e_fail "the package does not depend on $needed"
 done
 
