@@ -52,11 +52,11 @@ MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
     // The screen covers the whole client area on every paint; nothing needs clearing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
 
-    // The layout of the window, in client pixels; none of these controls is ever shown.
-    AddHiddenControl(IDC_TITLE, TitlePanel);
+    // The layout of the window, in client pixels; only the play area starts enabled.
+    controls.Add(IDC_TITLE, TitlePanel);
     for (const TitleButtonRow& row : TitleButtons)
-        AddHiddenControl(row.controlId, row.rect);
-    AddHiddenControl(IDC_PLAYAREA, ClientArea);
+        controls.Add(row.controlId, row.rect);
+    controls.Add(IDC_PLAYAREA, ClientArea, true);
 
     aboutAction = new QAction(tr("Tocklet のﾊﾞｰｼﾞｮﾝ情報(&A)..."), this);
     connect(aboutAction, &QAction::triggered, this, &MainDialog::OnAbout);
@@ -84,25 +84,6 @@ MainDialog::~MainDialog()
     gameThread.StopAndJoin();
     replayThread.StopAndJoin();
     scoreBoard.Finish();
-}
-
-void MainDialog::AddHiddenControl(int controlId, const Rect& rect)
-{
-    auto* control = new QWidget(this);
-    control->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
-    control->setEnabled(controlId == IDC_PLAYAREA);
-    control->hide();
-    controls[controlId] = control;
-}
-
-Rect MainDialog::GetControlRect(int controlId) const
-{
-    const auto found = controls.find(controlId);
-    if (found == controls.end())
-        return Rect{};
-    const QRect geometry = found->second->geometry();
-    return Rect{geometry.left(), geometry.top(), geometry.left() + geometry.width(),
-                geometry.top() + geometry.height()};
 }
 
 void MainDialog::OnInitDialog()
@@ -166,13 +147,7 @@ void MainDialog::RequestRepaint(const Rect& rect, bool)
 
 bool MainDialog::EnableControl(int controlId, bool enable)
 {
-    const auto found = controls.find(controlId);
-    if (found == controls.end())
-        return false;
-    QWidget* control = found->second;
-    QMetaObject::invokeMethod(
-        control, [control, enable] { control->setEnabled(enable); }, Qt::QueuedConnection);
-    return true;
+    return controls.Enable(controlId, enable);
 }
 
 void MainDialog::GameEnded(const GameResult& result)

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "app/HiddenControls.h"
 #include "app/KeyMap.h"
 #include "app/PlayInput.h"
 #include "app/ReaderEvents.h"
@@ -20,7 +21,6 @@
 #include <QTimer>
 
 #include <atomic>
-#include <map>
 #include <optional>
 
 class Mixer;
@@ -71,7 +71,7 @@ public:
     bool IsSoundOn() const { return soundOn; }
 
     // The control's rectangle in client coordinates; empty when there is no such control.
-    Rect GetControlRect(int controlId) const;
+    Rect GetControlRect(int controlId) const { return controls.RectOf(controlId); }
 
     GameScreen& GetGameScreen() { return gameScreen; }
     GameThread& GetGameThread() { return gameThread; }
@@ -141,7 +141,6 @@ private:
     void MoveTitleFocus(int step);
     // Up and Down in the records: the row the keys pick, which a screen reader reads.
     void MoveRecordSelection(int step);
-    void AddHiddenControl(int controlId, const Rect& rect);
     void StartGame();
     void Invalidate();
     void Invalidate(const Rect& rect);
@@ -155,7 +154,7 @@ private:
     GameThread gameThread;
     ReplayThread replayThread;
     PlayInput playInput{gameScreen};
-    std::map<int, QWidget*> controls;
+    HiddenControls controls{*this};
     // The moments of the game, told to the sound and to a screen reader alike.
     GameEventFanOut gameEvents;
     ReaderEvents readerEvents{*this};
