@@ -8,7 +8,6 @@
 #include "app/ReaderWords.h"
 #include "app/Translation.h"
 #include "app/WindowAccessible.h"
-#include "audio/Mixer.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -33,8 +32,6 @@ Point ClientPoint(const QPointF& position)
     const QPoint point = position.toPoint();
     return Point{point.x(), point.y()};
 }
-
-constexpr int SoundNoticeMs = 1000;
 
 // Left of and above the client area, where no drawn button lies.
 constexpr Point Outside{-1, -1};
@@ -67,12 +64,6 @@ MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
     QAccessible::installFactory(WindowAccessible::Factory);
     gameEvents.Add(&readerEvents);
     gameScreen.GetWorld().SetEventSink(&gameEvents);
-    soundNoticeTimer.setSingleShot(true);
-    soundNoticeTimer.setInterval(SoundNoticeMs);
-    connect(&soundNoticeTimer, &QTimer::timeout, this, [this] {
-        gameScreen.SetSoundNotice(std::nullopt);
-        Invalidate();
-    });
 
     OnInitDialog();
 }
@@ -101,36 +92,8 @@ void MainDialog::OnInitDialog()
     gameThread.SetPlayTimeText(MakePlayTimeText());
     gameThread.SetOwner(this);
     replayThread.SetOwner(this);
-    soundOn = scoreBoard.IsSoundOn();
     scoreBoard.ShowOn(gameScreen);
     refreshTimer.start();
-}
-
-void MainDialog::SetSound(Mixer* mixer)
-{
-    gameEvents.Remove(sound);
-    sound = mixer;
-    gameEvents.Add(mixer);
-    if (sound)
-        sound->SetMuted(!soundOn);
-}
-
-void MainDialog::Play(GameEvent event)
-{
-    if (sound)
-        sound->Notify(event, 0);
-}
-
-void MainDialog::OnSoundKey()
-{
-    soundOn = !soundOn;
-    if (sound)
-        sound->SetMuted(!soundOn);
-    scoreBoard.SaveSound(soundOn);
-    gameScreen.SetSoundNotice(soundOn);
-    soundNoticeTimer.start();
-    Invalidate();
-    WindowAccessible::Announce(*this, ReaderWords::Sound(soundOn));
 }
 
 void MainDialog::RequestRepaint(bool)
@@ -254,7 +217,7 @@ void MainDialog::OnReplayEnded(ReplayPlayer::State state)
     if (!gameScreen.IsPlaying() || !gameScreen.IsReplaying())
         return;
     if (state == ReplayPlayer::State::Ended)
-        Play(GameEvent::GameOver);
+        sound.Play(GameEvent::GameOver);
     WindowAccessible::Announce(*this, replayThread.EndText(state));
 }
 
@@ -354,7 +317,7 @@ void MainDialog::PressTitleButton(TitleButton button)
         return;
     const TitleButtonRow& row = RowOf(button);
     if (row.clicks)
-        Play(GameEvent::ButtonClick);
+        sound.Play(GameEvent::ButtonClick);
     switch (row.press) {
     case TitleAction::StartGame: StartGame(); break;
     case TitleAction::Exit: OnOK(); break;
@@ -509,7 +472,7 @@ void MainDialog::Run(KeyMap::Command command, bool shift)
     case Command::None: break;
     case Command::About: OnAbout(); break;
     case Command::Pause: OnPauseKey(); break;
-    case Command::Sound: OnSoundKey(); break;
+    case Command::Sound: sound.Switch(); break;
     case Command::ToggleRecords: gameScreen.IsShowingRecords() ? OnLeaveRecords() : OnShowRecords(); break;
     case Command::FocusPrevious: MoveTitleFocus(-1); break;
     case Command::FocusNext: MoveTitleFocus(1); break;

@@ -9,6 +9,7 @@
 #include "app/ReaderEvents.h"
 #include "app/ReplayThread.h"
 #include "app/ScoreBoard.h"
+#include "app/SoundSwitch.h"
 #include "base/GameEventFanOut.h"
 #include "base/GameEventSink.h"
 #include "base/Geometry.h"
@@ -65,10 +66,9 @@ public:
 
     // Waits for the saves asked for so far; the window saves nothing more.
     void FinishSaves();
-    // The game's sounds, muted as the table's choice says; only while no game runs. Without
-    // it the game is silent, and M still switches and keeps the choice.
-    void SetSound(Mixer* mixer);
-    bool IsSoundOn() const { return soundOn; }
+    // The game's sounds, as SoundSwitch::SetMixer.
+    void SetSound(Mixer* mixer) { sound.SetMixer(mixer); }
+    bool IsSoundOn() const { return sound.IsOn(); }
 
     // The control's rectangle in client coordinates; empty when there is no such control.
     Rect GetControlRect(int controlId) const { return controls.RectOf(controlId); }
@@ -90,6 +90,8 @@ public slots:
     void OnQuitRequest();
 
 public:
+    // On the window's thread: the whole client area is painted again, and counted.
+    void Invalidate();
     // What a click on the drawn button does, from a key or a screen reader alike.
     void PressTitleButton(TitleButton button);
     // Plays the replay of the record at place in the field, from the records; nothing when
@@ -106,8 +108,6 @@ protected:
     void OnLButtonUp(Point point);
     // P and Space: during play, pauses the game or resumes it; on the title screen, nothing.
     void OnPauseKey();
-    // M, on every screen: switches all sound off or on, keeps the choice and says so for a moment.
-    void OnSoundKey();
     // A lost game's time goes onto the title and into the table, which is saved at once.
     void OnGameEnded(const GameResult& result);
     // On the keeper's thread after each of its jobs: has the window show the table.
@@ -142,11 +142,8 @@ private:
     // Up and Down in the records: the row the keys pick, which a screen reader reads.
     void MoveRecordSelection(int step);
     void StartGame();
-    void Invalidate();
     void Invalidate(const Rect& rect);
     void RepaintIfPaused();
-    // A sound of the window's own, when there is sound.
-    void Play(GameEvent event);
 
     ScoreBoard scoreBoard;
     QIcon icon;
@@ -160,10 +157,7 @@ private:
     ReaderEvents readerEvents{*this};
     QAction* aboutAction = nullptr;
     QTimer refreshTimer;
-    Mixer* sound = nullptr;
-    bool soundOn = true;
-    // Puts the sound notice away a second after M.
-    QTimer soundNoticeTimer;
+    SoundSwitch sound{*this, scoreBoard, gameScreen, gameEvents};
     std::atomic<int> invalidateCount{0};
     // Where the window last saw the pointer; empty while it is outside. Some display servers
     // tell no global cursor position, so the hover on the title is recomputed from this.
