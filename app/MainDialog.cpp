@@ -165,70 +165,6 @@ void MainDialog::Invalidate(const Rect& rect)
     update(QRect(rect.left, rect.top, rect.Width(), rect.Height()));
 }
 
-void MainDialog::OnShowRecords()
-{
-    // Records of other copies included, shown as soon as the file is read.
-    scoreBoard.Refresh();
-    gameScreen.ShowRecords(true);
-    Invalidate();
-    WindowAccessible::FocusMoved(*this);
-}
-
-void MainDialog::OnLeaveRecords()
-{
-    gameScreen.ShowRecords(false);
-    Invalidate();
-    WindowAccessible::FocusMoved(*this);
-}
-
-void MainDialog::Watch(int place)
-{
-    std::shared_ptr<const Replay> replay = scoreBoard.ReplayAt(place);
-    if (gameScreen.IsPlaying() || !gameScreen.IsShowingRecords())
-        return;
-    if (!replay) {
-        WindowAccessible::Announce(*this, tr("この記録にはリプレイがありません"));
-        return;
-    }
-    // The world is the replay's alone: the last game's thread may still be ending.
-    gameThread.StopAndJoin();
-    playInput.Forget();
-    const bool playing =
-        replayThread.Play(gameScreen, std::move(replay), place, [this](ReplayPlayer::State state) {
-            QMetaObject::invokeMethod(
-                this, [this, state] { OnReplayEnded(state); }, Qt::QueuedConnection);
-        });
-    Invalidate();
-    WindowAccessible::FocusMoved(*this);
-    if (playing)
-        WindowAccessible::Announce(*this, replayThread.StartedText());
-}
-
-void MainDialog::StopReplay()
-{
-    replayThread.Stop();
-    Invalidate();
-    WindowAccessible::FocusMoved(*this);
-}
-
-void MainDialog::OnReplayEnded(ReplayPlayer::State state)
-{
-    // Escape may have put the replay away before this arrived.
-    if (!gameScreen.IsPlaying() || !gameScreen.IsReplaying())
-        return;
-    if (state == ReplayPlayer::State::Ended)
-        sound.Play(GameEvent::GameOver);
-    WindowAccessible::Announce(*this, replayThread.EndText(state));
-}
-
-void MainDialog::OnPaceKey(int step)
-{
-    const int before = replayThread.GetPace();
-    const int pace = replayThread.ChangePace(step);
-    if (pace != before)
-        WindowAccessible::Announce(*this, ReplayThread::PaceText(pace));
-}
-
 void MainDialog::OnAbout()
 {
     AboutDialog about(this);
@@ -301,9 +237,9 @@ void MainDialog::OnLButtonUp(Point point)
         const std::optional<int> place = gameScreen.RecordAt(point);
         if (place && scoreBoard.ReplayAt(*place)) {
             gameScreen.SelectRecord(*place - gameScreen.GetSelectedRecord());
-            Watch(*place);
+            records.Watch(*place);
         } else {
-            OnLeaveRecords();
+            records.Leave();
         }
         return;
     }
@@ -321,7 +257,7 @@ void MainDialog::PressTitleButton(TitleButton button)
     switch (row.press) {
     case TitleAction::StartGame: StartGame(); break;
     case TitleAction::Exit: OnOK(); break;
-    case TitleAction::ShowRecords: OnShowRecords(); break;
+    case TitleAction::ShowRecords: records.Show(); break;
     }
 }
 
@@ -369,9 +305,9 @@ void MainDialog::RepaintIfPaused()
 void MainDialog::reject()
 {
     if (gameScreen.IsPlaying() && gameScreen.IsReplaying())
-        StopReplay();
+        records.StopReplay();
     else if (gameScreen.IsShowingRecords())
-        OnLeaveRecords();
+        records.Leave();
     else
         OnCancel();
 }
@@ -473,7 +409,7 @@ void MainDialog::Run(KeyMap::Command command, bool shift)
     case Command::About: OnAbout(); break;
     case Command::Pause: OnPauseKey(); break;
     case Command::Sound: sound.Switch(); break;
-    case Command::ToggleRecords: gameScreen.IsShowingRecords() ? OnLeaveRecords() : OnShowRecords(); break;
+    case Command::ToggleRecords: gameScreen.IsShowingRecords() ? records.Leave() : records.Show(); break;
     case Command::FocusPrevious: MoveTitleFocus(-1); break;
     case Command::FocusNext: MoveTitleFocus(1); break;
     case Command::PressFocused: PressTitleButton(gameScreen.focusedButton); break;
@@ -489,11 +425,11 @@ void MainDialog::Run(KeyMap::Command command, bool shift)
             reject();
         break;
     case Command::Back: reject(); break;
-    case Command::SelectPrevious: MoveRecordSelection(-1); break;
-    case Command::SelectNext: MoveRecordSelection(1); break;
-    case Command::Watch: Watch(gameScreen.GetSelectedRecord()); break;
-    case Command::Faster: OnPaceKey(1); break;
-    case Command::Slower: OnPaceKey(-1); break;
+    case Command::SelectPrevious: records.Select(-1); break;
+    case Command::SelectNext: records.Select(1); break;
+    case Command::Watch: records.Watch(gameScreen.GetSelectedRecord()); break;
+    case Command::Faster: records.ChangePace(1); break;
+    case Command::Slower: records.ChangePace(-1); break;
     }
     if (taken == Step::None)
         return;
@@ -511,13 +447,6 @@ void MainDialog::changeEvent(QEvent* event)
 void MainDialog::MoveTitleFocus(int step)
 {
     gameScreen.MoveFocus(step);
-    Invalidate();
-    WindowAccessible::FocusMoved(*this);
-}
-
-void MainDialog::MoveRecordSelection(int step)
-{
-    gameScreen.SelectRecord(step);
     Invalidate();
     WindowAccessible::FocusMoved(*this);
 }

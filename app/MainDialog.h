@@ -7,6 +7,7 @@
 #include "app/KeyMap.h"
 #include "app/PlayInput.h"
 #include "app/ReaderEvents.h"
+#include "app/RecordsView.h"
 #include "app/ReplayThread.h"
 #include "app/ScoreBoard.h"
 #include "app/SoundSwitch.h"
@@ -94,9 +95,6 @@ public:
     void Invalidate();
     // What a click on the drawn button does, from a key or a screen reader alike.
     void PressTitleButton(TitleButton button);
-    // Plays the replay of the record at place in the field, from the records; nothing when
-    // the row has none.
-    void Watch(int place);
 
 protected:
     void OnInitDialog();
@@ -112,14 +110,6 @@ protected:
     void OnGameEnded(const GameResult& result);
     // On the keeper's thread after each of its jobs: has the window show the table.
     void OnTableKept();
-    // The records in place of the title, as they are on disk now.
-    void OnShowRecords();
-    // The title again, from the records.
-    void OnLeaveRecords();
-    // The records again, from a replay: Escape, the close request, or the replay's end.
-    void StopReplay();
-    void OnReplayEnded(ReplayPlayer::State state);
-    void OnPaceKey(int step);
 
     void reject() override;
     void paintEvent(QPaintEvent* event) override;
@@ -139,8 +129,6 @@ private:
     KeyMap::View CurrentView() const;
     void Run(KeyMap::Command command, bool shift);
     void MoveTitleFocus(int step);
-    // Up and Down in the records: the row the keys pick, which a screen reader reads.
-    void MoveRecordSelection(int step);
     void StartGame();
     void Invalidate(const Rect& rect);
     void RepaintIfPaused();
@@ -158,6 +146,7 @@ private:
     QAction* aboutAction = nullptr;
     QTimer refreshTimer;
     SoundSwitch sound{*this, scoreBoard, gameScreen, gameEvents};
+    RecordsView records{*this, playInput, sound};
     std::atomic<int> invalidateCount{0};
     // Where the window last saw the pointer; empty while it is outside. Some display servers
     // tell no global cursor position, so the hover on the title is recomputed from this.
