@@ -13,30 +13,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMetaObject>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
 
 #include <cstdio>
 #include <system_error>
 #include <utility>
-
-namespace {
-
-Point ClientPoint(const QPointF& position)
-{
-    const QPoint point = position.toPoint();
-    return Point{point.x(), point.y()};
-}
-
-// Left of and above the client area, where no drawn button lies.
-constexpr Point Outside{-1, -1};
-
-} // namespace
 
 MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
     : QDialog(parent)
@@ -205,48 +190,6 @@ void MainDialog::OnTimer()
     gameThread.RefreshControls();
 }
 
-void MainDialog::OnMouseMove(Point point)
-{
-    if (gameScreen.IsPlaying()) {
-        // The player's own gestures never reach a replayed world.
-        if (!gameScreen.IsReplaying() && playInput.MouseMove(point))
-            RepaintIfPaused();
-        return;
-    }
-    // The focus ring is the keys' alone: the mouse puts it away.
-    const bool ringHidden = std::exchange(gameScreen.focusShown, false);
-    // Under the records the buttons are hidden: their hover shows again with the title.
-    if ((!gameScreen.IsShowingRecords() && gameScreen.UpdateHover(point)) || ringHidden)
-        Invalidate();
-}
-
-void MainDialog::OnLButtonDown(Point point)
-{
-    if (gameScreen.IsPlaying() && !gameScreen.IsReplaying() && playInput.MousePress(point))
-        RepaintIfPaused();
-}
-
-void MainDialog::OnLButtonUp(Point point)
-{
-    if (gameScreen.IsPlaying()) {
-        if (!gameScreen.IsReplaying() && playInput.MouseRelease(point))
-            RepaintIfPaused();
-        return;
-    }
-    if (gameScreen.IsShowingRecords()) {
-        const std::optional<int> place = gameScreen.RecordAt(point);
-        if (place && scoreBoard.ReplayAt(*place)) {
-            gameScreen.SelectRecord(*place - gameScreen.GetSelectedRecord());
-            records.Watch(*place);
-        } else {
-            records.Leave();
-        }
-        return;
-    }
-    if (const std::optional<TitleButton> button = gameScreen.ButtonAt(point))
-        PressTitleButton(*button);
-}
-
 void MainDialog::PressTitleButton(TitleButton button)
 {
     if (gameScreen.IsPlaying() || gameScreen.IsShowingRecords())
@@ -293,7 +236,6 @@ void MainDialog::OnPauseKey()
     WindowAccessible::Announce(*this, ReaderWords::Pause(thread.IsPauseRequested()));
 }
 
-// The parked game thread asks for no repaints, yet the gestures of a pause must show.
 void MainDialog::RepaintIfPaused()
 {
     if (gameThread.IsPauseRequested())
@@ -314,10 +256,7 @@ void MainDialog::reject()
 
 void MainDialog::paintEvent(QPaintEvent*)
 {
-    // During play the hover flags stand still while the pointer may move: however the game
-    // ended, the title shows them from where the pointer is now.
-    if (!gameScreen.IsPlaying())
-        gameScreen.UpdateHover(pointer.value_or(Outside));
+    pointer.ShowHover();
     QPainter painter(this);
     gameScreen.Paint(painter,
                      gameScreen.IsReplaying() ? replayThread.GetMessageText() : gameThread.GetMessageText());
@@ -325,37 +264,30 @@ void MainDialog::paintEvent(QPaintEvent*)
 
 void MainDialog::mouseMoveEvent(QMouseEvent* event)
 {
-    pointer = ClientPoint(event->position());
-    OnMouseMove(*pointer);
+    pointer.Move(*event);
 }
 
 void MainDialog::mousePressEvent(QMouseEvent* event)
 {
-    pointer = ClientPoint(event->position());
-    if (event->button() == Qt::LeftButton)
-        OnLButtonDown(*pointer);
-    else
+    if (!pointer.Press(*event))
         QDialog::mousePressEvent(event);
 }
 
 void MainDialog::mouseReleaseEvent(QMouseEvent* event)
 {
-    pointer = ClientPoint(event->position());
-    if (event->button() == Qt::LeftButton)
-        OnLButtonUp(*pointer);
-    else
+    if (!pointer.Release(*event))
         QDialog::mouseReleaseEvent(event);
 }
 
 void MainDialog::enterEvent(QEnterEvent* event)
 {
-    pointer = ClientPoint(event->position());
+    pointer.Enter(*event);
     QDialog::enterEvent(event);
 }
 
 void MainDialog::leaveEvent(QEvent* event)
 {
-    pointer.reset();
+    pointer.Leave();
     QDialog::leaveEvent(event);
 }
 

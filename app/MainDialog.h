@@ -6,6 +6,7 @@
 #include "app/HiddenControls.h"
 #include "app/KeyMap.h"
 #include "app/PlayInput.h"
+#include "app/PointerInput.h"
 #include "app/ReaderEvents.h"
 #include "app/RecordsView.h"
 #include "app/ReplayThread.h"
@@ -23,7 +24,6 @@
 #include <QTimer>
 
 #include <atomic>
-#include <optional>
 
 class Mixer;
 class QAction;
@@ -93,6 +93,8 @@ public slots:
 public:
     // On the window's thread: the whole client area is painted again, and counted.
     void Invalidate();
+    // The parked game thread asks for no repaints, yet the gestures of a pause must show.
+    void RepaintIfPaused();
     // What a click on the drawn button does, from a key or a screen reader alike.
     void PressTitleButton(TitleButton button);
 
@@ -101,9 +103,6 @@ protected:
     void OnOK();
     void OnCancel();
     void OnTimer();
-    void OnMouseMove(Point point);
-    void OnLButtonDown(Point point);
-    void OnLButtonUp(Point point);
     // P and Space: during play, pauses the game or resumes it; on the title screen, nothing.
     void OnPauseKey();
     // A lost game's time goes onto the title and into the table, which is saved at once.
@@ -131,7 +130,6 @@ private:
     void MoveTitleFocus(int step);
     void StartGame();
     void Invalidate(const Rect& rect);
-    void RepaintIfPaused();
 
     ScoreBoard scoreBoard;
     QIcon icon;
@@ -148,7 +146,5 @@ private:
     SoundSwitch sound{*this, scoreBoard, gameScreen, gameEvents};
     RecordsView records{*this, playInput, sound};
     std::atomic<int> invalidateCount{0};
-    // Where the window last saw the pointer; empty while it is outside. Some display servers
-    // tell no global cursor position, so the hover on the title is recomputed from this.
-    std::optional<Point> pointer;
+    PointerInput pointer{*this, playInput, records};
 };
