@@ -5,7 +5,6 @@
 
 #include "app/AboutDialog.h"
 #include "app/Program.h"
-#include "app/ReaderWords.h"
 #include "app/Translation.h"
 #include "app/WindowAccessible.h"
 
@@ -18,10 +17,6 @@
 #include <QMetaObject>
 #include <QPainter>
 #include <QWidget>
-
-#include <cstdio>
-#include <system_error>
-#include <utility>
 
 MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
     : QDialog(parent)
@@ -44,7 +39,7 @@ MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
     connect(aboutAction, &QAction::triggered, this, &MainDialog::OnAbout);
 
     refreshTimer.setInterval(RefreshTimerMs);
-    connect(&refreshTimer, &QTimer::timeout, this, &MainDialog::OnTimer);
+    connect(&refreshTimer, &QTimer::timeout, this, [this] { gameThread.RefreshControls(); });
     // Asked only once a screen reader is about; adding it again changes nothing.
     QAccessible::installFactory(WindowAccessible::Factory);
     gameEvents.Add(&readerEvents);
@@ -101,24 +96,13 @@ bool MainDialog::EnableControl(int controlId, bool enable)
 void MainDialog::GameEnded(const GameResult& result)
 {
     QMetaObject::invokeMethod(
-        this, [this, result] { OnGameEnded(result); }, Qt::QueuedConnection);
+        this, [this, result] { play.Ended(result); }, Qt::QueuedConnection);
 }
 
 void MainDialog::ReturnedToTitle()
 {
     QMetaObject::invokeMethod(
         this, [this] { WindowAccessible::FocusMoved(*this); }, Qt::QueuedConnection);
-}
-
-void MainDialog::OnGameEnded(const GameResult& result)
-{
-    if (!result.gameOver)
-        return;
-    const int place = scoreBoard.Record(result.seconds, result.score, result.replay);
-    scoreBoard.ShowOn(gameScreen);
-    Invalidate();
-    // After the line is on the title, which the reader says; the sound hears it here too.
-    gameEvents.Notify(place == 0 ? GameEvent::NewRecord : GameEvent::GameOver, place);
 }
 
 void MainDialog::OnTableKept()
@@ -130,11 +114,6 @@ void MainDialog::OnTableKept()
             Invalidate();
         },
         Qt::QueuedConnection);
-}
-
-void MainDialog::FinishSaves()
-{
-    scoreBoard.Finish();
 }
 
 // Every paint draws the whole client area, so the erase flag of a request changes nothing here.
@@ -163,17 +142,6 @@ void MainDialog::OnOK()
     accept();
 }
 
-void MainDialog::OnCancel()
-{
-    gameScreen.SetPlaying(false);
-    playInput.Forget();
-    // Another copy of the program may have saved a record meanwhile.
-    scoreBoard.Refresh();
-    Invalidate();
-    gameThread.RequestStop();
-    WindowAccessible::FocusMoved(*this);
-}
-
 void MainDialog::OnQuitRequest()
 {
     // Each of them runs an event loop of its own, inside which this window's would wait.
@@ -181,13 +149,8 @@ void MainDialog::OnQuitRequest()
         if (window != this && window->isVisible())
             window->close();
     }
-    OnCancel();
+    play.Stop();
     OnOK();
-}
-
-void MainDialog::OnTimer()
-{
-    gameThread.RefreshControls();
 }
 
 void MainDialog::PressTitleButton(TitleButton button)
@@ -198,42 +161,10 @@ void MainDialog::PressTitleButton(TitleButton button)
     if (row.clicks)
         sound.Play(GameEvent::ButtonClick);
     switch (row.press) {
-    case TitleAction::StartGame: StartGame(); break;
+    case TitleAction::StartGame: play.Start(); break;
     case TitleAction::Exit: OnOK(); break;
     case TitleAction::ShowRecords: records.Show(); break;
     }
-}
-
-void MainDialog::StartGame()
-{
-    // Until it is joined, the last game's thread may still write a time text or clear the
-    // playing flag: the new game is set up after that, and before its own thread exists.
-    gameThread.StopAndJoin();
-    replayThread.StopAndJoin();
-    gameScreen.BeginGame();
-    playInput.Forget();
-    gameScreen.SetPlaying(true);
-    Invalidate();
-    WindowAccessible::FocusMoved(*this);
-    WindowAccessible::Announce(*this, ReaderWords::SpokenHint());
-    try {
-        gameThread.Start();
-    } catch (const std::system_error& error) {
-        std::fprintf(stderr, "tocklet: the game could not start: %s\n", error.what());
-        gameScreen.SetPlaying(false);
-        Invalidate();
-    }
-}
-
-void MainDialog::OnPauseKey()
-{
-    // The game thread shows the pause and its end: it acts on the request at its next
-    // check-point, and only from there on does the time hold.
-    if (!gameScreen.IsPlaying())
-        return;
-    WorkerThread& thread = gameScreen.IsReplaying() ? static_cast<WorkerThread&>(replayThread) : gameThread;
-    thread.SetPauseRequested(!thread.IsPauseRequested());
-    WindowAccessible::Announce(*this, ReaderWords::Pause(thread.IsPauseRequested()));
 }
 
 void MainDialog::RepaintIfPaused()
@@ -251,7 +182,7 @@ void MainDialog::reject()
     else if (gameScreen.IsShowingRecords())
         records.Leave();
     else
-        OnCancel();
+        play.Stop();
 }
 
 void MainDialog::paintEvent(QPaintEvent*)
@@ -339,7 +270,7 @@ void MainDialog::Run(KeyMap::Command command, bool shift)
     switch (command) {
     case Command::None: break;
     case Command::About: OnAbout(); break;
-    case Command::Pause: OnPauseKey(); break;
+    case Command::Pause: play.SwitchPause(); break;
     case Command::Sound: sound.Switch(); break;
     case Command::ToggleRecords: gameScreen.IsShowingRecords() ? records.Leave() : records.Show(); break;
     case Command::FocusPrevious: MoveTitleFocus(-1); break;

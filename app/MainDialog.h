@@ -6,6 +6,7 @@
 #include "app/HiddenControls.h"
 #include "app/KeyMap.h"
 #include "app/PlayInput.h"
+#include "app/PlaySession.h"
 #include "app/PointerInput.h"
 #include "app/ReaderEvents.h"
 #include "app/RecordsView.h"
@@ -36,7 +37,8 @@ class ScoreTable;
 // the same: Tab and the arrows move the focus among the drawn buttons, Enter or Space presses
 // one, and during play the arrows and Enter make a swing. Read, or R, shows the records in
 // place of the title; Up, Down and Enter, or a click, watch a row's replay in the field, and
-// Escape, R or a click beside the rows go back.
+// Escape, R or a click beside the rows go back. The window owns the screen, the threads and
+// the parts that do each of these, and routes Qt's events and the game thread's requests to them.
 class MainDialog : public QDialog, public OwnerWindow {
     Q_OBJECT
 
@@ -66,7 +68,7 @@ public:
     void ReturnedToTitle() override;
 
     // Waits for the saves asked for so far; the window saves nothing more.
-    void FinishSaves();
+    void FinishSaves() { scoreBoard.Finish(); }
     // The game's sounds, as SoundSwitch::SetMixer.
     void SetSound(Mixer* mixer) { sound.SetMixer(mixer); }
     bool IsSoundOn() const { return sound.IsOn(); }
@@ -101,12 +103,6 @@ public:
 protected:
     void OnInitDialog();
     void OnOK();
-    void OnCancel();
-    void OnTimer();
-    // P and Space: during play, pauses the game or resumes it; on the title screen, nothing.
-    void OnPauseKey();
-    // A lost game's time goes onto the title and into the table, which is saved at once.
-    void OnGameEnded(const GameResult& result);
     // On the keeper's thread after each of its jobs: has the window show the table.
     void OnTableKept();
 
@@ -128,7 +124,6 @@ private:
     KeyMap::View CurrentView() const;
     void Run(KeyMap::Command command, bool shift);
     void MoveTitleFocus(int step);
-    void StartGame();
     void Invalidate(const Rect& rect);
 
     ScoreBoard scoreBoard;
@@ -145,6 +140,7 @@ private:
     QTimer refreshTimer;
     SoundSwitch sound{*this, scoreBoard, gameScreen, gameEvents};
     RecordsView records{*this, playInput, sound};
+    PlaySession play{*this, playInput, gameEvents};
     std::atomic<int> invalidateCount{0};
     PointerInput pointer{*this, playInput, records};
 };
