@@ -5,41 +5,18 @@
 
 #include "app/AboutDialog.h"
 #include "app/Program.h"
-#include "app/ReaderWords.h"
 #include "app/Translation.h"
 #include "app/WindowAccessible.h"
-#include "audio/Mixer.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMetaObject>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
-
-#include <cstdio>
-#include <system_error>
-#include <utility>
-
-namespace {
-
-Point ClientPoint(const QPointF& position)
-{
-    const QPoint point = position.toPoint();
-    return Point{point.x(), point.y()};
-}
-
-constexpr int SoundNoticeMs = 1000;
-
-// Left of and above the client area, where no drawn button lies.
-constexpr Point Outside{-1, -1};
-
-} // namespace
 
 MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
     : QDialog(parent)
@@ -52,27 +29,21 @@ MainDialog::MainDialog(ScoreTable& table, QWidget* parent)
     // The screen covers the whole client area on every paint; nothing needs clearing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
 
-    // The layout of the window, in client pixels; none of these controls is ever shown.
-    AddHiddenControl(IDC_TITLE, TitlePanel);
+    // The layout of the window, in client pixels; only the play area starts enabled.
+    controls.Add(IDC_TITLE, TitlePanel);
     for (const TitleButtonRow& row : TitleButtons)
-        AddHiddenControl(row.controlId, row.rect);
-    AddHiddenControl(IDC_PLAYAREA, ClientArea);
+        controls.Add(row.controlId, row.rect);
+    controls.Add(IDC_PLAYAREA, ClientArea, true);
 
     aboutAction = new QAction(tr("Tocklet のﾊﾞｰｼﾞｮﾝ情報(&A)..."), this);
     connect(aboutAction, &QAction::triggered, this, &MainDialog::OnAbout);
 
     refreshTimer.setInterval(RefreshTimerMs);
-    connect(&refreshTimer, &QTimer::timeout, this, &MainDialog::OnTimer);
+    connect(&refreshTimer, &QTimer::timeout, this, [this] { gameThread.RefreshControls(); });
     // Asked only once a screen reader is about; adding it again changes nothing.
     QAccessible::installFactory(WindowAccessible::Factory);
     gameEvents.Add(&readerEvents);
     gameScreen.GetWorld().SetEventSink(&gameEvents);
-    soundNoticeTimer.setSingleShot(true);
-    soundNoticeTimer.setInterval(SoundNoticeMs);
-    connect(&soundNoticeTimer, &QTimer::timeout, this, [this] {
-        gameScreen.SetSoundNotice(std::nullopt);
-        Invalidate();
-    });
 
     OnInitDialog();
 }
@@ -84,25 +55,6 @@ MainDialog::~MainDialog()
     gameThread.StopAndJoin();
     replayThread.StopAndJoin();
     scoreBoard.Finish();
-}
-
-void MainDialog::AddHiddenControl(int controlId, const Rect& rect)
-{
-    auto* control = new QWidget(this);
-    control->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
-    control->setEnabled(controlId == IDC_PLAYAREA);
-    control->hide();
-    controls[controlId] = control;
-}
-
-Rect MainDialog::GetControlRect(int controlId) const
-{
-    const auto found = controls.find(controlId);
-    if (found == controls.end())
-        return Rect{};
-    const QRect geometry = found->second->geometry();
-    return Rect{geometry.left(), geometry.top(), geometry.left() + geometry.width(),
-                geometry.top() + geometry.height()};
 }
 
 void MainDialog::OnInitDialog()
@@ -120,36 +72,8 @@ void MainDialog::OnInitDialog()
     gameThread.SetPlayTimeText(MakePlayTimeText());
     gameThread.SetOwner(this);
     replayThread.SetOwner(this);
-    soundOn = scoreBoard.IsSoundOn();
     scoreBoard.ShowOn(gameScreen);
     refreshTimer.start();
-}
-
-void MainDialog::SetSound(Mixer* mixer)
-{
-    gameEvents.Remove(sound);
-    sound = mixer;
-    gameEvents.Add(mixer);
-    if (sound)
-        sound->SetMuted(!soundOn);
-}
-
-void MainDialog::Play(GameEvent event)
-{
-    if (sound)
-        sound->Notify(event, 0);
-}
-
-void MainDialog::OnSoundKey()
-{
-    soundOn = !soundOn;
-    if (sound)
-        sound->SetMuted(!soundOn);
-    scoreBoard.SaveSound(soundOn);
-    gameScreen.SetSoundNotice(soundOn);
-    soundNoticeTimer.start();
-    Invalidate();
-    WindowAccessible::Announce(*this, ReaderWords::Sound(soundOn));
 }
 
 void MainDialog::RequestRepaint(bool)
@@ -166,36 +90,19 @@ void MainDialog::RequestRepaint(const Rect& rect, bool)
 
 bool MainDialog::EnableControl(int controlId, bool enable)
 {
-    const auto found = controls.find(controlId);
-    if (found == controls.end())
-        return false;
-    QWidget* control = found->second;
-    QMetaObject::invokeMethod(
-        control, [control, enable] { control->setEnabled(enable); }, Qt::QueuedConnection);
-    return true;
+    return controls.Enable(controlId, enable);
 }
 
 void MainDialog::GameEnded(const GameResult& result)
 {
     QMetaObject::invokeMethod(
-        this, [this, result] { OnGameEnded(result); }, Qt::QueuedConnection);
+        this, [this, result] { play.Ended(result); }, Qt::QueuedConnection);
 }
 
 void MainDialog::ReturnedToTitle()
 {
     QMetaObject::invokeMethod(
         this, [this] { WindowAccessible::FocusMoved(*this); }, Qt::QueuedConnection);
-}
-
-void MainDialog::OnGameEnded(const GameResult& result)
-{
-    if (!result.gameOver)
-        return;
-    const int place = scoreBoard.Record(result.seconds, result.score, result.replay);
-    scoreBoard.ShowOn(gameScreen);
-    Invalidate();
-    // After the line is on the title, which the reader says; the sound hears it here too.
-    gameEvents.Notify(place == 0 ? GameEvent::NewRecord : GameEvent::GameOver, place);
 }
 
 void MainDialog::OnTableKept()
@@ -207,11 +114,6 @@ void MainDialog::OnTableKept()
             Invalidate();
         },
         Qt::QueuedConnection);
-}
-
-void MainDialog::FinishSaves()
-{
-    scoreBoard.Finish();
 }
 
 // Every paint draws the whole client area, so the erase flag of a request changes nothing here.
@@ -227,70 +129,6 @@ void MainDialog::Invalidate(const Rect& rect)
     update(QRect(rect.left, rect.top, rect.Width(), rect.Height()));
 }
 
-void MainDialog::OnShowRecords()
-{
-    // Records of other copies included, shown as soon as the file is read.
-    scoreBoard.Refresh();
-    gameScreen.ShowRecords(true);
-    Invalidate();
-    WindowAccessible::FocusMoved(*this);
-}
-
-void MainDialog::OnLeaveRecords()
-{
-    gameScreen.ShowRecords(false);
-    Invalidate();
-    WindowAccessible::FocusMoved(*this);
-}
-
-void MainDialog::Watch(int place)
-{
-    std::shared_ptr<const Replay> replay = scoreBoard.ReplayAt(place);
-    if (gameScreen.IsPlaying() || !gameScreen.IsShowingRecords())
-        return;
-    if (!replay) {
-        WindowAccessible::Announce(*this, tr("この記録にはリプレイがありません"));
-        return;
-    }
-    // The world is the replay's alone: the last game's thread may still be ending.
-    gameThread.StopAndJoin();
-    playInput.Forget();
-    const bool playing =
-        replayThread.Play(gameScreen, std::move(replay), place, [this](ReplayPlayer::State state) {
-            QMetaObject::invokeMethod(
-                this, [this, state] { OnReplayEnded(state); }, Qt::QueuedConnection);
-        });
-    Invalidate();
-    WindowAccessible::FocusMoved(*this);
-    if (playing)
-        WindowAccessible::Announce(*this, replayThread.StartedText());
-}
-
-void MainDialog::StopReplay()
-{
-    replayThread.Stop();
-    Invalidate();
-    WindowAccessible::FocusMoved(*this);
-}
-
-void MainDialog::OnReplayEnded(ReplayPlayer::State state)
-{
-    // Escape may have put the replay away before this arrived.
-    if (!gameScreen.IsPlaying() || !gameScreen.IsReplaying())
-        return;
-    if (state == ReplayPlayer::State::Ended)
-        Play(GameEvent::GameOver);
-    WindowAccessible::Announce(*this, replayThread.EndText(state));
-}
-
-void MainDialog::OnPaceKey(int step)
-{
-    const int before = replayThread.GetPace();
-    const int pace = replayThread.ChangePace(step);
-    if (pace != before)
-        WindowAccessible::Announce(*this, ReplayThread::PaceText(pace));
-}
-
 void MainDialog::OnAbout()
 {
     AboutDialog about(this);
@@ -304,17 +142,6 @@ void MainDialog::OnOK()
     accept();
 }
 
-void MainDialog::OnCancel()
-{
-    gameScreen.SetPlaying(false);
-    playInput.Forget();
-    // Another copy of the program may have saved a record meanwhile.
-    scoreBoard.Refresh();
-    Invalidate();
-    gameThread.RequestStop();
-    WindowAccessible::FocusMoved(*this);
-}
-
 void MainDialog::OnQuitRequest()
 {
     // Each of them runs an event loop of its own, inside which this window's would wait.
@@ -322,55 +149,8 @@ void MainDialog::OnQuitRequest()
         if (window != this && window->isVisible())
             window->close();
     }
-    OnCancel();
+    play.Stop();
     OnOK();
-}
-
-void MainDialog::OnTimer()
-{
-    gameThread.RefreshControls();
-}
-
-void MainDialog::OnMouseMove(Point point)
-{
-    if (gameScreen.IsPlaying()) {
-        // The player's own gestures never reach a replayed world.
-        if (!gameScreen.IsReplaying() && playInput.MouseMove(point))
-            RepaintIfPaused();
-        return;
-    }
-    // The focus ring is the keys' alone: the mouse puts it away.
-    const bool ringHidden = std::exchange(gameScreen.focusShown, false);
-    // Under the records the buttons are hidden: their hover shows again with the title.
-    if ((!gameScreen.IsShowingRecords() && gameScreen.UpdateHover(point)) || ringHidden)
-        Invalidate();
-}
-
-void MainDialog::OnLButtonDown(Point point)
-{
-    if (gameScreen.IsPlaying() && !gameScreen.IsReplaying() && playInput.MousePress(point))
-        RepaintIfPaused();
-}
-
-void MainDialog::OnLButtonUp(Point point)
-{
-    if (gameScreen.IsPlaying()) {
-        if (!gameScreen.IsReplaying() && playInput.MouseRelease(point))
-            RepaintIfPaused();
-        return;
-    }
-    if (gameScreen.IsShowingRecords()) {
-        const std::optional<int> place = gameScreen.RecordAt(point);
-        if (place && scoreBoard.ReplayAt(*place)) {
-            gameScreen.SelectRecord(*place - gameScreen.GetSelectedRecord());
-            Watch(*place);
-        } else {
-            OnLeaveRecords();
-        }
-        return;
-    }
-    if (const std::optional<TitleButton> button = gameScreen.ButtonAt(point))
-        PressTitleButton(*button);
 }
 
 void MainDialog::PressTitleButton(TitleButton button)
@@ -379,47 +159,14 @@ void MainDialog::PressTitleButton(TitleButton button)
         return;
     const TitleButtonRow& row = RowOf(button);
     if (row.clicks)
-        Play(GameEvent::ButtonClick);
+        sound.Play(GameEvent::ButtonClick);
     switch (row.press) {
-    case TitleAction::StartGame: StartGame(); break;
+    case TitleAction::StartGame: play.Start(); break;
     case TitleAction::Exit: OnOK(); break;
-    case TitleAction::ShowRecords: OnShowRecords(); break;
+    case TitleAction::ShowRecords: records.Show(); break;
     }
 }
 
-void MainDialog::StartGame()
-{
-    // Until it is joined, the last game's thread may still write a time text or clear the
-    // playing flag: the new game is set up after that, and before its own thread exists.
-    gameThread.StopAndJoin();
-    replayThread.StopAndJoin();
-    gameScreen.BeginGame();
-    playInput.Forget();
-    gameScreen.SetPlaying(true);
-    Invalidate();
-    WindowAccessible::FocusMoved(*this);
-    WindowAccessible::Announce(*this, ReaderWords::SpokenHint());
-    try {
-        gameThread.Start();
-    } catch (const std::system_error& error) {
-        std::fprintf(stderr, "tocklet: the game could not start: %s\n", error.what());
-        gameScreen.SetPlaying(false);
-        Invalidate();
-    }
-}
-
-void MainDialog::OnPauseKey()
-{
-    // The game thread shows the pause and its end: it acts on the request at its next
-    // check-point, and only from there on does the time hold.
-    if (!gameScreen.IsPlaying())
-        return;
-    WorkerThread& thread = gameScreen.IsReplaying() ? static_cast<WorkerThread&>(replayThread) : gameThread;
-    thread.SetPauseRequested(!thread.IsPauseRequested());
-    WindowAccessible::Announce(*this, ReaderWords::Pause(thread.IsPauseRequested()));
-}
-
-// The parked game thread asks for no repaints, yet the gestures of a pause must show.
 void MainDialog::RepaintIfPaused()
 {
     if (gameThread.IsPauseRequested())
@@ -431,19 +178,16 @@ void MainDialog::RepaintIfPaused()
 void MainDialog::reject()
 {
     if (gameScreen.IsPlaying() && gameScreen.IsReplaying())
-        StopReplay();
+        records.StopReplay();
     else if (gameScreen.IsShowingRecords())
-        OnLeaveRecords();
+        records.Leave();
     else
-        OnCancel();
+        play.Stop();
 }
 
 void MainDialog::paintEvent(QPaintEvent*)
 {
-    // During play the hover flags stand still while the pointer may move: however the game
-    // ended, the title shows them from where the pointer is now.
-    if (!gameScreen.IsPlaying())
-        gameScreen.UpdateHover(pointer.value_or(Outside));
+    pointer.ShowHover();
     QPainter painter(this);
     gameScreen.Paint(painter,
                      gameScreen.IsReplaying() ? replayThread.GetMessageText() : gameThread.GetMessageText());
@@ -451,37 +195,30 @@ void MainDialog::paintEvent(QPaintEvent*)
 
 void MainDialog::mouseMoveEvent(QMouseEvent* event)
 {
-    pointer = ClientPoint(event->position());
-    OnMouseMove(*pointer);
+    pointer.Move(*event);
 }
 
 void MainDialog::mousePressEvent(QMouseEvent* event)
 {
-    pointer = ClientPoint(event->position());
-    if (event->button() == Qt::LeftButton)
-        OnLButtonDown(*pointer);
-    else
+    if (!pointer.Press(*event))
         QDialog::mousePressEvent(event);
 }
 
 void MainDialog::mouseReleaseEvent(QMouseEvent* event)
 {
-    pointer = ClientPoint(event->position());
-    if (event->button() == Qt::LeftButton)
-        OnLButtonUp(*pointer);
-    else
+    if (!pointer.Release(*event))
         QDialog::mouseReleaseEvent(event);
 }
 
 void MainDialog::enterEvent(QEnterEvent* event)
 {
-    pointer = ClientPoint(event->position());
+    pointer.Enter(*event);
     QDialog::enterEvent(event);
 }
 
 void MainDialog::leaveEvent(QEvent* event)
 {
-    pointer.reset();
+    pointer.Leave();
     QDialog::leaveEvent(event);
 }
 
@@ -533,9 +270,9 @@ void MainDialog::Run(KeyMap::Command command, bool shift)
     switch (command) {
     case Command::None: break;
     case Command::About: OnAbout(); break;
-    case Command::Pause: OnPauseKey(); break;
-    case Command::Sound: OnSoundKey(); break;
-    case Command::ToggleRecords: gameScreen.IsShowingRecords() ? OnLeaveRecords() : OnShowRecords(); break;
+    case Command::Pause: play.SwitchPause(); break;
+    case Command::Sound: sound.Switch(); break;
+    case Command::ToggleRecords: gameScreen.IsShowingRecords() ? records.Leave() : records.Show(); break;
     case Command::FocusPrevious: MoveTitleFocus(-1); break;
     case Command::FocusNext: MoveTitleFocus(1); break;
     case Command::PressFocused: PressTitleButton(gameScreen.focusedButton); break;
@@ -551,11 +288,11 @@ void MainDialog::Run(KeyMap::Command command, bool shift)
             reject();
         break;
     case Command::Back: reject(); break;
-    case Command::SelectPrevious: MoveRecordSelection(-1); break;
-    case Command::SelectNext: MoveRecordSelection(1); break;
-    case Command::Watch: Watch(gameScreen.GetSelectedRecord()); break;
-    case Command::Faster: OnPaceKey(1); break;
-    case Command::Slower: OnPaceKey(-1); break;
+    case Command::SelectPrevious: records.Select(-1); break;
+    case Command::SelectNext: records.Select(1); break;
+    case Command::Watch: records.Watch(gameScreen.GetSelectedRecord()); break;
+    case Command::Faster: records.ChangePace(1); break;
+    case Command::Slower: records.ChangePace(-1); break;
     }
     if (taken == Step::None)
         return;
@@ -573,13 +310,6 @@ void MainDialog::changeEvent(QEvent* event)
 void MainDialog::MoveTitleFocus(int step)
 {
     gameScreen.MoveFocus(step);
-    Invalidate();
-    WindowAccessible::FocusMoved(*this);
-}
-
-void MainDialog::MoveRecordSelection(int step)
-{
-    gameScreen.SelectRecord(step);
     Invalidate();
     WindowAccessible::FocusMoved(*this);
 }

@@ -3,11 +3,16 @@
 
 #pragma once
 
+#include "app/HiddenControls.h"
 #include "app/KeyMap.h"
 #include "app/PlayInput.h"
+#include "app/PlaySession.h"
+#include "app/PointerInput.h"
 #include "app/ReaderEvents.h"
+#include "app/RecordsView.h"
 #include "app/ReplayThread.h"
 #include "app/ScoreBoard.h"
+#include "app/SoundSwitch.h"
 #include "base/GameEventFanOut.h"
 #include "base/GameEventSink.h"
 #include "base/Geometry.h"
@@ -20,8 +25,6 @@
 #include <QTimer>
 
 #include <atomic>
-#include <map>
-#include <optional>
 
 class Mixer;
 class QAction;
@@ -34,7 +37,8 @@ class ScoreTable;
 // the same: Tab and the arrows move the focus among the drawn buttons, Enter or Space presses
 // one, and during play the arrows and Enter make a swing. Read, or R, shows the records in
 // place of the title; Up, Down and Enter, or a click, watch a row's replay in the field, and
-// Escape, R or a click beside the rows go back.
+// Escape, R or a click beside the rows go back. The window owns the screen, the threads and
+// the parts that do each of these, and routes Qt's events and the game thread's requests to them.
 class MainDialog : public QDialog, public OwnerWindow {
     Q_OBJECT
 
@@ -64,14 +68,13 @@ public:
     void ReturnedToTitle() override;
 
     // Waits for the saves asked for so far; the window saves nothing more.
-    void FinishSaves();
-    // The game's sounds, muted as the table's choice says; only while no game runs. Without
-    // it the game is silent, and M still switches and keeps the choice.
-    void SetSound(Mixer* mixer);
-    bool IsSoundOn() const { return soundOn; }
+    void FinishSaves() { scoreBoard.Finish(); }
+    // The game's sounds, as SoundSwitch::SetMixer.
+    void SetSound(Mixer* mixer) { sound.SetMixer(mixer); }
+    bool IsSoundOn() const { return sound.IsOn(); }
 
     // The control's rectangle in client coordinates; empty when there is no such control.
-    Rect GetControlRect(int controlId) const;
+    Rect GetControlRect(int controlId) const { return controls.RectOf(controlId); }
 
     GameScreen& GetGameScreen() { return gameScreen; }
     GameThread& GetGameThread() { return gameThread; }
@@ -90,36 +93,18 @@ public slots:
     void OnQuitRequest();
 
 public:
+    // On the window's thread: the whole client area is painted again, and counted.
+    void Invalidate();
+    // The parked game thread asks for no repaints, yet the gestures of a pause must show.
+    void RepaintIfPaused();
     // What a click on the drawn button does, from a key or a screen reader alike.
     void PressTitleButton(TitleButton button);
-    // Plays the replay of the record at place in the field, from the records; nothing when
-    // the row has none.
-    void Watch(int place);
 
 protected:
     void OnInitDialog();
     void OnOK();
-    void OnCancel();
-    void OnTimer();
-    void OnMouseMove(Point point);
-    void OnLButtonDown(Point point);
-    void OnLButtonUp(Point point);
-    // P and Space: during play, pauses the game or resumes it; on the title screen, nothing.
-    void OnPauseKey();
-    // M, on every screen: switches all sound off or on, keeps the choice and says so for a moment.
-    void OnSoundKey();
-    // A lost game's time goes onto the title and into the table, which is saved at once.
-    void OnGameEnded(const GameResult& result);
     // On the keeper's thread after each of its jobs: has the window show the table.
     void OnTableKept();
-    // The records in place of the title, as they are on disk now.
-    void OnShowRecords();
-    // The title again, from the records.
-    void OnLeaveRecords();
-    // The records again, from a replay: Escape, the close request, or the replay's end.
-    void StopReplay();
-    void OnReplayEnded(ReplayPlayer::State state);
-    void OnPaceKey(int step);
 
     void reject() override;
     void paintEvent(QPaintEvent* event) override;
@@ -139,15 +124,7 @@ private:
     KeyMap::View CurrentView() const;
     void Run(KeyMap::Command command, bool shift);
     void MoveTitleFocus(int step);
-    // Up and Down in the records: the row the keys pick, which a screen reader reads.
-    void MoveRecordSelection(int step);
-    void AddHiddenControl(int controlId, const Rect& rect);
-    void StartGame();
-    void Invalidate();
     void Invalidate(const Rect& rect);
-    void RepaintIfPaused();
-    // A sound of the window's own, when there is sound.
-    void Play(GameEvent event);
 
     ScoreBoard scoreBoard;
     QIcon icon;
@@ -155,18 +132,15 @@ private:
     GameThread gameThread;
     ReplayThread replayThread;
     PlayInput playInput{gameScreen};
-    std::map<int, QWidget*> controls;
+    HiddenControls controls{*this};
     // The moments of the game, told to the sound and to a screen reader alike.
     GameEventFanOut gameEvents;
     ReaderEvents readerEvents{*this};
     QAction* aboutAction = nullptr;
     QTimer refreshTimer;
-    Mixer* sound = nullptr;
-    bool soundOn = true;
-    // Puts the sound notice away a second after M.
-    QTimer soundNoticeTimer;
+    SoundSwitch sound{*this, scoreBoard, gameScreen, gameEvents};
+    RecordsView records{*this, playInput, sound};
+    PlaySession play{*this, playInput, gameEvents};
     std::atomic<int> invalidateCount{0};
-    // Where the window last saw the pointer; empty while it is outside. Some display servers
-    // tell no global cursor position, so the hover on the title is recomputed from this.
-    std::optional<Point> pointer;
+    PointerInput pointer{*this, playInput, records};
 };
