@@ -164,9 +164,9 @@ TEST_F(GameAppTest, ALostGameIsRecordedSavedAtOnceAndShownOnTheTitle)
             titles.emplace_back(screen.GetTitleStatusText(), screen.GetTitleResultText(),
                                 screen.GetMarkedRecord());
         };
-        told(GameResult{false, 99.0, 9}); // Finish!!: nothing to record
-        told(GameResult{true, 23.4, 3});
-        told(GameResult{true, 60.0, 7});
+        told(GameResult{false, 99.0, 9, nullptr}); // Finish!!: nothing to record
+        told(GameResult{true, 23.4, 3, nullptr});
+        told(GameResult{true, 60.0, 7, nullptr});
         savedBeforeExit = Contents("Setting.ini");
         QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, QPoint(220, 290));
     });
@@ -336,7 +336,7 @@ TEST_F(GameAppTest, EveryTextFitsItsPlaceInEveryLanguage)
         ScoreTable table;
         ASSERT_TRUE(table.Load());
         MainDialog dialog(table);
-        dialog.GameEnded(GameResult{true, 99999.9, 99999});
+        dialog.GameEnded(GameResult{true, 99999.9, 99999, nullptr});
         GameScreen& screen = dialog.GetGameScreen();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !screen.GetTitleResultText().empty(); }));
         dialog.FinishSaves();
@@ -369,9 +369,11 @@ TEST_F(GameAppTest, EveryTextFitsItsPlaceInEveryLanguage)
             draw("");
         }
         screen.SetSoundNotice(std::nullopt);
+        auto longest = std::make_shared<Replay>();
+        longest->seconds = 99999.9;
+        longest->score = 99999;
         ReplayThread replay;
-        replay.Prepare(screen, std::make_shared<Replay>(Replay{.seconds = 99999.9, .score = 99999}),
-                       ScoreTable::Count - 1, {});
+        replay.Prepare(screen, longest, ScoreTable::Count - 1, {});
         screen.BeginReplay();
         screen.SetPlaying(true);
         screen.SetStatusText(replay.EndLine());

@@ -622,7 +622,7 @@ TEST_F(MainDialogTest, TheLastGamesRowIsFoundByItsTimeAndScore)
     QTest::keyClick(&dialog, Qt::Key_R);
     ASSERT_TRUE(WaitFor([&] { return Shows("30.0秒"); }));
     QTest::keyClick(&dialog, Qt::Key_R);
-    dialog.GameEnded(GameResult{true, 20.0, 3});
+    dialog.GameEnded(GameResult{true, 20.0, 3, nullptr});
     EXPECT_TRUE(WaitFor([&] { return dialog.GetGameScreen().GetMarkedRecord() == 1; }));
 }
 
@@ -893,7 +893,7 @@ TEST_F(MainDialogTest, TheKeysMakeTheSwingsTheMouseMakesAtTheSamePoints)
         std::vector<std::tuple<int, int, Point, int, bool>> shown;
         for (int i = 0; i < Swings(); ++i) {
             const auto swing = dialog.GetGameScreen().GetWorld().swings.GetAt(i);
-            if (swing->alive)
+            if (swing && swing->alive)
                 shown.emplace_back(swing->anchorX, swing->anchorY, swing->GetPoint(), swing->ropeLength,
                                    swing->IsActive());
         }

@@ -140,8 +140,9 @@ TEST(World, ReleaseHangsAWeightOnlyWhenItWasCarriedOffItsAnchor)
         EXPECT_EQ(swing->alive, hung);
         EXPECT_EQ(world.GetHungCount(), hung ? 1 : 0);
         EXPECT_EQ(events.Count(GameEvent::Release), hung ? 1 : 0);
-        if (hung)
+        if (hung) {
             EXPECT_EQ(swing->ropeLength, c.rope);
+        }
         EXPECT_FALSE(world.dragging);
     }
 }
