@@ -245,7 +245,7 @@ QString WindowAccessible::PartText(int part, int place, QAccessible::Text t) con
     case Title: return QString::fromStdString(screen.GetTitleText());
     case Status: return StatusText();
     case Records: return tr("記録");
-    case Hint: return QString::fromStdString(screen.GetHintText()).trimmed().replace('\n', ' ');
+    case Hint: return QString::fromStdString(GameScreen::GetHintText()).trimmed().replace('\n', ' ');
     case Row: {
         const RecordRow& row = screen.GetRecords()[static_cast<std::size_t>(place)];
         return ReaderWords::RowSentence(place, row, place == screen.GetMarkedRecord());

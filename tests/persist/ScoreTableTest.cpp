@@ -454,6 +454,8 @@ TEST_F(ScoreTableOnDisk, TwoTablesOnOneFileKeepEachOthersRecords)
         double time;
         int score;
     };
+    const Step exitA{'A', 0, 0};
+    const Step exitB{'B', 0, 0};
     const Times both{50, 45.2, 40, 30.1, 30};
     const Scores bothScores{5, 8, 4, 9, 3};
     const struct {
@@ -462,11 +464,11 @@ TEST_F(ScoreTableOnDisk, TwoTablesOnOneFileKeepEachOthersRecords)
         Times times;
         Scores scores;
     } cases[] = {
-        {"A records first, A exits first", {{'A', 45.2, 8}, {'B', 30.1, 9}, {'A'}, {'B'}}, both, bothScores},
-        {"A records first, B exits first", {{'A', 45.2, 8}, {'B', 30.1, 9}, {'B'}, {'A'}}, both, bothScores},
-        {"B records first, A exits first", {{'B', 30.1, 9}, {'A', 45.2, 8}, {'A'}, {'B'}}, both, bothScores},
-        {"B records first, B exits first", {{'B', 30.1, 9}, {'A', 45.2, 8}, {'B'}, {'A'}}, both, bothScores},
-        {"B records nothing", {{'A', 45.2, 8}, {'B'}}, {50, 45.2, 40, 30, 20}, {5, 8, 4, 3, 2}},
+        {"A records first, A exits first", {{'A', 45.2, 8}, {'B', 30.1, 9}, exitA, exitB}, both, bothScores},
+        {"A records first, B exits first", {{'A', 45.2, 8}, {'B', 30.1, 9}, exitB, exitA}, both, bothScores},
+        {"B records first, A exits first", {{'B', 30.1, 9}, {'A', 45.2, 8}, exitA, exitB}, both, bothScores},
+        {"B records first, B exits first", {{'B', 30.1, 9}, {'A', 45.2, 8}, exitB, exitA}, both, bothScores},
+        {"B records nothing", {{'A', 45.2, 8}, exitB}, {50, 45.2, 40, 30, 20}, {5, 8, 4, 3, 2}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
