@@ -138,9 +138,9 @@ void SoundOutput::Connect(Clock::time_point now)
 
 void SoundOutput::OpenStream()
 {
-    const pa_sample_spec spec{PA_SAMPLE_S16NE, SampleRate, 1};
+    const pa_sample_spec format{PA_SAMPLE_S16NE, SampleRate, 1};
     const Properties properties{{PA_PROP_MEDIA_ROLE, "game"}};
-    stream = pa_stream_new_with_proplist(context, Name, &spec, nullptr, properties.Get());
+    stream = pa_stream_new_with_proplist(context, Name, &format, nullptr, properties.Get());
     if (!stream)
         return;
     pa_buffer_attr attributes{};

@@ -44,13 +44,13 @@ int main(int argc, char* argv[])
 {
     const int releases = argc > 1 ? std::atoi(argv[1]) : 20;
     SoundOutput output;
-    const pa_sample_spec spec{PA_SAMPLE_S16NE, Rate, 1};
+    const pa_sample_spec format{PA_SAMPLE_S16NE, Rate, 1};
     pa_buffer_attr attributes{};
     attributes.maxlength = static_cast<std::uint32_t>(-1);
     attributes.fragsize = static_cast<std::uint32_t>(Chunk * sizeof(std::int16_t));
     int error = 0;
     pa_simple* recording = pa_simple_new(nullptr, "sound_latency_bench", PA_STREAM_RECORD,
-                                         "@DEFAULT_MONITOR@", "heard", &spec, nullptr, &attributes, &error);
+                                         "@DEFAULT_MONITOR@", "heard", &format, nullptr, &attributes, &error);
     if (!recording) {
         std::fprintf(stderr,
                      "sound_latency_bench: cannot record the monitor (%s); run it through sound-latency.sh\n",
